@@ -1,0 +1,163 @@
+#include "console/posix_terminal.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <poll.h>
+#include <unistd.h>
+
+#include "console/posix_terminal_guard.hpp"
+#include "console/system_terminal.hpp"
+
+namespace tg {
+
+namespace {
+
+constexpr char ClearSequence[] = "\x1b[H\x1b[2J\x1b[3J";
+constexpr std::size_t InputChunk = 4096;
+constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
+
+}  // namespace
+
+std::unique_ptr<Platform> OpenSystemTerminal() {
+    return std::make_unique<PosixTerminal>(STDIN_FILENO, STDOUT_FILENO,
+                                           [](const char* name) { return std::getenv(name); });
+}
+
+PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& environment)
+    : inputFd_(inputFd),
+      outputFd_(outputFd),
+      inputIsTerminal_(isatty(inputFd) != 0),
+      capabilities_(DetectCapabilities(isatty(outputFd) != 0, environment)),
+      input_(*this) {
+    terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
+}
+
+PosixTerminal::~PosixTerminal() {
+    Flush();
+    terminal_guard::Restore();
+}
+
+void PosixTerminal::Write(std::string_view text) {
+    if (text.empty()) return;
+    EmitColours();
+    output_ += text;
+}
+
+void PosixTerminal::SetColours(int foreground, int background) {
+    foreground_ = foreground;
+    background_ = background;
+}
+
+void PosixTerminal::EmitColours() {
+    if (!capabilities_.colour) return;
+    if (terminal_guard::TakeColoursLost()) emittedForeground_ = emittedBackground_ = -1;
+    output_ += ColourSequence(emittedForeground_, emittedBackground_, foreground_, background_);
+    emittedForeground_ = foreground_;
+    emittedBackground_ = background_;
+}
+
+void PosixTerminal::Clear() {
+    if (!capabilities_.clear) return;
+    EmitColours();  // the screen is blanked in the current background
+    output_ += ClearSequence;
+}
+
+void PosixTerminal::Flush() {
+    std::size_t written = 0;
+    while (written < output_.size()) {
+        const ssize_t count = write(outputFd_, output_.data() + written, output_.size() - written);
+        if (count > 0) {
+            written += static_cast<std::size_t>(count);
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else if (count < 0 && errno == EAGAIN) {
+            pollfd ready{outputFd_, POLLOUT, 0};
+            poll(&ready, 1, -1);
+        } else {
+            // Nobody is reading any more: end the game rather than play blind.
+            output_.clear();
+            terminal_guard::Restore();
+            _exit(ClosedOutputStatus);
+        }
+    }
+    output_.clear();
+}
+
+void PosixTerminal::Pause(int milliseconds) {
+    Flush();
+    if (!capabilities_.pause) return;
+    timespec remaining{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L};
+    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+    }
+}
+
+void PosixTerminal::Exit(int status) {
+    Flush();
+    terminal_guard::Restore();
+    std::exit(status);
+}
+
+// Reads what is there (up to a chunk) into the input buffer. False at the
+// end of input, or when nothing came within the timeout (-1: no timeout).
+bool PosixTerminal::FillInput(int timeoutMilliseconds) {
+    if (inputEnded_) return false;
+    Flush();
+    if (timeoutMilliseconds >= 0) {
+        pollfd ready{inputFd_, POLLIN, 0};
+        int result;
+        while ((result = poll(&ready, 1, timeoutMilliseconds)) < 0 && errno == EINTR) {
+        }
+        if (result == 0) return false;
+    }
+    char chunk[InputChunk];
+    ssize_t count;
+    while ((count = read(inputFd_, chunk, sizeof chunk)) < 0 && errno == EINTR) {
+    }
+    if (count <= 0) {
+        inputEnded_ = true;
+        return false;
+    }
+    inputBuffer_.assign(chunk, static_cast<std::size_t>(count));
+    inputPosition_ = 0;
+    return true;
+}
+
+int PosixTerminal::ReadByte() {
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(-1)) return EndOfInput;
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+}
+
+int PosixTerminal::ReadByteWithin(int milliseconds) {
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
+        return inputEnded_ ? EndOfInput : NothingYet;
+    }
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+}
+
+int PosixTerminal::ReadKey() {
+    const Key key = input_.ReadKey();
+    Write(key.echo);
+    return key.code;
+}
+
+std::optional<std::string> PosixTerminal::ReadWord() {
+    // A terminal edits and echoes the name line itself; from a pipe the
+    // words are echoed so the transcript shows them.
+    if (inputIsTerminal_) terminal_guard::EnterLineMode();
+    std::optional<std::string> word = input_.ReadWord();
+    if (word && !inputIsTerminal_) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
+    return word;
+}
+
+void PosixTerminal::DiscardLine() {
+    input_.DiscardLine();
+    if (inputIsTerminal_) {
+        terminal_guard::EnterKeyMode();
+    } else {
+        Write(nameEcho_ + "\n");
+        nameEcho_.clear();
+    }
+}
+
+}  // namespace tg

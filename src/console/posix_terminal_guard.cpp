@@ -1,0 +1,123 @@
+#include "console/posix_terminal_guard.hpp"
+
+#include <csignal>
+#include <initializer_list>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tg::terminal_guard {
+
+namespace {
+
+constexpr char ResetColours[] = "\x1b[0m";
+
+int inputFd = -1;
+int outputFd = -1;
+bool haveTerminalModes = false;
+bool resetColoursOnRestore = false;
+termios originalModes{};
+termios keyModes{};
+termios lineModes{};
+volatile std::sig_atomic_t inLineMode = 0;
+volatile std::sig_atomic_t coloursLost = 0;
+
+void ApplyModes(const termios& modes) {
+    if (haveTerminalModes) tcsetattr(inputFd, TCSANOW, &modes);
+}
+
+// Async-signal-safe: write and tcsetattr only.
+void RestoreNow() {
+    if (resetColoursOnRestore) {
+        ssize_t ignored = write(outputFd, ResetColours, sizeof ResetColours - 1);
+        (void)ignored;
+    }
+    if (haveTerminalModes) tcsetattr(inputFd, TCSANOW, &originalModes);
+}
+
+void OnTerminationSignal(int signal) {
+    RestoreNow();
+    _exit(128 + signal);
+}
+
+void OnCrashSignal(int signal) {
+    RestoreNow();
+    // The handler was installed to run once: the default action follows.
+    raise(signal);
+}
+
+void OnSuspend(int) {
+    RestoreNow();
+    coloursLost = 1;
+    std::signal(SIGTSTP, SIG_DFL);
+    sigset_t suspend;
+    sigemptyset(&suspend);
+    sigaddset(&suspend, SIGTSTP);
+    sigprocmask(SIG_UNBLOCK, &suspend, nullptr);
+    raise(SIGTSTP);
+    // Continued: back to the game's own mode.
+    struct sigaction action {};
+    action.sa_handler = OnSuspend;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTSTP, &action, nullptr);
+    ApplyModes(inLineMode ? lineModes : keyModes);
+}
+
+void OnContinue(int) {
+    coloursLost = 1;
+    ApplyModes(inLineMode ? lineModes : keyModes);
+}
+
+void Handle(int signal, void (*handler)(int), int flags) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = flags;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
+
+void Install(int input, int output, bool outputIsTerminal, bool colours) {
+    inputFd = input;
+    outputFd = output;
+    resetColoursOnRestore = outputIsTerminal && colours;
+    haveTerminalModes = isatty(input) && tcgetattr(input, &originalModes) == 0;
+    if (haveTerminalModes) {
+        lineModes = originalModes;
+        lineModes.c_lflag |= ICANON | ECHO;
+        keyModes = originalModes;
+        // No line editing and no echo (the game echoes keys itself); Enter
+        // arrives as carriage return; Ctrl-C and Ctrl-Z keep their signals.
+        keyModes.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+        keyModes.c_lflag |= ISIG;
+        keyModes.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR);
+        keyModes.c_cc[VMIN] = 1;
+        keyModes.c_cc[VTIME] = 0;
+    }
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) Handle(signal, OnTerminationSignal, 0);
+    for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) Handle(signal, OnCrashSignal, SA_RESETHAND);
+    Handle(SIGTSTP, OnSuspend, 0);
+    Handle(SIGCONT, OnContinue, SA_RESTART);
+    std::signal(SIGPIPE, SIG_IGN);  // a closed output shows up as a failed write
+    EnterKeyMode();
+}
+
+void EnterKeyMode() {
+    inLineMode = 0;
+    ApplyModes(keyModes);
+}
+
+void EnterLineMode() {
+    inLineMode = 1;
+    ApplyModes(lineModes);
+}
+
+bool TakeColoursLost() {
+    if (!coloursLost) return false;
+    coloursLost = 0;
+    return true;
+}
+
+void Restore() { RestoreNow(); }
+
+}  // namespace tg::terminal_guard

@@ -1,0 +1,3 @@
+#include "shell/entry_point.hpp"
+
+int main(int argc, char** argv) { return tg::RunFromCommandLine(argc, argv); }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "people/person.hpp"
+#include "shell/random.hpp"
+
+namespace tg {
+
+// The word for a stat value; values of 140 and above get the top word.
+std::string_view LevelWord(int value);
+
+// How a stranger looks, e.g. "A blonde woman with high beauty". Draws twice.
+std::string DescribeAppearance(const Person& person, Random& random);
+
+}  // namespace tg
