@@ -47,6 +47,9 @@ public:
     void Training();
     void GoLooking();
     void Encounter(Person& person, bool mayIntroduce);
+    // Adds the change to the person's interest and has them answer with the
+    // reply line its size calls for.
+    void React(Person& person, int change);
     [[noreturn]] void Satisfaction();
 
     void AdvanceClock(int hours, int ticks);
@@ -60,8 +63,6 @@ public:
 
 private:
     friend class Meeting;
-
-    void React(Person& person, int change);
 
     void ShowCharacterCreation();
     void ReadPlayerName();
