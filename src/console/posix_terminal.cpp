@@ -14,6 +14,7 @@ namespace tg {
 namespace {
 
 constexpr char ClearSequence[] = "\x1b[H\x1b[2J\x1b[3J";
+constexpr char ResetColours[] = "\x1b[0m";
 constexpr std::size_t InputChunk = 4096;
 constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
 
@@ -33,10 +34,7 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
 }
 
-PosixTerminal::~PosixTerminal() {
-    Flush();
-    terminal_guard::Restore();
-}
+PosixTerminal::~PosixTerminal() { Finish(); }
 
 void PosixTerminal::Write(std::string_view text) {
     if (text.empty()) return;
@@ -93,9 +91,16 @@ void PosixTerminal::Pause(int milliseconds) {
 }
 
 void PosixTerminal::Exit(int status) {
-    Flush();
-    terminal_guard::Restore();
+    Finish();
     std::exit(status);
+}
+
+// The last output and the colour reset leave in one write; then the modes
+// found at start-up come back.
+void PosixTerminal::Finish() {
+    if (capabilities_.colour) output_ += ResetColours;
+    Flush();
+    terminal_guard::RestoreModes();
 }
 
 // Reads what is there (up to a chunk) into the input buffer. False at the

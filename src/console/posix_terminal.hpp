@@ -36,6 +36,7 @@ private:
 
     void EmitColours();
     void Flush();
+    void Finish();
     bool FillInput(int timeoutMilliseconds);
 
     int inputFd_;

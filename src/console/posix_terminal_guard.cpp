@@ -120,4 +120,8 @@ bool TakeColoursLost() {
 
 void Restore() { RestoreNow(); }
 
+void RestoreModes() {
+    if (haveTerminalModes) tcsetattr(inputFd, TCSANOW, &originalModes);
+}
+
 }  // namespace tg::terminal_guard

@@ -23,6 +23,10 @@ bool TakeColoursLost();
 // Puts the terminal back as it was found: modes, colours.
 void Restore();
 
+// Puts back only the modes, for an exit that sent the colour reset itself
+// along with its last output.
+void RestoreModes();
+
 }  // namespace terminal_guard
 
 }  // namespace tg
