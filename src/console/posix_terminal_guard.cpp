@@ -1,6 +1,7 @@
 #include "console/posix_terminal_guard.hpp"
 
 #include <csignal>
+#include <fcntl.h>
 #include <initializer_list>
 #include <termios.h>
 #include <unistd.h>
@@ -21,17 +22,37 @@ termios lineModes{};
 volatile std::sig_atomic_t inLineMode = 0;
 volatile std::sig_atomic_t coloursLost = 0;
 
-void ApplyModes(const termios& modes) {
-    if (haveTerminalModes) tcsetattr(inputFd, TCSANOW, &modes);
+// Whether the terminal is ours to change. In the background (after Ctrl-Z
+// and `bg`) it belongs to the shell: touching it would stop the game with
+// SIGTTOU, even inside a handler that is about to end it, and would undo
+// the shell's own modes. A terminal that is not the controlling one has no
+// owner to ask.
+bool OwnsTerminal(int fd) {
+    const pid_t owner = tcgetpgrp(fd);
+    return owner < 0 || owner == getpgrp();
 }
 
-// Async-signal-safe: write and tcsetattr only.
+void ApplyModes(const termios& modes) {
+    if (haveTerminalModes && OwnsTerminal(inputFd)) tcsetattr(inputFd, TCSANOW, &modes);
+}
+
+// Writes what the terminal takes at once and drops the rest: with its
+// output held (Ctrl-S) a blocking write would keep a dying game waiting.
+void WriteWithoutWaiting(int fd, const char* text, std::size_t size) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0) return;
+    if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    ssize_t ignored = write(fd, text, size);
+    (void)ignored;
+    if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags);
+}
+
+// Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write and tcsetattr only.
 void RestoreNow() {
-    if (resetColoursOnRestore) {
-        ssize_t ignored = write(outputFd, ResetColours, sizeof ResetColours - 1);
-        (void)ignored;
+    if (resetColoursOnRestore && OwnsTerminal(outputFd)) {
+        WriteWithoutWaiting(outputFd, ResetColours, sizeof ResetColours - 1);
     }
-    if (haveTerminalModes) tcsetattr(inputFd, TCSANOW, &originalModes);
+    if (haveTerminalModes && OwnsTerminal(inputFd)) tcsetattr(inputFd, TCSANOW, &originalModes);
 }
 
 void OnTerminationSignal(int signal) {
@@ -120,8 +141,6 @@ bool TakeColoursLost() {
 
 void Restore() { RestoreNow(); }
 
-void RestoreModes() {
-    if (haveTerminalModes) tcsetattr(inputFd, TCSANOW, &originalModes);
-}
+void RestoreModes() { ApplyModes(originalModes); }
 
 }  // namespace tg::terminal_guard

@@ -46,10 +46,17 @@ void WriteAll(int fd, const void* data, std::size_t size) {
     }
 }
 
+// What the test asks of the job-control parent, and its answer.
+constexpr char TakeTerminal = 'T';  // as a shell does when its job stops
+constexpr char GiveTerminal = 'G';  // as `fg` does before continuing the job
+constexpr std::int32_t Done = 0x7fffffff;  // never a wait status
+
 // Runs in the forked child: becomes the session leader of the terminal,
-// starts the game in a process group of its own in the foreground, and
-// reports every change of the game's state down the status pipe.
-[[noreturn]] void RunJobControlParent(int slave, int statusWrite, char* const argv[], char* const envp[]) {
+// starts the game in a process group of its own in the foreground, reports
+// every change of the game's state down the status pipe, and moves the
+// terminal between itself and the game when the test asks.
+[[noreturn]] void RunJobControlParent(int slave, int statusWrite, int commandRead, char* const argv[],
+                                      char* const envp[]) {
     if (login_tty(slave) != 0) _exit(126);
     const pid_t game = fork();
     if (game < 0) _exit(126);
@@ -60,11 +67,13 @@ void WriteAll(int fd, const void* data, std::size_t size) {
         RestoreDefaultSignals();
         NoCoreFiles();
         close(statusWrite);
+        close(commandRead);
         execve(argv[0], argv, envp);
         _exit(127);
     }
     setpgid(game, game);
     jobGroup = game;
+    std::signal(SIGTTOU, SIG_IGN);  // it changes the foreground from the background
     struct sigaction hangup {};
     hangup.sa_handler = ForwardHangup;
     sigemptyset(&hangup.sa_mask);
@@ -72,12 +81,21 @@ void WriteAll(int fd, const void* data, std::size_t size) {
     const std::int32_t pid = game;
     WriteAll(statusWrite, &pid, sizeof pid);
     for (;;) {
-        int status = 0;
-        const pid_t result = waitpid(game, &status, WUNTRACED | WCONTINUED);
-        if (result < 0) {
-            if (errno == EINTR) continue;
-            _exit(1);
+        pollfd command{commandRead, POLLIN, 0};
+        if (poll(&command, 1, 5) == 1) {
+            char request = 0;
+            if (read(commandRead, &request, 1) == 1) {
+                tcsetpgrp(STDIN_FILENO, request == TakeTerminal ? getpgrp() : game);
+                WriteAll(statusWrite, &Done, sizeof Done);
+            } else {
+                close(commandRead);
+                commandRead = -1;
+            }
         }
+        int status = 0;
+        const pid_t result = waitpid(game, &status, WNOHANG | WUNTRACED | WCONTINUED);
+        if (result < 0 && errno != EINTR) _exit(1);
+        if (result != game) continue;
         const std::int32_t report = status;
         WriteAll(statusWrite, &report, sizeof report);
         if (WIFEXITED(status) || WIFSIGNALED(status)) _exit(0);
@@ -122,20 +140,23 @@ PtyGame::PtyGame(const SpawnOptions& options) : rows_(options.rows), columns_(op
     fcntl(slave_, F_SETFD, FD_CLOEXEC);
     tcgetattr(slave_, &modesBefore_);
 
-    int status[2];
-    if (pipe2(status, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    int status[2], command[2];
+    if (pipe2(status, O_CLOEXEC) != 0 || pipe2(command, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
 
     // Everything the child needs is built before the fork.
-    ChildCommand command(TENDER_BINARY, options.arguments, options.environment);
+    ChildCommand child(TENDER_BINARY, options.arguments, options.environment);
     parentPid_ = fork();
     if (parentPid_ < 0) throw std::runtime_error("fork failed");
     if (parentPid_ == 0) {
         close(master_);
         close(status[0]);
-        RunJobControlParent(slave_, status[1], command.Argv(), command.Envp());
+        close(command[1]);
+        RunJobControlParent(slave_, status[1], command[0], child.Argv(), child.Envp());
     }
     close(status[1]);
+    close(command[0]);
     statusPipe_ = status[0];
+    commandPipe_ = command[1];
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
 
     vterm_ = vterm_new(rows_, columns_);
@@ -168,7 +189,7 @@ PtyGame::~PtyGame() {
         while (waitpid(parentPid_, &status, 0) < 0 && errno == EINTR) {
         }
     }
-    for (int fd : {master_, slave_, statusPipe_}) {
+    for (int fd : {master_, slave_, statusPipe_, commandPipe_}) {
         if (fd >= 0) close(fd);
     }
     if (vterm_) vterm_free(vterm_);
@@ -222,6 +243,10 @@ void PtyGame::TakeStatus() {
         std::int32_t status = 0;
         std::memcpy(&status, statusBytes_.data(), sizeof status);
         statusBytes_.erase(0, sizeof status);
+        if (status == Done) {
+            ++answers_;
+            continue;
+        }
         status_ = status;
         if (WIFSTOPPED(status)) {
             stopped_ = true;
@@ -319,6 +344,19 @@ bool PtyGame::WaitForOutput(const std::string& text, std::size_t from, std::chro
         Pump(std::chrono::milliseconds(RemainingMilliseconds(deadline)));
     }
 }
+
+bool PtyGame::AskShell(char request) {
+    const int before = answers_;
+    if (write(commandPipe_, &request, 1) != 1) return false;
+    const auto deadline = Clock::now() + Patience;
+    while (answers_ == before && !ended_ && Clock::now() < deadline) {
+        Pump(std::chrono::milliseconds(RemainingMilliseconds(deadline)));
+    }
+    return answers_ > before;
+}
+
+bool PtyGame::ShellTakesTerminal() { return AskShell(TakeTerminal); }
+bool PtyGame::ShellGivesTerminal() { return AskShell(GiveTerminal); }
 
 void PtyGame::HangUp() {
     if (master_ >= 0) close(master_);

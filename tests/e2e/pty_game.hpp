@@ -67,6 +67,10 @@ public:
     bool WaitUntilContinued(std::chrono::milliseconds patience = Patience);
     // Renders output until the raw bytes written hold the text after `from`.
     bool WaitForOutput(const std::string& text, std::size_t from, std::chrono::milliseconds patience = Patience);
+    // The job-control parent makes itself / the game the terminal's
+    // foreground, as a shell does when a job stops / on `fg`.
+    bool ShellTakesTerminal();
+    bool ShellGivesTerminal();
     // Closes the terminal under the game, as when its window is closed.
     void HangUp();
     // True while the process has neither ended nor been stopped.
@@ -97,6 +101,7 @@ public:
     const std::string& Output() const { return output_; }
 
 private:
+    bool AskShell(char request);
     void Feed(const char* bytes, std::size_t length);
     void TakeStatus();
     void Drain();
@@ -106,6 +111,8 @@ private:
     int master_ = -1;
     int slave_ = -1;
     int statusPipe_ = -1;
+    int commandPipe_ = -1;
+    int answers_ = 0;
     pid_t parentPid_ = -1;
     pid_t gamePid_ = -1;
     bool ended_ = false;
