@@ -62,6 +62,8 @@ std::string EchoText(int code) {
     return std::string(1, static_cast<char>(code));
 }
 
+void KeyDecoder::PutBack(int byte) { pending_.insert(pending_.begin(), static_cast<char>(byte)); }
+
 int KeyDecoder::TakePendingByte() {
     const int byte = static_cast<unsigned char>(pending_.front());
     pending_.erase(0, 1);
@@ -79,8 +81,9 @@ Key KeyDecoder::Next() {
         const int byte = HasPending() ? TakePendingByte() : source_.ReadByte();
         if (byte == ByteSource::EndOfInput) return key;
         if (byte == Escape && DecodeEscape(key)) {
-            if (key.code == -2) continue;  // a sequence that is no key at all
-            return key;
+            if (key.code != -2) return key;
+            key = Key{};  // a sequence that is no key at all: on to the next byte
+            continue;
         }
         key.code = byte;
         key.echo = EchoText(byte);

@@ -38,6 +38,8 @@ public:
     // Bytes the decoder has read ahead but not yet handed out as keys.
     bool HasPending() const { return !pending_.empty(); }
     int TakePendingByte();
+    // Hands a byte back, to be read again before any other.
+    void PutBack(int byte);
 
 private:
     bool DecodeEscape(Key& key);

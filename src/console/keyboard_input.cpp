@@ -21,14 +21,27 @@ std::optional<std::string> KeyboardInput::ReadWord() {
         word.push_back(static_cast<char>(byte));
         byte = NextByte();
     }
-    lineEnded_ = byte == '\n' || byte == ByteSource::EndOfInput;
+    lineEnded_ = EndsLine(byte);
     return word;
+}
+
+// Enter ends the line: a newline, or a carriage return where the terminal
+// passes Enter on as it is (as for keys typed before the name prompt, read
+// while the terminal was in single-key mode). A newline already waiting
+// right after the return belongs to the same Enter.
+bool KeyboardInput::EndsLine(int byte) {
+    if (byte == '\r') {
+        const int next = decoder_.HasPending() ? decoder_.TakePendingByte() : source_.ReadByteWithin(0);
+        if (next >= 0 && next != '\n') decoder_.PutBack(next);
+        return true;
+    }
+    return byte == '\n' || byte == ByteSource::EndOfInput;
 }
 
 void KeyboardInput::DiscardLine() {
     if (!lineEnded_) {
         int byte = NextByte();
-        while (byte != '\n' && byte != ByteSource::EndOfInput) byte = NextByte();
+        while (!EndsLine(byte)) byte = NextByte();
     }
     lineEnded_ = true;
 }

@@ -24,6 +24,7 @@ public:
 
 private:
     int NextByte();
+    bool EndsLine(int byte);
 
     ByteSource& source_;
     KeyDecoder decoder_;

@@ -108,24 +108,36 @@ void PosixTerminal::Finish() {
 bool PosixTerminal::FillInput(int timeoutMilliseconds) {
     if (inputEnded_) return false;
     Flush();
-    if (timeoutMilliseconds >= 0) {
-        pollfd ready{inputFd_, POLLIN, 0};
-        int result;
-        while ((result = poll(&ready, 1, timeoutMilliseconds)) < 0 && errno == EINTR) {
+    for (;;) {
+        if (timeoutMilliseconds >= 0 && !WaitForInput(timeoutMilliseconds)) return false;
+        char chunk[InputChunk];
+        ssize_t count;
+        while ((count = read(inputFd_, chunk, sizeof chunk)) < 0 && errno == EINTR) {
         }
-        if (result == 0) return false;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // Input shared with a program that made it non-blocking: no
+            // key yet is not the end of input.
+            if (timeoutMilliseconds >= 0) return false;
+            WaitForInput(-1);
+            continue;
+        }
+        if (count <= 0) {
+            inputEnded_ = true;
+            return false;
+        }
+        inputBuffer_.assign(chunk, static_cast<std::size_t>(count));
+        inputPosition_ = 0;
+        return true;
     }
-    char chunk[InputChunk];
-    ssize_t count;
-    while ((count = read(inputFd_, chunk, sizeof chunk)) < 0 && errno == EINTR) {
+}
+
+// False when nothing arrived within the time (-1: no limit).
+bool PosixTerminal::WaitForInput(int timeoutMilliseconds) {
+    pollfd ready{inputFd_, POLLIN, 0};
+    int result;
+    while ((result = poll(&ready, 1, timeoutMilliseconds)) < 0 && errno == EINTR) {
     }
-    if (count <= 0) {
-        inputEnded_ = true;
-        return false;
-    }
-    inputBuffer_.assign(chunk, static_cast<std::size_t>(count));
-    inputPosition_ = 0;
-    return true;
+    return result != 0;
 }
 
 int PosixTerminal::ReadByte() {

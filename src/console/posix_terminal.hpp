@@ -38,6 +38,7 @@ private:
     void Flush();
     void Finish();
     bool FillInput(int timeoutMilliseconds);
+    bool WaitForInput(int timeoutMilliseconds);
 
     int inputFd_;
     int outputFd_;

@@ -104,9 +104,16 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     resetColoursOnRestore = outputIsTerminal && colours;
     haveTerminalModes = isatty(input) && tcgetattr(input, &originalModes) == 0;
     if (haveTerminalModes) {
+        // Both modes set all the game relies on, whatever state another
+        // program left the terminal in: a newline that starts the next
+        // line on screen, and in the name line an Enter that ends it.
         lineModes = originalModes;
-        lineModes.c_lflag |= ICANON | ECHO;
+        lineModes.c_lflag |= ICANON | ECHO | ISIG;
+        lineModes.c_iflag |= ICRNL;
+        lineModes.c_iflag &= ~static_cast<tcflag_t>(INLCR | IGNCR);
+        lineModes.c_oflag |= OPOST | ONLCR;
         keyModes = originalModes;
+        keyModes.c_oflag |= OPOST | ONLCR;
         // No line editing and no echo (the game echoes keys itself); Enter
         // arrives as carriage return; Ctrl-C and Ctrl-Z keep their signals.
         keyModes.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);

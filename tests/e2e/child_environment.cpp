@@ -37,6 +37,11 @@ ChildCommand::ChildCommand(const std::string& binary, const std::vector<std::str
     envp_.push_back(nullptr);
 }
 
+std::string GameBinary() {
+    const char* chosen = std::getenv("TENDER_E2E_BINARY");
+    return chosen && *chosen ? chosen : TENDER_BINARY;
+}
+
 void RestoreDefaultSignals() {
     for (int signal = 1; signal < NSIG; ++signal) {
         if (signal != SIGKILL && signal != SIGSTOP) std::signal(signal, SIG_DFL);

@@ -26,6 +26,10 @@ private:
     std::vector<char*> envp_;
 };
 
+// The game under test: the one built with the tests, or the one named by
+// TENDER_E2E_BINARY (to try an installed or older build).
+std::string GameBinary();
+
 // In a forked child: every signal back to its default action and unblocked,
 // as a freshly started program expects.
 void RestoreDefaultSignals();

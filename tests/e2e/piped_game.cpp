@@ -25,11 +25,14 @@ int RemainingMilliseconds(Clock::time_point deadline) {
 }  // namespace
 
 PipedGame::PipedGame(const Options& options) : outputLimit_(options.outputLimit) {
+    // A game that has gone shows up as a failed write, not as a signal.
+    std::signal(SIGPIPE, SIG_IGN);
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    ChildCommand command(TENDER_BINARY, options.arguments, {});
+    if (options.nonBlockingInput) fcntl(in[0], F_SETFL, fcntl(in[0], F_GETFL) | O_NONBLOCK);
+    ChildCommand command(GameBinary(), options.arguments, {});
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
@@ -128,6 +131,11 @@ bool PipedGame::Type(const std::string& bytes) {
         return false;  // EPIPE (SIGPIPE is ignored in the test) or no progress
     }
     return done == bytes.size();
+}
+
+void PipedGame::CloseOutput() {
+    if (output_fd_ >= 0) close(output_fd_);
+    output_fd_ = -1;
 }
 
 void PipedGame::CloseInput() {

@@ -19,6 +19,9 @@ public:
         // Closes the reading end of standard output before the game
         // writes a byte.
         bool closedOutput = false;
+        // Standard input shared with O_NONBLOCK set, as another program
+        // may leave a descriptor it shares with the game.
+        bool nonBlockingInput = false;
     };
 
     explicit PipedGame(const Options& options);
@@ -30,6 +33,8 @@ public:
     // False when the game stopped reading (it ended).
     bool Type(const std::string& bytes);
     void CloseInput();
+    // The reader of the game's standard output goes away.
+    void CloseOutput();
 
     // Collects output until it holds the text (after `from`), the game
     // ends, or the time is up.

@@ -138,13 +138,19 @@ PtyGame::PtyGame(const SpawnOptions& options) : rows_(options.rows), columns_(op
     if (openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) throw std::runtime_error("openpty failed");
     fcntl(master_, F_SETFD, FD_CLOEXEC);
     fcntl(slave_, F_SETFD, FD_CLOEXEC);
+    if (options.setUpTerminal) {
+        termios modes{};
+        tcgetattr(slave_, &modes);
+        options.setUpTerminal(modes);
+        tcsetattr(slave_, TCSANOW, &modes);
+    }
     tcgetattr(slave_, &modesBefore_);
 
     int status[2], command[2];
     if (pipe2(status, O_CLOEXEC) != 0 || pipe2(command, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
 
     // Everything the child needs is built before the fork.
-    ChildCommand child(TENDER_BINARY, options.arguments, options.environment);
+    ChildCommand child(GameBinary(), options.arguments, options.environment);
     parentPid_ = fork();
     if (parentPid_ < 0) throw std::runtime_error("fork failed");
     if (parentPid_ == 0) {

@@ -37,6 +37,8 @@ struct SpawnOptions {
     std::vector<std::string> environment;
     int rows = 24;
     int columns = 80;
+    // Changes the terminal's modes before the game starts.
+    void (*setUpTerminal)(termios&) = nullptr;
 };
 
 // The built game running in a pseudo-terminal, under a small job-control
