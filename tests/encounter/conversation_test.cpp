@@ -1,35 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "support/game_harness.hpp"
+#include "support/meeting_fixture.hpp"
 
 namespace tg {
 namespace {
 
-using testing::GameHarness;
 using testing::SeedWhere;
 
-struct Talk : ::testing::Test {
-    GameHarness harness;
-    Person person;
-
+struct Talk : testing::MeetingTest {
     void SetUp() override {
-        harness.game.hour = 8;
-        harness.game.playMode = mode::Trophy;
-        harness.game.player.stat.fill(50);
-        person.stat.fill(50);
-        person.personality.fill(50);
-        person.firstName = "Ora";
+        MeetingTest::SetUp();
         person.interest = 10;
-    }
-
-    bool Play(std::uint32_t seed, const std::string& keys) {
-        harness.random.Seed(seed);
-        harness.terminal.Type(keys);
-        return harness.Run([this](Game& g) { g.Encounter(person, true); });
-    }
-
-    bool Shows(const std::string& text) const {
-        return harness.terminal.Transcript().find(text) != std::string::npos;
     }
 
     // Makes the player's character sum differ from the person's by the ratio given in tenths.
