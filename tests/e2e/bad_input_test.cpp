@@ -229,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
         OddInputCase{"NameWithControlAndHighBytes", std::string("111\x01\x7f\xff\x1b[A \0x\xc3\xa9\n0", 16),
                      {"stat points left, Done?"}, 0},
         OddInputCase{"NameLineEndedByCarriageReturnAndNewline", "111Ann Lee\r\n0", {"stat points left, Done?"},
-                     0}),
+                     0},
+        OddInputCase{"NameLineEndedByCarriageReturn", "111Ann Lee\r0", {"stat points left, Done?"}, 0},
+        OddInputCase{"RandomNameLineEndedByCarriageReturn", "111r Lee\r0", {"stat points left, Done?"}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- The other end of the pipes. ---

@@ -10,7 +10,6 @@
 #include <pty.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utmp.h>
@@ -24,7 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-volatile pid_t jobGroup = 0;
+volatile std::sig_atomic_t jobGroup = 0;
 
 // The job-control parent passes a hangup of the terminal on to its job,
 // as a shell does.
@@ -132,6 +131,8 @@ void DiscardTerminalReplies(const char*, std::size_t, void*) {}
 }  // namespace
 
 PtyGame::PtyGame(const SpawnOptions& options) : rows_(options.rows), columns_(options.columns) {
+    // A job-control parent that has gone shows up as a failed write.
+    std::signal(SIGPIPE, SIG_IGN);
     winsize size{};
     size.ws_row = static_cast<unsigned short>(rows_);
     size.ws_col = static_cast<unsigned short>(columns_);
