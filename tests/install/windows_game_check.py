@@ -38,8 +38,8 @@ def run_in_pipe(runner, game, keys, environment=None):
 
 
 def run_in_console(runner, game, keys, environment):
-    """Starts the game on a pseudo-terminal, types the keys one at a time once
-    the play-mode menu is up, and returns (exit status, everything shown)."""
+    """Starts the game on a pseudo-terminal, types the keys once the play-mode
+    menu is up, and returns (exit status, everything shown)."""
     pid, master = pty.fork()
     if pid == 0:
         os.execve(runner, [runner, game, "--seed", "1"], environment)
@@ -71,8 +71,9 @@ def run_in_console(runner, game, keys, environment):
         os.kill(pid, 9)
         os.waitpid(pid, 0)
         fail("the play-mode menu never appeared", shown)
-    for key in keys:
-        os.write(master, bytes([key]))
+    # Keys are typed one at a time, except for chunks given as a list.
+    for typed in ([bytes([key]) for key in keys] if isinstance(keys, bytes) else keys):
+        os.write(master, typed)
         read_for(0.5)
     # Keep reading until the game has gone: a console nobody reads blocks.
     while True:
@@ -163,6 +164,20 @@ def check_console_without_colour(runner, game):
         fail(f"NO_COLOR is set, yet colours {sorted(coloured)} were shown", shown)
 
 
+def check_console_name_entry(runner, game):
+    # Trophy Mode with the introduction, a woman seeking men, a name typed
+    # on the console's own edited line, the stats accepted, then Quit.
+    keys = [b"1", b"1", b"2", b"Ann Lee\r", b"0", b"1", b"0"]
+    status, shown = run_in_console(runner, game, keys, console_environment())
+    if status != 0:
+        fail(f"exit status {status} after Quit, expected 0", shown)
+    text = CONTROL_SEQUENCE.sub(b"", shown)
+    if b"Ann Lee" not in text:
+        fail("the typed name was not echoed", shown)
+    if b"(Day 1/31)" not in text or not text.rstrip(b"\r\n").endswith(b"0 - Quit\r\r\n0"):
+        fail("the game did not go on from the name to the home menu's Quit", shown)
+
+
 def check_console_night(runner, game):
     # FreePlay Mode opens at 1:10am: seven hours are slept, a frame and half
     # a second each, before the home menu; then Quit.
@@ -187,6 +202,7 @@ CASES = {
     "pipe-name-entry": check_pipe_name_entry,
     "console-colours": check_console_colours,
     "console-without-colour": check_console_without_colour,
+    "console-name-entry": check_console_name_entry,
     "console-night": check_console_night,
 }
 
