@@ -5,6 +5,10 @@
 #   cmake -DPAGE=... -DGROFF=groff [-DMAN=man] [-DGAME=tender-gamble] -P check_man_page.cmake
 cmake_minimum_required(VERSION 3.25)
 
+if(NOT GROFF)
+  message(FATAL_ERROR "groff is not installed (Debian package groff-base)")
+endif()
+
 if(GAME)
   execute_process(COMMAND ${GAME} --help RESULT_VARIABLE status OUTPUT_VARIABLE help)
   if(NOT status EQUAL 0)
