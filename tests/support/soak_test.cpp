@@ -53,7 +53,7 @@ public:
             case 0: return "r\n";
             case 1: return "Ann\n";
             case 2: return "  Kim   Cho  and more\n";
-            case 3: return std::string("R\n");
+            case 3: return "R\n";
             default: return "Tad Lee\n";
         }
     }
