@@ -311,16 +311,22 @@ TEST(Terminal, OddKeysAreBadKeysAndPlayGoesOn) {
     ExpectTerminalRestored(game);
 }
 
-// Ctrl-D on an empty name line is the end of input.
-TEST(Terminal, EndOfInputAtNameEntry) {
-    PtyGame game({"--seed", "3"});
-    ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
+// From the play-mode menu to the name prompt: Trophy Mode without the
+// introduction, a woman seeking women.
+void ReachNameEntry(PtyGame& game) {
     game.Type("2");
     ASSERT_TRUE(game.WaitForText("2 - Male")) << game.ScreenText();
     game.Type("1");
     ASSERT_TRUE(game.WaitForText("2 - Males")) << game.ScreenText();
     game.Type("1");
     ASSERT_TRUE(game.WaitForText("(r for random)")) << game.ScreenText();
+}
+
+// Ctrl-D on an empty name line is the end of input.
+TEST(Terminal, EndOfInputAtNameEntry) {
+    PtyGame game({"--seed", "3"});
+    ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
+    ASSERT_NO_FATAL_FAILURE(ReachNameEntry(game));
     game.Type("\x04");
     EXPECT_TRUE(ExitedWith(game.WaitForExit(), 0));
     ExpectTerminalRestored(game);
@@ -353,12 +359,7 @@ TEST(Terminal, PlayOnATerminalLeftRaw) {
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
     EXPECT_EQ(game.Row(9), "Pick a Play Mode:") << game.ScreenText();
     EXPECT_EQ(game.Row(11), "        0 - FreePlay Mode") << game.ScreenText();
-    game.Type("2");
-    ASSERT_TRUE(game.WaitForText("2 - Male")) << game.ScreenText();
-    game.Type("1");
-    ASSERT_TRUE(game.WaitForText("2 - Males")) << game.ScreenText();
-    game.Type("1");
-    ASSERT_TRUE(game.WaitForText("(r for random)")) << game.ScreenText();
+    ASSERT_NO_FATAL_FAILURE(ReachNameEntry(game));
     game.Type("Ann Lee\r");
     ASSERT_TRUE(game.WaitForText("Stat Points Left: 450")) << game.ScreenText();
     EXPECT_EQ(game.Row(1), "        Stat Points Left: 450") << game.ScreenText();
@@ -373,12 +374,7 @@ TEST(Terminal, PlayOnATerminalLeftRaw) {
 TEST(Terminal, NameLongerThanTheLineBuffer) {
     PtyGame game({"--seed", "3"});
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
-    game.Type("2");
-    ASSERT_TRUE(game.WaitForText("2 - Male")) << game.ScreenText();
-    game.Type("1");
-    ASSERT_TRUE(game.WaitForText("2 - Males")) << game.ScreenText();
-    game.Type("1");
-    ASSERT_TRUE(game.WaitForText("(r for random)")) << game.ScreenText();
+    ASSERT_NO_FATAL_FAILURE(ReachNameEntry(game));
     game.Type("Ann " + std::string(20000, 'L') + "\r");
     ASSERT_TRUE(game.WaitForText("Stat Points Left: 450")) << game.ScreenText();
     game.Type("x\x1b");
