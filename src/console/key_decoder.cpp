@@ -10,6 +10,7 @@ constexpr int Escape = 27;
 constexpr int ExtendedPrefix = 224;  // arrows, Home/End, Insert/Delete, pages, F11/F12
 constexpr int FunctionPrefix = 0;    // F1 to F10
 constexpr int LongestSequence = 32;  // longer junk is cut off, not buffered
+constexpr int NotAKey = -2;          // a sequence that carries no key (paste markers)
 
 // Scan codes of the PC keyboard for the keys terminals send as sequences.
 constexpr int Up = 72, Down = 80, Right = 77, Left = 75, Home = 71, End = 79;
@@ -81,7 +82,7 @@ Key KeyDecoder::Next() {
         const int byte = HasPending() ? TakePendingByte() : source_.ReadByte();
         if (byte == ByteSource::EndOfInput) return key;
         if (byte == Escape && DecodeEscape(key)) {
-            if (key.code != -2) return key;
+            if (key.code != NotAKey) return key;
             key = Key{};  // a sequence that is no key at all: on to the next byte
             continue;
         }
@@ -120,7 +121,7 @@ bool KeyDecoder::DecodeControlSequence(Key& key) {
     }
     // Bracketed-paste markers carry no key: the pasted bytes follow as keys.
     if (final == '~' && (parameters == "200" || parameters == "201")) {
-        key.code = -2;
+        key.code = NotAKey;
         return true;
     }
     int prefix = ExtendedPrefix;

@@ -14,8 +14,6 @@ public:
 
     void Play(bool mayIntroduce);
 
-    float rapport() const { return rapport_; }
-
 private:
     enum class Outcome { GoesOn, Ended, SteppedUp };
 
