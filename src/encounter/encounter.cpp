@@ -29,7 +29,9 @@ void Game::React(Person& person, int change) {
     if (playMode == mode::FreePlay) {
         text += "(" + std::to_string(change) + ":" + std::to_string(person.interest) + ")";
     }
-    console.PrintHeading(text);
+    // The reply carries its own newline and the heading adds another, so
+    // every reaction is followed by an empty line.
+    console.PrintHeading(text + "\n");
 }
 
 Meeting::Meeting(Game& game, Person& person) : game_(game), person_(person) {

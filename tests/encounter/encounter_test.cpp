@@ -103,7 +103,7 @@ TEST_P(ComplimentByStage, DelightNeedsADrawAboveFourMinusStage) {
     person.stage = stageNow;
     person.interest = 10;
     Play(MoveSeed(10, 5 - stageNow), "1");
-    EXPECT_TRUE(Shows("1\tshe is delighted.\n\t\tI think so too.\n"));
+    EXPECT_TRUE(Shows("1\tshe is delighted.\n\t\tI think so too.\n\n"));
     EXPECT_EQ(person.interest, 35);
 
     person.interest = 10;
@@ -277,7 +277,7 @@ TEST_F(Meet, NumberIsCopiedOnlyTheFirstTime) {
 TEST_F(Meet, AboveThreeHundredThePersonLeavesAndStageStays) {
     person.interest = 290;
     EXPECT_TRUE(Play(MoveSeed(10, 9), "10"));
-    EXPECT_TRUE(Shows("\t\tI think so too.\n\t\tI'm going to go look for someone who wants to get a little more intimate.\n"
+    EXPECT_TRUE(Shows("\t\tI think so too.\n\n\t\tI'm going to go look for someone who wants to get a little more intimate.\n"
                       "\tToo Bad...\n\t\t0 - Should have made your move.\n0"));
     EXPECT_EQ(person.interest, 315);
     EXPECT_EQ(person.stage, 0);

@@ -66,23 +66,23 @@ struct Reaction : ::testing::Test {
 };
 
 TEST_F(Reaction, ReplyRowFollowsTheSizeOfTheChange) {
-    EXPECT_EQ(React(9, mode::Trophy), "\t\tHm.\n");
-    EXPECT_EQ(React(-9, mode::Trophy), "\t\tHm.\n");
-    EXPECT_EQ(React(-10, mode::Trophy), "\t\tNot so.\n");
-    EXPECT_EQ(React(19, mode::Trophy), "\t\tYeah.\n");
-    EXPECT_EQ(React(-50, mode::Trophy), "\t\tI see it completely different from you.\n");
-    EXPECT_EQ(React(100, mode::Trophy), "\t\tYou are the most incredible person I have ever met!\n");
-    EXPECT_EQ(React(200, mode::Trophy), "\t\tYou are the most incredible person I have ever met!\n");
-    EXPECT_EQ(React(-100, mode::Trophy), "\t\tYou are the most horriffic person I have ever met!\n");
+    EXPECT_EQ(React(9, mode::Trophy), "\t\tHm.\n\n");
+    EXPECT_EQ(React(-9, mode::Trophy), "\t\tHm.\n\n");
+    EXPECT_EQ(React(-10, mode::Trophy), "\t\tNot so.\n\n");
+    EXPECT_EQ(React(19, mode::Trophy), "\t\tYeah.\n\n");
+    EXPECT_EQ(React(-50, mode::Trophy), "\t\tI see it completely different from you.\n\n");
+    EXPECT_EQ(React(100, mode::Trophy), "\t\tYou are the most incredible person I have ever met!\n\n");
+    EXPECT_EQ(React(200, mode::Trophy), "\t\tYou are the most incredible person I have ever met!\n\n");
+    EXPECT_EQ(React(-100, mode::Trophy), "\t\tYou are the most horriffic person I have ever met!\n\n");
     EXPECT_EQ(React(-7450, mode::TrophyWithoutIntroduction),
-              "\t\tYou are the most horriffic person I have ever met!\n");
+              "\t\tYou are the most horriffic person I have ever met!\n\n");
     EXPECT_EQ(person.interest, 9 - 9 - 10 + 19 - 50 + 100 + 200 - 100 - 7450);
 }
 
 TEST_F(Reaction, FreePlayShowsTheChangeAndTheNewInterest) {
     person.interest = 64;
-    EXPECT_EQ(React(23, mode::FreePlay), "\t\tI think so too.(23:87)\n");
-    EXPECT_EQ(React(-100, mode::FreePlay), "\t\tYou are the most horriffic person I have ever met!(-100:-13)\n");
+    EXPECT_EQ(React(23, mode::FreePlay), "\t\tI think so too.(23:87)\n\n");
+    EXPECT_EQ(React(-100, mode::FreePlay), "\t\tYou are the most horriffic person I have ever met!(-100:-13)\n\n");
 }
 
 TEST_F(Reaction, ReplyIsAHeading) {

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <regex>
 
+#include "people/vocabulary.hpp"
 #include "support/game_harness.hpp"
 
 namespace tg {
@@ -14,6 +15,8 @@ using testing::GameHarness;
 // A FreePlay game from seed 7 played to the reunion: out to Marmy's Pub,
 // a number from the first stranger, calls and a date, step ups carried
 // over from meetings that ended above 300, and the success at the end.
+constexpr std::uint32_t TrophySeed = 2;
+
 constexpr const char* WinningKeys =
     "024133133333313350031333333504123330413304123231041304150313031303110311031503110311031303130313031303130315050";
 
@@ -63,11 +66,38 @@ TEST_F(WholeGame, TheBookHoldsTheOnePersonWhoWasWon) {
     EXPECT_GE(Count(transcript, "0 - Should have made your move."), 2);
 }
 
-TEST_F(WholeGame, ReactionsShowTheNumbersInFreePlay) {
+TEST_F(WholeGame, EveryFreePlayReactionShowsTheNumbersAndEndsWithAnEmptyLine) {
+    // A reply heading: two tabs, the reply row, "(change:interest)", the
+    // reply's own newline and the heading's newline.
     const std::regex reply(R"(\t\t[^\n(]+\((-?\d+):(-?\d+)\)\n)");
-    const auto replies = std::distance(std::sregex_iterator(transcript.begin(), transcript.end(), reply),
-                                       std::sregex_iterator());
-    EXPECT_GE(replies, 20);
+    const std::regex replyThenEmptyLine(R"(\t\t[^\n(]+\((-?\d+):(-?\d+)\)\n\n)");
+    const auto count = [&](const std::regex& pattern) {
+        return std::distance(std::sregex_iterator(transcript.begin(), transcript.end(), pattern),
+                             std::sregex_iterator());
+    };
+    EXPECT_GE(count(reply), 20);
+    EXPECT_EQ(count(replyThenEmptyLine), count(reply));
+}
+
+// A Trophy game without the introduction: a man seeking women, the looks
+// and character stats at 50, the rest unspent, out to Marmy's Pub and talking with
+// the first stranger until the keys run out.
+TEST(TrophyGame, EveryReactionEndsWithAnEmptyLineAndNoNumbers) {
+    GameHarness harness(TrophySeed, std::string("221Ann Lee\n" "1" "111112222233333444445555566666" "001" "241") +
+                                        std::string(60, '3'));
+    harness.Start();
+    const std::string& transcript = harness.terminal.Transcript();
+    int replies = 0;
+    for (const std::string_view row : ReplyLines) {
+        const std::string heading = "\t\t" + std::string(row) + "\n";
+        for (std::size_t at = transcript.find(heading); at != std::string::npos;
+             at = transcript.find(heading, at + 1)) {
+            ++replies;
+            EXPECT_EQ(transcript.substr(at + heading.size(), 1), "\n") << row;
+        }
+    }
+    EXPECT_GE(replies, 10);
+    EXPECT_EQ(transcript.find(")\n\n"), std::string::npos) << "numbers after a reply in Trophy Mode";
 }
 
 TEST(Replay, SameSeedAndKeysGiveTheSameGame) {
