@@ -70,7 +70,7 @@ public:
         ending_ = Endings[seed % 3];
     }
 
-    int ReadKey() override {
+    Key ReadKey() override {
         if (!KeysLeft()) TypePiece(ChooseKey());
         return ScriptedTerminal::ReadKey();
     }

@@ -24,14 +24,14 @@ void Console::SetBackground(int colour) {
 }
 
 int Console::GetChoice(int high, int low) {
-    int key = platform_.ReadKey();
+    int key = platform_.ReadKey().code;
     for (;;) {
         if (key == EndOfInput) EndProgram(0);
         const int value = key - KeyZero;
         if (low <= value && value <= high) return value;
         Write("\nBad Input (" + std::to_string(low) + "-" + std::to_string(high) + "):" +
               std::to_string(value) + "\n");
-        key = platform_.ReadKey();
+        key = platform_.ReadKey().code;
         if (key - KeyZero == EscapeValue) EndProgram(0);
     }
 }

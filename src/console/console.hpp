@@ -44,6 +44,11 @@ public:
 
     BoxCharacters Box() const { return platform_.Box(); }
 
+    // Marks the home menu, where the game rests between scenes, and the
+    // endings: points a platform may use to make a game's record safe.
+    void AtRest() { platform_.AtRest(); }
+    void GameOver() { platform_.GameOver(); }
+
     [[noreturn]] void EndProgram(int status);
 
     int Foreground() const { return foreground_; }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "console/platform.hpp"
+
 namespace tg {
 
 // Where key bytes come from: a terminal, a pipe or a test script.
@@ -15,12 +17,6 @@ public:
     virtual int ReadByte() = 0;
     // The next byte if one arrives within the given time, else NothingYet.
     virtual int ReadByteWithin(int milliseconds) = 0;
-};
-
-// A key as the game sees it: one code, and what to echo for it.
-struct Key {
-    int code = -1;
-    std::string echo;
 };
 
 // Turns terminal bytes into the key codes of a PC console: printable keys

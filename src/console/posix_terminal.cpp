@@ -90,6 +90,13 @@ void PosixTerminal::Pause(int milliseconds) {
     }
 }
 
+int PosixTerminal::KeyWithin(int milliseconds) {
+    const int byte = ReadByteWithin(milliseconds);
+    return byte == EndOfInput ? -1 : byte == NothingYet ? NoKeyYet : byte;
+}
+
+void PosixTerminal::SyncOnExit(int fileHandle) { terminal_guard::SyncOnExit(fileHandle); }
+
 void PosixTerminal::Exit(int status) {
     Finish();
     std::exit(status);
@@ -152,10 +159,10 @@ int PosixTerminal::ReadByteWithin(int milliseconds) {
     return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
 }
 
-int PosixTerminal::ReadKey() {
-    const Key key = input_.ReadKey();
+Key PosixTerminal::ReadKey() {
+    Key key = input_.ReadKey();
     Write(key.echo);
-    return key.code;
+    return key;
 }
 
 std::optional<std::string> PosixTerminal::ReadWord() {

@@ -20,7 +20,7 @@ public:
     PosixTerminal(const PosixTerminal&) = delete;
     PosixTerminal& operator=(const PosixTerminal&) = delete;
 
-    int ReadKey() override;
+    Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
     void DiscardLine() override;
     void Write(std::string_view text) override;
@@ -28,6 +28,8 @@ public:
     void Clear() override;
     void Pause(int milliseconds) override;
     BoxCharacters Box() const override { return BoxFor(capabilities_.utf8); }
+    void SyncOnExit(int fileHandle) override;
+    int KeyWithin(int milliseconds) override;
     [[noreturn]] void Exit(int status) override;
 
 private:

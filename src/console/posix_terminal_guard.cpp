@@ -21,6 +21,7 @@ termios keyModes{};
 termios lineModes{};
 volatile std::sig_atomic_t inLineMode = 0;
 volatile std::sig_atomic_t coloursLost = 0;
+volatile std::sig_atomic_t fileToSync = -1;
 
 // Whether the terminal is ours to change. In the background (after Ctrl-Z
 // and `bg`) it belongs to the shell: touching it would stop the game with
@@ -47,8 +48,10 @@ void WriteWithoutWaiting(int fd, const char* text, std::size_t size) {
     if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags);
 }
 
-// Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write and tcsetattr only.
+// Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write, fdatasync and
+// tcsetattr only.
 void RestoreNow() {
+    if (fileToSync >= 0) fdatasync(fileToSync);
     if (resetColoursOnRestore && OwnsTerminal(outputFd)) {
         WriteWithoutWaiting(outputFd, ResetColours, sizeof ResetColours - 1);
     }
@@ -145,6 +148,8 @@ bool TakeColoursLost() {
     coloursLost = 0;
     return true;
 }
+
+void SyncOnExit(int fd) { fileToSync = fd; }
 
 void Restore() { RestoreNow(); }
 

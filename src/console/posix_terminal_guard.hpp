@@ -20,6 +20,10 @@ void EnterLineMode();
 // suspend); the next text must set them again.
 bool TakeColoursLost();
 
+// A file whose written data must reach the disk on every way out, signals
+// included (-1 for none).
+void SyncOnExit(int fd);
+
 // Puts the terminal back as it was found: modes, colours.
 void Restore();
 

@@ -16,6 +16,7 @@ void Game::Satisfaction() {
         console.Write("\tShame, shame!!! What a loser art thou...\n\tThis is not a difficult game, once you understand it.");
         console.Write("\tGo back and try it on FreePlay Mode!");
     }
+    console.GameOver();
     console.GetChoice(0, 0);
     console.EndProgram(0);
 }

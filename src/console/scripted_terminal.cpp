@@ -11,11 +11,11 @@ int ScriptedTerminal::ReadByte() {
 
 int ScriptedTerminal::ReadByteWithin(int) { return ReadByte(); }
 
-int ScriptedTerminal::ReadKey() {
-    const Key key = input_.ReadKey();
+Key ScriptedTerminal::ReadKey() {
+    Key key = input_.ReadKey();
     if (key.code >= 0) ++keysRead_;
     Write(key.echo);
-    return key.code;
+    return key;
 }
 
 std::optional<std::string> ScriptedTerminal::ReadWord() {

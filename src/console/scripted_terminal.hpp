@@ -29,7 +29,7 @@ public:
     // Appends bytes to the key script.
     void Type(const std::string& keys) { keys_ += keys; }
 
-    int ReadKey() override;
+    Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
     void DiscardLine() override;
     void Write(std::string_view text) override;

@@ -1,6 +1,7 @@
 #include "console/windows_console.hpp"
 
 #include <conio.h>
+#include <io.h>
 #include <windows.h>
 
 #include <atomic>
@@ -24,8 +25,16 @@ constexpr WORD ColourBits = 0x00FF;           // text colour, low nibble; backgr
 // a thread of their own, hence the atomics.
 std::atomic<HANDLE> restoreHandle{nullptr};
 std::atomic<int> originalAttribute{-1};
+std::atomic<int> fileToSync{-1};
+
+// Every way out makes a journal's data reach the disk.
+void SyncJournal() {
+    const int file = fileToSync.load();
+    if (file >= 0) _commit(file);
+}
 
 void RestoreOriginalAttribute() {
+    SyncJournal();
     const int attribute = originalAttribute.load();
     if (attribute >= 0) SetConsoleTextAttribute(restoreHandle.load(), static_cast<WORD>(attribute));
 }
@@ -112,6 +121,7 @@ void WindowsConsole::ApplyColours() {
 }
 
 void WindowsConsole::RestoreColours() {
+    SyncJournal();
     if (originalAttribute.load() < 0) return;
     RestoreOriginalAttribute();
 }
@@ -155,17 +165,19 @@ void WindowsConsole::Pause(int milliseconds) {
     if (capabilities_.pause) Sleep(static_cast<DWORD>(milliseconds));
 }
 
+void WindowsConsole::SyncOnExit(int fileHandle) { fileToSync = fileHandle; }
+
 void WindowsConsole::Exit(int status) {
     Flush();
     RestoreColours();
     std::exit(status);
 }
 
-int WindowsConsole::ReadKey() {
+Key WindowsConsole::ReadKey() {
     if (!inputIsConsole_) {
-        const Key key = keyboard_.ReadKey();
+        Key key = keyboard_.ReadKey();
         Write(key.echo);
-        return key.code;
+        return key;
     }
     // The echo of the key must show in the colours already chosen.
     if (coloursPending_) ApplyColours();
@@ -177,7 +189,8 @@ int WindowsConsole::ReadKey() {
         RestoreColours();
         std::exit(InterruptStatus);
     }
-    return code < 0 ? -1 : code;
+    if (code < 0) return Key{};
+    return Key{code, std::string(1, static_cast<char>(code))};  // as _getche showed it
 }
 
 std::optional<std::string> WindowsConsole::ReadWord() {

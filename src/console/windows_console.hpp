@@ -20,7 +20,7 @@ public:
     WindowsConsole(const WindowsConsole&) = delete;
     WindowsConsole& operator=(const WindowsConsole&) = delete;
 
-    int ReadKey() override;
+    Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
     void DiscardLine() override;
     void Write(std::string_view text) override;
@@ -28,6 +28,7 @@ public:
     void Clear() override;
     void Pause(int milliseconds) override;
     BoxCharacters Box() const override { return box_; }
+    void SyncOnExit(int fileHandle) override;
     [[noreturn]] void Exit(int status) override;
 
 private:

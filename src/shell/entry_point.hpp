@@ -9,9 +9,15 @@ namespace tg {
 
 // What the command line asks for.
 struct Options {
-    enum class Action { Play, Help, Version, Error };
+    enum class Action { Play, Continue, Replay, Help, Version, Error };
     Action action = Action::Play;
     std::optional<std::uint32_t> seed;
+    std::optional<std::string> continueFile;  // --continue FILE
+    std::string replayFile;                   // --replay FILE
+    std::optional<std::string> castFile;      // --cast OUT
+    double speed = 1.0;
+    std::optional<std::string> saveFile;  // --save FILE
+    bool noSave = false;
     std::string error;
 };
 

@@ -15,6 +15,7 @@ void Game::HomeMenu() {
         console.Write("\t\t5 - Satisfaction\n");
         console.Write("\t\t0 - Quit\n");
         console.SetForeground(colour::Grey);
+        console.AtRest();
         switch (console.GetChoice(5, 0)) {
             case 1: Training(); break;
             case 2: GoLooking(); break;

@@ -117,8 +117,8 @@ TerminalRun PlayInTerminal(const Variables& variables, const std::string& keys) 
     for (std::string& entry : entries) environment.push_back(entry.data());
     environment.push_back(nullptr);
     std::string binary = TENDER_BINARY;
-    std::string seed = "--seed", one = "1";
-    char* arguments[] = {binary.data(), seed.data(), one.data(), nullptr};
+    std::string seed = "--seed", one = "1", noSave = "--no-save";
+    char* arguments[] = {binary.data(), seed.data(), one.data(), noSave.data(), nullptr};
 
     TerminalRun run;
     int master = -1;

@@ -2,11 +2,30 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/resource.h>
 
 namespace tg::e2e {
 
 namespace {
+
+// A private state folder for the games of this test run, so that their
+// journals go neither to the user's folder nor to each other's runs.
+class StateFolder {
+public:
+    StateFolder() {
+        char pattern[] = "/tmp/tender-gamble-e2e-XXXXXX";
+        if (mkdtemp(pattern)) path_ = pattern;
+    }
+    ~StateFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 std::string NameOf(const std::string& entry) { return entry.substr(0, entry.find('=')); }
 
@@ -26,7 +45,8 @@ ChildCommand::ChildCommand(const std::string& binary, const std::vector<std::str
                            const std::vector<std::string>& overrides) {
     arguments_.push_back(binary);
     arguments_.insert(arguments_.end(), arguments.begin(), arguments.end());
-    environment_ = {"TERM=xterm-256color", "LANG=C.UTF-8", "PATH=/usr/bin:/bin"};
+    static const StateFolder state;
+    environment_ = {"TERM=xterm-256color", "LANG=C.UTF-8", "PATH=/usr/bin:/bin", "XDG_STATE_HOME=" + state.Path()};
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
         if (const char* value = std::getenv(name)) Set(environment_, std::string(name) + "=" + value);
     }

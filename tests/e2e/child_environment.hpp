@@ -7,7 +7,7 @@ namespace tg::e2e {
 
 // The command line and environment of one run of the game, built before
 // forking so the child only has to call execve. The environment is fixed
-// (a UTF-8 locale, an xterm) apart from the sanitizer settings passed
+// (a UTF-8 locale, an xterm, a state folder of the test run's own) apart from the sanitizer settings passed
 // through; `overrides` are NAME=VALUE entries that replace or add to it.
 class ChildCommand {
 public:

@@ -83,11 +83,11 @@ public:
     std::string keys;
     bool reached = false;
 
-    int ReadKey() override {
+    Key ReadKey() override {
         const int key = Decide();
         screen_.clear();
         if (key >= 0) keys += static_cast<char>(key);
-        return key;
+        return Key{key, {}};
     }
     std::optional<std::string> ReadWord() override { return std::nullopt; }
     void DiscardLine() override {}

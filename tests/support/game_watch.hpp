@@ -33,9 +33,9 @@ public:
     // Runs before every ReadKey and ReadWord; it may type more keys.
     void SetBeforeRead(std::function<void(Read)> hook) { beforeRead_ = std::move(hook); }
 
-    int ReadKey() override {
+    Key ReadKey() override {
         if (beforeRead_) beforeRead_(Read::Key);
-        const int key = inner_.ReadKey();
+        Key key = inner_.ReadKey();
         Remember(" <key>");
         return key;
     }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/platform.hpp"
+
+namespace tg {
+
+// What the screen shows since it was last cleared, in its colours, so that
+// it can be drawn again exactly: after the game was suspended, or when a
+// game is continued from its journal.
+class ScreenMemory {
+public:
+    // Beyond this much text only the latest part is kept: a screen shows
+    // far less, and a run of bad keys must not grow memory without end.
+    static constexpr std::size_t TextLimit = 64 * 1024;
+
+    void Write(std::string_view text);
+    void SetColours(int foreground, int background);
+    void Clear();
+
+    // Clears the platform's screen in the colours of the remembered clear,
+    // writes the remembered text in its colours and leaves the platform in
+    // the current colours, with the cursor where the text ended.
+    void Repaint(Platform& platform) const;
+
+    // The remembered text without its colours.
+    std::string Text() const;
+
+private:
+    struct Span {
+        int foreground;
+        int background;
+        std::string text;
+    };
+    void DropOldest();
+
+    int clearForeground_ = 7;
+    int clearBackground_ = 0;
+    int foreground_ = 7;
+    int background_ = 0;
+    std::size_t size_ = 0;
+    std::vector<Span> spans_;
+};
+
+}  // namespace tg

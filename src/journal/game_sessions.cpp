@@ -1,0 +1,154 @@
+#include "journal/game_sessions.hpp"
+
+#include <cerrno>
+#include <ctime>
+#include <iostream>
+
+#include "journal/journal_file.hpp"
+#include "journal/journal_format.hpp"
+#include "journal/recorded_inputs.hpp"
+#include "journal/recording_platform.hpp"
+#include "journal/resuming_platform.hpp"
+#include "journal/state_folder.hpp"
+
+namespace tg::journal {
+
+namespace {
+
+constexpr int CouldNotContinue = 1;
+constexpr int MostCopies = 100;
+
+std::optional<JournalFile> CreateInStateFolder(const Environment& environment, const Header& header,
+                                               std::time_t started, std::string& error) {
+    const std::optional<std::filesystem::path> folder = StateFolder(environment, error);
+    if (!folder || !MakeFolder(*folder, error)) return std::nullopt;
+    for (int copy = 1; copy <= MostCopies; ++copy) {
+        const std::filesystem::path path = *folder / JournalName(started, header.seed, copy);
+        std::optional<JournalFile> file = JournalFile::Create(path.string(), error);
+        if (file || errno != EEXIST) {
+            if (!file) error = path.string() + ": " + error;
+            return file;
+        }
+    }
+    error = "too many games started in the same second";
+    return std::nullopt;
+}
+
+std::optional<JournalFile> OpenNewJournal(const SaveChoice& save, const Environment& environment,
+                                          std::uint32_t seed) {
+    const std::time_t started = std::time(nullptr);
+    Header header;
+    header.gameVersion = TENDER_VERSION;
+    header.seed = seed;
+    header.started = UtcText(started);
+    std::string error;
+    std::optional<JournalFile> file;
+    if (save.file) {
+        file = JournalFile::Create(*save.file, error);
+        if (!file) error = *save.file + ": " + error;
+    } else {
+        file = CreateInStateFolder(environment, header, started, error);
+    }
+    if (file && (!file->Append(EncodeHeader(header)) || !file->Sync())) {
+        error = file->Path() + ": " + file->Error();
+        file.reset();
+    }
+    if (!file) std::cerr << "tender-gamble: this game will not be saved: " << error << "\n";
+    return file;
+}
+
+int Refuse(const std::string& message) {
+    std::cerr << "tender-gamble: " << message << "\n";
+    return CouldNotContinue;
+}
+
+// Plays the journal's inputs through a game nobody sees. Nothing when they
+// replay to the end; how many inputs it took when the game ended on one of
+// them (a Quit or an Escape); throws Diverged otherwise.
+std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit) {
+    RecordedInputs inputs(contents);
+    inputs.Limit(limit);
+    ResumingPlatform trial(inputs);
+    try {
+        run(trial, contents.header.seed);
+    } catch (const ResumingPlatform::ReachedEnd&) {
+        return std::nullopt;
+    } catch (const ResumingPlatform::GameEnded& ended) {
+        return ended.consumed;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed, const SaveChoice& save,
+                 const Environment& environment) {
+    std::optional<JournalFile> file;
+    if (save.wanted || save.file) file = OpenNewJournal(save, environment, seed);
+    const std::unique_ptr<Platform> terminal = open();
+    if (!file) {
+        run(*terminal, seed);
+    } else {
+        RecordingPlatform recorder(*terminal, *file);
+        run(recorder, seed);
+    }
+    std::abort();  // a game never returns
+}
+
+int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::optional<std::string>& file,
+                 const Environment& environment) {
+    std::string path;
+    std::string error;
+    if (file) {
+        path = *file;
+    } else {
+        const std::optional<std::filesystem::path> folder = StateFolder(environment, error);
+        if (!folder) return Refuse("no game to continue: " + error);
+        const std::optional<std::filesystem::path> latest = LatestUnfinished(*folder);
+        if (!latest) return Refuse("no unfinished game to continue in " + folder->string());
+        path = latest->string();
+    }
+    const std::optional<std::string> bytes = ReadWholeFile(path, error);
+    if (!bytes) return Refuse("cannot continue " + path + ": " + error);
+    const Contents contents = Parse(*bytes);
+    if (!contents.error.empty()) return Refuse("cannot continue " + path + ": " + contents.error);
+    RecordedInputs all(contents);
+    for (const Record& record : contents.records) {
+        if (record.kind == Record::Kind::Ending) {
+            return Refuse("the game in " + path + " is over; watch it again with --replay " + path);
+        }
+    }
+    // A game left with Quit, or with Escape after a bad key, goes on from
+    // just before that key.
+    std::size_t limit = all.InputCount();
+    bool takeBack = false;
+    try {
+        if (const std::optional<std::size_t> ended = Trial(run, contents, limit)) {
+            if (*ended != limit || limit == 0) {
+                throw Diverged{all.Describe(*ended), "the game ended before the journal did"};
+            }
+            takeBack = true;
+            --limit;
+            if (Trial(run, contents, limit)) throw Diverged{all.Describe(limit), "the game ended early"};
+        }
+    } catch (const Diverged& diverged) {
+        return Refuse("cannot continue " + path + ": " + diverged.where + ": " + diverged.what +
+                      " (the journal is from another version of the game, or it was changed)");
+    }
+    std::optional<JournalFile> journal = JournalFile::Reopen(path, contents.wholeBytes, error);
+    if (!journal) return Refuse("cannot continue " + path + ": " + error);
+    if (takeBack) {
+        Record record;
+        record.kind = Record::Kind::TakeBack;
+        journal->Append(EncodeRecord(record));
+    }
+    const std::unique_ptr<Platform> terminal = open();
+    RecordingPlatform recorder(*terminal, *journal);
+    RecordedInputs inputs(contents);
+    inputs.Limit(limit);
+    ResumingPlatform resuming(inputs, *terminal, recorder);
+    run(resuming, contents.header.seed);
+    std::abort();  // a game never returns
+}
+
+}  // namespace tg::journal

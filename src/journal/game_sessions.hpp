@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "console/platform.hpp"
+#include "console/terminal_capabilities.hpp"
+
+namespace tg::journal {
+
+// Plays a whole game from the seed on the given platform. It ends only
+// through the platform's Exit (or an exception the platform throws).
+using GameRunner = std::function<void(Platform&, std::uint32_t seed)>;
+using TerminalOpener = std::function<std::unique_ptr<Platform>()>;
+
+struct SaveChoice {
+    bool wanted = true;                // a journal in the state folder
+    std::optional<std::string> file;  // --save FILE
+};
+
+// A new game, recorded in a journal when the choice asks for one. A
+// journal that cannot be written is reported on standard error before
+// the game starts, and the game is played anyway.
+[[noreturn]] void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed,
+                              const SaveChoice& save, const Environment& environment);
+
+// Goes on with the most recent unfinished game, or the one in `file`.
+// Returns an exit status when it cannot.
+int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::optional<std::string>& file,
+                 const Environment& environment);
+
+}  // namespace tg::journal

@@ -1,0 +1,148 @@
+#include "journal/journal_file.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace tg::journal {
+
+namespace {
+
+std::string SystemError() { return std::strerror(errno); }
+
+#ifdef _WIN32
+int OpenForAppend(const std::string& path, bool create) {
+    const int flags = _O_WRONLY | _O_APPEND | _O_BINARY | (create ? _O_CREAT | _O_EXCL : 0);
+    return _open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
+}
+bool Lock(int) { return true; }
+int CloseHandle(int handle) { return _close(handle); }
+bool SyncHandle(int handle) { return _commit(handle) == 0; }  // FlushFileBuffers
+int WriteSome(int handle, const char* data, std::size_t size) {
+    return _write(handle, data, static_cast<unsigned>(size));
+}
+bool CutAt(int handle, std::size_t size) { return _chsize_s(handle, static_cast<long long>(size)) == 0; }
+#else
+int OpenForAppend(const std::string& path, bool create) {
+    const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | (create ? O_CREAT | O_EXCL : 0);
+    return open(path.c_str(), flags, 0600);
+}
+bool Lock(int handle) { return flock(handle, LOCK_EX | LOCK_NB) == 0; }
+int CloseHandle(int handle) { return close(handle); }
+bool SyncHandle(int handle) { return fdatasync(handle) == 0; }
+ssize_t WriteSome(int handle, const char* data, std::size_t size) { return write(handle, data, size); }
+bool CutAt(int handle, std::size_t size) { return ftruncate(handle, static_cast<off_t>(size)) == 0; }
+#endif
+
+}  // namespace
+
+std::optional<JournalFile> JournalFile::Create(const std::string& path, std::string& error) {
+    const int handle = OpenForAppend(path, true);
+    if (handle < 0) {
+        error = SystemError();
+        return std::nullopt;
+    }
+    Lock(handle);
+    return JournalFile(path, handle);
+}
+
+std::optional<JournalFile> JournalFile::Reopen(const std::string& path, std::size_t wholeBytes, std::string& error) {
+    const int handle = OpenForAppend(path, false);
+    if (handle < 0) {
+        error = SystemError();
+        return std::nullopt;
+    }
+    if (!Lock(handle)) {
+        CloseHandle(handle);
+        error = "it is being played in another window";
+        return std::nullopt;
+    }
+    JournalFile file(path, handle);
+    if (!CutAt(handle, wholeBytes)) {
+        error = SystemError();
+        return std::nullopt;
+    }
+    return file;
+}
+
+JournalFile::JournalFile(JournalFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(other.handle_), error_(std::move(other.error_)) {
+    other.handle_ = -1;
+}
+
+JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
+    if (this != &other) {
+        if (handle_ >= 0) CloseHandle(handle_);
+        path_ = std::move(other.path_);
+        handle_ = other.handle_;
+        error_ = std::move(other.error_);
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+JournalFile::~JournalFile() {
+    if (handle_ >= 0) CloseHandle(handle_);
+}
+
+bool JournalFile::Append(std::string_view bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const auto count = WriteSome(handle_, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            error_ = count < 0 ? SystemError() : "nothing could be written";
+            return false;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool JournalFile::Sync() {
+    if (SyncHandle(handle_)) return true;
+    error_ = SystemError();
+    return false;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = SystemError();
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        error = SystemError();
+        return std::nullopt;
+    }
+    return std::move(bytes).str();
+}
+
+bool InUse(const std::string& path) {
+#ifdef _WIN32
+    (void)path;
+    return false;
+#else
+    const int handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0) return false;
+    const bool locked = flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(handle);
+    return locked;
+#endif
+}
+
+}  // namespace tg::journal

@@ -1,0 +1,272 @@
+#include "journal/journal_format.hpp"
+
+#include <charconv>
+
+#include "console/key_decoder.hpp"
+
+namespace tg::journal {
+
+namespace {
+
+// The first byte of a record: a key code below CheckpointTag stands for
+// itself; the two tags above it start the other records.
+constexpr unsigned char CheckpointTag = 0xFD;
+constexpr unsigned char ExtendedTag = 0xFE;
+constexpr char KeyTag = 'K';
+constexpr char WordTag = 'W';
+constexpr char EndingTag = 'E';
+constexpr char TakeBackTag = 'U';
+constexpr std::uint32_t LongestText = 1u << 20;
+
+void PutNumber(std::string& out, std::uint32_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<char>((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<char>(value));
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutNumber(out, static_cast<std::uint32_t>(text.size()));
+    out.append(text);
+}
+
+// Reads records from the bytes after the header; each Take returns false
+// when the bytes end before the record does.
+class RecordReader {
+public:
+    explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
+
+    bool AtEnd() const { return position_ >= bytes_.size(); }
+    std::size_t Position() const { return position_; }
+
+    bool TakeByte(unsigned char& byte) {
+        if (AtEnd()) return false;
+        byte = static_cast<unsigned char>(bytes_[position_++]);
+        return true;
+    }
+
+    bool TakeNumber(std::uint32_t& value, bool& tooLong) {
+        value = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            unsigned char byte;
+            if (!TakeByte(byte)) return false;
+            value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+            if (!(byte & 0x80)) return true;
+        }
+        tooLong = true;
+        return true;
+    }
+
+    bool TakeText(std::string& text, bool& tooLong) {
+        std::uint32_t size;
+        if (!TakeNumber(size, tooLong)) return false;
+        if (tooLong) return true;
+        if (size > LongestText) {
+            tooLong = true;
+            return true;
+        }
+        if (bytes_.size() - position_ < size) return false;
+        text.assign(bytes_.substr(position_, size));
+        position_ += size;
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+enum class Outcome { Whole, Cut, Bad };
+
+Outcome ReadExtended(RecordReader& reader, Record& record, bool& tooLong) {
+    unsigned char tag;
+    if (!reader.TakeByte(tag)) return Outcome::Cut;
+    switch (tag) {
+        case KeyTag: {
+            unsigned char code;
+            if (!reader.TakeByte(code)) return Outcome::Cut;
+            record.kind = Record::Kind::Key;
+            record.code = code;
+            if (!reader.TakeText(record.text, tooLong)) return Outcome::Cut;
+            if (tooLong) return Outcome::Bad;
+            break;
+        }
+        case WordTag:
+            record.kind = Record::Kind::Word;
+            if (!reader.TakeText(record.text, tooLong)) return Outcome::Cut;
+            if (tooLong) return Outcome::Bad;
+            break;
+        case EndingTag: record.kind = Record::Kind::Ending; return Outcome::Whole;
+        case TakeBackTag: record.kind = Record::Kind::TakeBack; return Outcome::Whole;
+        default: return Outcome::Bad;
+    }
+    if (!reader.TakeNumber(record.delay, tooLong)) return Outcome::Cut;
+    return tooLong ? Outcome::Bad : Outcome::Whole;
+}
+
+Outcome ReadRecord(RecordReader& reader, Record& record) {
+    unsigned char first;
+    if (!reader.TakeByte(first)) return Outcome::Cut;
+    bool tooLong = false;
+    if (first == CheckpointTag) {
+        record.kind = Record::Kind::Checkpoint;
+        std::uint32_t checksum = 0;
+        for (int k = 0; k < 4; ++k) {
+            unsigned char byte;
+            if (!reader.TakeByte(byte)) return Outcome::Cut;
+            checksum |= static_cast<std::uint32_t>(byte) << (8 * k);
+        }
+        record.checksum = checksum;
+        return Outcome::Whole;
+    }
+    if (first == ExtendedTag) return ReadExtended(reader, record, tooLong);
+    if (first > ExtendedTag) return Outcome::Bad;
+    record.kind = Record::Kind::Key;
+    record.code = first;
+    record.text = UsualEcho(first);
+    if (!reader.TakeNumber(record.delay, tooLong)) return Outcome::Cut;
+    return tooLong ? Outcome::Bad : Outcome::Whole;
+}
+
+// "key value" lines up to an empty line.
+bool ParseHeader(std::string_view text, Header& header, std::string& error) {
+    bool named = false, seeded = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!named) {
+            const std::string prefix = std::string(FormatName) + " ";
+            if (line.substr(0, prefix.size()) != prefix) {
+                error = "it is not a journal of this game";
+                return false;
+            }
+            const std::string_view number = line.substr(prefix.size());
+            const auto [stop, failure] = std::from_chars(number.data(), number.data() + number.size(),
+                                                         header.formatVersion);
+            if (failure != std::errc() || stop != number.data() + number.size() || header.formatVersion < 1) {
+                error = "its format line is damaged";
+                return false;
+            }
+            if (header.formatVersion > FormatVersion) {
+                error = "it was written in journal format " + std::to_string(header.formatVersion) +
+                        " by a newer version of the game; this one reads format " + std::to_string(FormatVersion);
+                return false;
+            }
+            named = true;
+            continue;
+        }
+        const std::size_t blank = line.find(' ');
+        const std::string_view key = line.substr(0, blank);
+        const std::string_view value = blank == std::string_view::npos ? std::string_view{} : line.substr(blank + 1);
+        if (key == "game") header.gameVersion = value;
+        if (key == "started") header.started = value;
+        if (key == "seed") {
+            const auto [stop, failure] = std::from_chars(value.data(), value.data() + value.size(), header.seed);
+            seeded = failure == std::errc() && stop == value.data() + value.size() && !value.empty();
+            if (!seeded) {
+                error = "its seed is damaged";
+                return false;
+            }
+        }
+    }
+    if (!seeded) error = "its header names no seed";
+    return seeded;
+}
+
+}  // namespace
+
+std::string UsualEcho(int code) { return EchoText(code); }
+
+std::string EncodeHeader(const Header& header) {
+    return std::string(FormatName) + " " + std::to_string(header.formatVersion) + "\n" +
+           "game " + header.gameVersion + "\n" +
+           "seed " + std::to_string(header.seed) + "\n" +
+           "started " + header.started + "\n\n";
+}
+
+std::string EncodeRecord(const Record& record) {
+    std::string out;
+    switch (record.kind) {
+        case Record::Kind::Key:
+            if (record.code >= 0 && record.code < CheckpointTag && record.text == UsualEcho(record.code)) {
+                out.push_back(static_cast<char>(record.code));
+            } else {
+                out.push_back(static_cast<char>(ExtendedTag));
+                out.push_back(KeyTag);
+                out.push_back(static_cast<char>(record.code));
+                PutText(out, record.text);
+            }
+            PutNumber(out, record.delay);
+            break;
+        case Record::Kind::Word:
+            out.push_back(static_cast<char>(ExtendedTag));
+            out.push_back(WordTag);
+            PutText(out, record.text);
+            PutNumber(out, record.delay);
+            break;
+        case Record::Kind::Checkpoint:
+            out.push_back(static_cast<char>(CheckpointTag));
+            for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((record.checksum >> (8 * k)) & 0xFF));
+            break;
+        case Record::Kind::Ending:
+            out.push_back(static_cast<char>(ExtendedTag));
+            out.push_back(EndingTag);
+            break;
+        case Record::Kind::TakeBack:
+            out.push_back(static_cast<char>(ExtendedTag));
+            out.push_back(TakeBackTag);
+            break;
+    }
+    return out;
+}
+
+Contents Parse(std::string_view bytes) {
+    Contents contents;
+    const std::size_t headerEnd = bytes.find("\n\n");
+    if (headerEnd == std::string_view::npos) {
+        contents.error = bytes.empty() ? "it is empty" : "its header is incomplete";
+        if (bytes.substr(0, FormatName.size()) != FormatName && !bytes.empty()) {
+            contents.error = "it is not a journal of this game";
+        }
+        return contents;
+    }
+    if (!ParseHeader(bytes.substr(0, headerEnd + 1), contents.header, contents.error)) return contents;
+    const std::size_t start = headerEnd + 2;
+    RecordReader reader(bytes.substr(start));
+    contents.wholeBytes = start;
+    while (!reader.AtEnd()) {
+        Record record;
+        const std::size_t offset = start + reader.Position();
+        const Outcome outcome = ReadRecord(reader, record);
+        if (outcome == Outcome::Cut) break;
+        if (outcome == Outcome::Bad) {
+            contents.offsets.push_back(offset);
+            contents.errorRecord = contents.offsets.size();
+            contents.error = "its " + DescribeRecord(contents, contents.errorRecord - 1) + " is damaged";
+            contents.offsets.pop_back();
+            return contents;
+        }
+        contents.records.push_back(std::move(record));
+        contents.offsets.push_back(offset);
+        contents.wholeBytes = start + reader.Position();
+    }
+    return contents;
+}
+
+std::string DescribeRecord(const Contents& contents, std::size_t index) {
+    const std::size_t offset = index < contents.offsets.size() ? contents.offsets[index] : contents.wholeBytes;
+    return "record " + std::to_string(index + 1) + " (byte " + std::to_string(offset) + ")";
+}
+
+void Checksum::Add(std::string_view bytes) {
+    for (const char byte : bytes) AddByte(static_cast<unsigned char>(byte));
+}
+
+void Checksum::AddByte(unsigned char byte) {
+    value_ ^= byte;
+    value_ *= 16777619u;
+}
+
+}  // namespace tg::journal

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tg::journal {
+
+// A journal is the record of one game: a text header, then the game's
+// inputs in the order it consumed them, each with the milliseconds since
+// the input before it. The seed and the inputs decide every byte the game
+// shows, so they are all a continue or a replay needs. The format is
+// described in docs/journal.md.
+inline constexpr int FormatVersion = 1;
+inline constexpr std::string_view FormatName = "tender-gamble journal";
+
+struct Header {
+    int formatVersion = FormatVersion;
+    std::string gameVersion;
+    std::uint32_t seed = 0;
+    std::string started;  // UTC, as YYYY-MM-DDTHH:MM:SSZ
+};
+
+struct Record {
+    enum class Kind {
+        Key,         // one key code, with the text it was echoed as
+        Word,        // one word of name entry
+        Checkpoint,  // the game at its home menu, with a checksum of what it showed since the last one
+        Ending,      // the game reached one of its endings
+        TakeBack,    // the input before this one is withdrawn
+    };
+    Kind kind = Kind::Key;
+    int code = 0;
+    std::string text;            // a key's echo, or a word
+    std::uint32_t delay = 0;     // milliseconds since the input before
+    std::uint32_t checksum = 0;  // of a checkpoint
+};
+
+std::string EncodeHeader(const Header& header);
+std::string EncodeRecord(const Record& record);
+
+// The text a key is echoed as when nothing says otherwise.
+std::string UsualEcho(int code);
+
+// A journal as read back. Reading stops at the last whole record: a record
+// cut short by a crash or a power loss is left out, and `wholeBytes` tells
+// where it began.
+struct Contents {
+    Header header;
+    std::vector<Record> records;
+    std::vector<std::size_t> offsets;  // where each record starts
+    std::size_t wholeBytes = 0;
+    std::string error;  // why the file is not a journal this game can read
+    std::size_t errorRecord = 0;  // 1-based; 0 when the header is at fault
+};
+
+Contents Parse(std::string_view bytes);
+
+// What a record is called in messages: "record 12 (byte 345)".
+std::string DescribeRecord(const Contents& contents, std::size_t index);
+
+// A 32-bit FNV-1a checksum, fed piece by piece.
+class Checksum {
+public:
+    void Add(std::string_view bytes);
+    void AddByte(unsigned char byte);
+    std::uint32_t Value() const { return value_; }
+    void Reset() { value_ = Basis; }
+
+private:
+    static constexpr std::uint32_t Basis = 2166136261u;
+    std::uint32_t value_ = Basis;
+};
+
+}  // namespace tg::journal

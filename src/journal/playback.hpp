@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "journal/game_sessions.hpp"
+
+namespace tg::journal {
+
+// Idle gaps between inputs longer than this are cut to it before scaling.
+inline constexpr std::uint32_t LongestGapMilliseconds = 2000;
+
+// Plays a journal back on the terminal at `speed` times the recorded pace.
+// Space pauses and resumes, + and - double and halve the speed, q or
+// Escape ends it. Returns an exit status.
+int Replay(const GameRunner& run, const TerminalOpener& open, const std::string& file, double speed);
+
+// Writes the replay of a journal as an asciicast (version 2) recording.
+int WriteCast(const GameRunner& run, const std::string& file, const std::string& castFile, double speed);
+
+}  // namespace tg::journal

@@ -1,0 +1,75 @@
+#include "journal/recorded_inputs.hpp"
+
+namespace tg::journal {
+
+namespace {
+bool IsInput(const Record& record) {
+    return record.kind == Record::Kind::Key || record.kind == Record::Kind::Word;
+}
+}  // namespace
+
+RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
+    for (std::size_t index = 0; index < contents.records.size(); ++index) {
+        const Record& record = contents.records[index];
+        if (record.kind == Record::Kind::TakeBack) {
+            // The input that ended the game is withdrawn, with any
+            // checkpoint that the journal holds after it.
+            while (!steps_.empty() && !IsInput(*steps_.back().record)) steps_.pop_back();
+            if (!steps_.empty()) {
+                steps_.pop_back();
+                --inputCount_;
+            }
+            continue;
+        }
+        if (record.kind == Record::Kind::Ending) continue;
+        steps_.push_back(Step{&record, index});
+        if (IsInput(record)) ++inputCount_;
+    }
+}
+
+bool RecordedInputs::HasInput() const {
+    if (consumed_ >= limit_) return false;
+    for (std::size_t k = position_; k < steps_.size(); ++k) {
+        if (IsInput(*steps_[k].record)) return true;
+    }
+    return false;
+}
+
+std::string RecordedInputs::Describe(std::size_t step) const {
+    return DescribeRecord(contents_, step < steps_.size() ? steps_[step].index : contents_.records.size());
+}
+
+const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted) {
+    if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
+        ++consumed_;
+        return *steps_[position_++].record;
+    }
+    throw Diverged{Describe(position_), std::string("the game asked for ") + wanted + " where the journal has " +
+                                            (position_ < steps_.size() && steps_[position_].record->kind ==
+                                                                              Record::Kind::Checkpoint
+                                                 ? "a home menu"
+                                                 : "another kind of input")};
+}
+
+const Record& RecordedInputs::NextKey() { return NextInput(Record::Kind::Key, "a key"); }
+const Record& RecordedInputs::NextWord() { return NextInput(Record::Kind::Word, "a word of the name"); }
+
+bool RecordedInputs::AtRest(std::uint32_t checksum) {
+    if (position_ >= steps_.size()) return false;
+    const Record& next = *steps_[position_].record;
+    if (next.kind != Record::Kind::Checkpoint) {
+        if (consumed_ >= limit_) return false;
+        throw Diverged{Describe(position_), "the game reached its home menu where the journal has an input"};
+    }
+    if (next.checksum != checksum) {
+        throw Diverged{Describe(position_), "the game showed other screens than the ones recorded"};
+    }
+    ++position_;
+    return true;
+}
+
+void RecordedInputs::Ended() {
+    if (HasInput()) throw Diverged{Describe(position_), "the game ended before the journal did"};
+}
+
+}  // namespace tg::journal

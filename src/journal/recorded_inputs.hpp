@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "journal/journal_format.hpp"
+
+namespace tg::journal {
+
+// Thrown when a replayed game asks for something other than what the
+// journal recorded next, or shows something else at a home menu.
+struct Diverged {
+    std::string where;  // "record 12 (byte 345)"
+    std::string what;
+};
+
+// The inputs of a journal in the order the game consumed them, with the
+// home-menu checksums between them; inputs that were taken back are left
+// out. A replay walks through them, checking as it goes.
+class RecordedInputs {
+public:
+    explicit RecordedInputs(const Contents& contents);
+
+    std::size_t InputCount() const { return inputCount_; }
+    // Replays only the first `inputs` inputs (and the checkpoints before the next).
+    void Limit(std::size_t inputs) { limit_ = inputs; }
+    std::size_t Consumed() const { return consumed_; }
+    bool HasInput() const;
+
+    // The next input, which must be a key (or a word). Throws Diverged.
+    const Record& NextKey();
+    const Record& NextWord();
+    // The game is at a home menu, having shown screens with this checksum
+    // since the last one. True when the journal recorded this home menu;
+    // false when the journal ends here. Throws Diverged when it recorded
+    // something else.
+    bool AtRest(std::uint32_t checksum);
+    // The game ended; throws Diverged when inputs were left.
+    void Ended();
+
+    std::string Describe(std::size_t step) const;
+
+private:
+    struct Step {
+        const Record* record;
+        std::size_t index;  // in the journal, for messages
+    };
+    const Record& NextInput(Record::Kind kind, const char* wanted);
+
+    const Contents& contents_;
+    std::vector<Step> steps_;
+    std::size_t position_ = 0;
+    std::size_t inputCount_ = 0;
+    std::size_t limit_ = SIZE_MAX;
+    std::size_t consumed_ = 0;
+};
+
+}  // namespace tg::journal

@@ -1,0 +1,122 @@
+#include "journal/recording_platform.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "journal/journal_format.hpp"
+
+namespace tg::journal {
+
+namespace {
+
+std::string& PendingReport() {
+    static std::string report;
+    return report;
+}
+
+void PrintReport() {
+    if (!PendingReport().empty()) std::fputs(PendingReport().c_str(), stderr);
+}
+
+}  // namespace
+
+void ReportAtExit(const std::string& message) {
+    static const bool registered = std::atexit(PrintReport) == 0;
+    (void)registered;
+    PendingReport() += "tender-gamble: " + message + "\n";
+}
+
+RecordingPlatform::RecordingPlatform(Platform& live, JournalFile& file)
+    : live_(live), file_(file), lastInput_(std::chrono::steady_clock::now()) {
+    live_.SyncOnExit(file_.Handle());
+}
+
+std::uint32_t RecordingPlatform::MillisecondsSinceLastInput() {
+    const auto now = std::chrono::steady_clock::now();
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - lastInput_).count();
+    lastInput_ = now;
+    return static_cast<std::uint32_t>(std::min<long long>(elapsed, UINT32_MAX));
+}
+
+Key RecordingPlatform::ReadKey() {
+    Key key = live_.ReadKey();
+    if (key.code < 0) return key;  // the end of input ends the game: nothing to keep
+    Record record;
+    record.kind = Record::Kind::Key;
+    record.code = key.code;
+    record.text = key.echo;
+    record.delay = MillisecondsSinceLastInput();
+    Append(EncodeRecord(record));
+    digest_.Write(key.echo);
+    return key;
+}
+
+std::optional<std::string> RecordingPlatform::ReadWord() {
+    std::optional<std::string> word = live_.ReadWord();
+    if (!word) return word;
+    Record record;
+    record.kind = Record::Kind::Word;
+    record.text = *word;
+    record.delay = MillisecondsSinceLastInput();
+    Append(EncodeRecord(record));
+    return word;
+}
+
+void RecordingPlatform::Write(std::string_view text) {
+    digest_.Write(text);
+    live_.Write(text);
+}
+
+void RecordingPlatform::SetColours(int foreground, int background) {
+    digest_.SetColours(foreground, background);
+    live_.SetColours(foreground, background);
+}
+
+void RecordingPlatform::Clear() {
+    digest_.Clear();
+    live_.Clear();
+}
+
+void RecordingPlatform::AtRest() {
+    Record record;
+    record.kind = Record::Kind::Checkpoint;
+    record.checksum = digest_.Value();
+    digest_.Reset();
+    Append(EncodeRecord(record));
+    Sync();
+}
+
+void RecordingPlatform::GameOver() {
+    Record record;
+    record.kind = Record::Kind::Ending;
+    Append(EncodeRecord(record));
+    Sync();
+}
+
+void RecordingPlatform::Exit(int status) {
+    Sync();
+    live_.Exit(status);
+    std::abort();  // a platform's Exit never comes back
+}
+
+void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
+    digest_ = digest;
+    lastInput_ = std::chrono::steady_clock::now();
+}
+
+void RecordingPlatform::Append(const std::string& bytes) {
+    if (!failed_ && !file_.Append(bytes)) Fail();
+}
+
+void RecordingPlatform::Sync() {
+    if (!failed_ && !file_.Sync()) Fail();
+}
+
+void RecordingPlatform::Fail() {
+    failed_ = true;
+    live_.SyncOnExit(-1);
+    ReportAtExit("the journal " + file_.Path() + " could not be written (" + file_.Error() +
+                 "); the rest of the game was not saved");
+}
+
+}  // namespace tg::journal

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "console/platform.hpp"
+#include "journal/journal_file.hpp"
+#include "journal/screen_digest.hpp"
+
+namespace tg::journal {
+
+// Passes everything through to the live platform and appends every input
+// the game consumes to the journal, in one write, before the game can
+// show its effect. The journal reaches the disk at every home menu, at
+// the endings and on every way out. If the journal cannot be written the
+// game plays on unrecorded, and the player is told when it ends.
+class RecordingPlatform : public Platform {
+public:
+    RecordingPlatform(Platform& live, JournalFile& file);
+
+    Key ReadKey() override;
+    std::optional<std::string> ReadWord() override;
+    void DiscardLine() override { live_.DiscardLine(); }
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override;
+    void Clear() override;
+    void Pause(int milliseconds) override { live_.Pause(milliseconds); }
+    BoxCharacters Box() const override { return live_.Box(); }
+    void AtRest() override;
+    void GameOver() override;
+    [[noreturn]] void Exit(int status) override;
+
+    // Goes on from a replayed journal: what the replay showed since its
+    // last home menu counts as shown here.
+    void TakeOver(const ScreenDigest& digest);
+
+private:
+    std::uint32_t MillisecondsSinceLastInput();
+    void Append(const std::string& bytes);
+    void Sync();
+    void Fail();
+
+    Platform& live_;
+    JournalFile& file_;
+    ScreenDigest digest_;
+    std::chrono::steady_clock::time_point lastInput_;
+    bool failed_ = false;
+};
+
+// Says on standard error, once the terminal is back as it was found, what
+// went wrong with a journal.
+void ReportAtExit(const std::string& message);
+
+}  // namespace tg::journal

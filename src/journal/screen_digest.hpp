@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "journal/journal_format.hpp"
+
+namespace tg::journal {
+
+// A checksum of everything the game showed (text, echoes, colours and
+// clears) since the last home menu. The journal keeps it at each home
+// menu, and a replay that shows anything else has drifted from the game
+// that was played.
+class ScreenDigest {
+public:
+    void Write(std::string_view text) { checksum_.Add(text); }
+    void SetColours(int foreground, int background) {
+        checksum_.AddByte(0x01);
+        checksum_.AddByte(static_cast<unsigned char>(foreground));
+        checksum_.AddByte(static_cast<unsigned char>(background));
+    }
+    void Clear() { checksum_.AddByte('\f'); }
+    std::uint32_t Value() const { return checksum_.Value(); }
+    void Reset() { checksum_.Reset(); }
+
+private:
+    Checksum checksum_;
+};
+
+}  // namespace tg::journal
