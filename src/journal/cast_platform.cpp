@@ -60,7 +60,7 @@ void CastPlatform::FinishWhenRecordingEnds() {
 
 Key CastPlatform::ReadKey() {
     FinishWhenRecordingEnds();
-    const Record& record = inputs_.NextKey();
+    const Record& record = inputs_.NextKey(digest_.Value());
     Flush(std::min(record.delay, LongestGapMilliseconds));
     EmitColours();
     Send(record.text);
@@ -70,7 +70,7 @@ Key CastPlatform::ReadKey() {
 
 std::optional<std::string> CastPlatform::ReadWord() {
     FinishWhenRecordingEnds();
-    const Record& record = inputs_.NextWord();
+    const Record& record = inputs_.NextWord(digest_.Value());
     Flush(std::min(record.delay, LongestGapMilliseconds));
     Send((wordShown_ ? " " : "") + record.text);
     wordShown_ = true;

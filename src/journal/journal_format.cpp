@@ -1,5 +1,6 @@
 #include "journal/journal_format.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 #include "console/key_decoder.hpp"
@@ -79,6 +80,19 @@ private:
 
 enum class Outcome { Whole, Cut, Bad };
 
+// An input ends with one number: its delay, then four bits of check.
+void PutTiming(std::string& out, const Record& record) {
+    PutNumber(out, std::min(record.delay, LongestDelay) << 4 | static_cast<std::uint32_t>(record.check & 15));
+}
+
+Outcome TakeTiming(RecordReader& reader, Record& record, bool& tooLong) {
+    std::uint32_t timing;
+    if (!reader.TakeNumber(timing, tooLong)) return Outcome::Cut;
+    record.delay = timing >> 4;
+    record.check = static_cast<int>(timing & 15);
+    return tooLong ? Outcome::Bad : Outcome::Whole;
+}
+
 Outcome ReadExtended(RecordReader& reader, Record& record, bool& tooLong) {
     unsigned char tag;
     if (!reader.TakeByte(tag)) return Outcome::Cut;
@@ -101,8 +115,7 @@ Outcome ReadExtended(RecordReader& reader, Record& record, bool& tooLong) {
         case TakeBackTag: record.kind = Record::Kind::TakeBack; return Outcome::Whole;
         default: return Outcome::Bad;
     }
-    if (!reader.TakeNumber(record.delay, tooLong)) return Outcome::Cut;
-    return tooLong ? Outcome::Bad : Outcome::Whole;
+    return TakeTiming(reader, record, tooLong);
 }
 
 Outcome ReadRecord(RecordReader& reader, Record& record) {
@@ -125,8 +138,7 @@ Outcome ReadRecord(RecordReader& reader, Record& record) {
     record.kind = Record::Kind::Key;
     record.code = first;
     record.text = UsualEcho(first);
-    if (!reader.TakeNumber(record.delay, tooLong)) return Outcome::Cut;
-    return tooLong ? Outcome::Bad : Outcome::Whole;
+    return TakeTiming(reader, record, tooLong);
 }
 
 // "key value" lines up to an empty line.
@@ -198,13 +210,13 @@ std::string EncodeRecord(const Record& record) {
                 out.push_back(static_cast<char>(record.code));
                 PutText(out, record.text);
             }
-            PutNumber(out, record.delay);
+            PutTiming(out, record);
             break;
         case Record::Kind::Word:
             out.push_back(static_cast<char>(ExtendedTag));
             out.push_back(WordTag);
             PutText(out, record.text);
-            PutNumber(out, record.delay);
+            PutTiming(out, record);
             break;
         case Record::Kind::Checkpoint:
             out.push_back(static_cast<char>(CheckpointTag));

@@ -16,6 +16,9 @@ namespace tg::journal {
 inline constexpr int FormatVersion = 1;
 inline constexpr std::string_view FormatName = "tender-gamble journal";
 
+// Delays are kept up to about three days; longer ones are cut to that.
+inline constexpr std::uint32_t LongestDelay = (1u << 28) - 1;
+
 struct Header {
     int formatVersion = FormatVersion;
     std::string gameVersion;
@@ -34,7 +37,8 @@ struct Record {
     Kind kind = Kind::Key;
     int code = 0;
     std::string text;            // a key's echo, or a word
-    std::uint32_t delay = 0;     // milliseconds since the input before
+    std::uint32_t delay = 0;     // milliseconds since the input before (up to LongestDelay)
+    int check = 0;               // of an input: 4 bits of the checksum of what was shown before it
     std::uint32_t checksum = 0;  // of a checkpoint
 };
 

@@ -36,7 +36,7 @@ void PlaybackPlatform::Exit(int status) {
 
 Key PlaybackPlatform::ReadKey() {
     EndWhenRecordingEnds();
-    const Record& record = inputs_.NextKey();
+    const Record& record = inputs_.NextKey(digest_.Value());
     Wait(std::min(record.delay, LongestGapMilliseconds));
     live_.Write(record.text);
     digest_.Write(record.text);
@@ -45,7 +45,7 @@ Key PlaybackPlatform::ReadKey() {
 
 std::optional<std::string> PlaybackPlatform::ReadWord() {
     EndWhenRecordingEnds();
-    const Record& record = inputs_.NextWord();
+    const Record& record = inputs_.NextWord(digest_.Value());
     Wait(std::min(record.delay, LongestGapMilliseconds));
     // As the terminal echoed the name while it was typed.
     live_.Write((wordShown_ ? " " : "") + record.text);

@@ -39,8 +39,11 @@ std::string RecordedInputs::Describe(std::size_t step) const {
     return DescribeRecord(contents_, step < steps_.size() ? steps_[step].index : contents_.records.size());
 }
 
-const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted) {
+const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
     if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
+        if (steps_[position_].record->check != static_cast<int>(checksum & 15)) {
+            throw Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"};
+        }
         ++consumed_;
         return *steps_[position_++].record;
     }
@@ -51,8 +54,10 @@ const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted) {
                                                  : "another kind of input")};
 }
 
-const Record& RecordedInputs::NextKey() { return NextInput(Record::Kind::Key, "a key"); }
-const Record& RecordedInputs::NextWord() { return NextInput(Record::Kind::Word, "a word of the name"); }
+const Record& RecordedInputs::NextKey(std::uint32_t checksum) { return NextInput(Record::Kind::Key, "a key", checksum); }
+const Record& RecordedInputs::NextWord(std::uint32_t checksum) {
+    return NextInput(Record::Kind::Word, "a word of the name", checksum);
+}
 
 bool RecordedInputs::AtRest(std::uint32_t checksum) {
     if (position_ >= steps_.size()) return false;

@@ -28,9 +28,11 @@ public:
     std::size_t Consumed() const { return consumed_; }
     bool HasInput() const;
 
-    // The next input, which must be a key (or a word). Throws Diverged.
-    const Record& NextKey();
-    const Record& NextWord();
+    // The next input, which must be a key (or a word), asked for after the
+    // game showed what has this checksum since the last home menu. Throws
+    // Diverged when the journal recorded something else.
+    const Record& NextKey(std::uint32_t checksum);
+    const Record& NextWord(std::uint32_t checksum);
     // The game is at a home menu, having shown screens with this checksum
     // since the last one. True when the journal recorded this home menu;
     // false when the journal ends here. Throws Diverged when it recorded
@@ -46,7 +48,7 @@ private:
         const Record* record;
         std::size_t index;  // in the journal, for messages
     };
-    const Record& NextInput(Record::Kind kind, const char* wanted);
+    const Record& NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum);
 
     const Contents& contents_;
     std::vector<Step> steps_;

@@ -43,6 +43,7 @@ Key RecordingPlatform::ReadKey() {
     if (key.code < 0) return key;  // the end of input ends the game: nothing to keep
     Record record;
     record.kind = Record::Kind::Key;
+    record.check = static_cast<int>(digest_.Value() & 15);
     record.code = key.code;
     record.text = key.echo;
     record.delay = MillisecondsSinceLastInput();
@@ -56,6 +57,7 @@ std::optional<std::string> RecordingPlatform::ReadWord() {
     if (!word) return word;
     Record record;
     record.kind = Record::Kind::Word;
+    record.check = static_cast<int>(digest_.Value() & 15);
     record.text = *word;
     record.delay = MillisecondsSinceLastInput();
     Append(EncodeRecord(record));

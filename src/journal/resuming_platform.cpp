@@ -16,7 +16,7 @@ void ResumingPlatform::GoLive() {
 
 Key ResumingPlatform::ReadKey() {
     if (LiveNow()) return recorder_->ReadKey();
-    const Record& record = inputs_.NextKey();
+    const Record& record = inputs_.NextKey(digest_.Value());
     memory_.Write(record.text);
     digest_.Write(record.text);
     return Key{record.code, record.text};
@@ -24,7 +24,7 @@ Key ResumingPlatform::ReadKey() {
 
 std::optional<std::string> ResumingPlatform::ReadWord() {
     if (LiveNow()) return recorder_->ReadWord();
-    return inputs_.NextWord().text;
+    return inputs_.NextWord(digest_.Value()).text;
 }
 
 void ResumingPlatform::DiscardLine() {
