@@ -1,6 +1,7 @@
 #include "journal/game_sessions.hpp"
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 
@@ -65,10 +66,11 @@ int Refuse(const std::string& message) {
 // Plays the journal's inputs through a game nobody sees. Nothing when they
 // replay to the end; how many inputs it took when the game ended on one of
 // them (a Quit or an Escape); throws Diverged otherwise.
-std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit) {
+std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit,
+                                 BoxCharacters box) {
     RecordedInputs inputs(contents);
     inputs.Limit(limit);
-    ResumingPlatform trial(inputs);
+    ResumingPlatform trial(inputs, box);
     try {
         run(trial, contents.header.seed);
     } catch (const ResumingPlatform::ReachedEnd&) {
@@ -118,31 +120,40 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
             return Refuse("the game in " + path + " is over; watch it again with --replay " + path);
         }
     }
+    // From here on the terminal is the game's: what goes wrong is said once
+    // it is back as it was found.
+    const std::unique_ptr<Platform> terminal = open();
+    const auto refuse = [&](const std::string& message) {
+        ReportAtExit(message);
+        terminal->Exit(CouldNotContinue);
+        std::abort();  // a platform's Exit never comes back
+    };
     // A game left with Quit, or with Escape after a bad key, goes on from
     // just before that key.
     std::size_t limit = all.InputCount();
     bool takeBack = false;
     try {
-        if (const std::optional<std::size_t> ended = Trial(run, contents, limit)) {
+        if (const std::optional<std::size_t> ended = Trial(run, contents, limit, terminal->Box())) {
             if (*ended != limit || limit == 0) {
                 throw Diverged{all.Describe(*ended), "the game ended before the journal did"};
             }
             takeBack = true;
             --limit;
-            if (Trial(run, contents, limit)) throw Diverged{all.Describe(limit), "the game ended early"};
+            if (Trial(run, contents, limit, terminal->Box())) {
+                throw Diverged{all.Describe(limit), "the game ended early"};
+            }
         }
     } catch (const Diverged& diverged) {
-        return Refuse("cannot continue " + path + ": " + diverged.where + ": " + diverged.what +
-                      " (the journal is from another version of the game, or it was changed)");
+        refuse("cannot continue " + path + ": " + diverged.where + ": " + diverged.what +
+               " (the journal is from another version of the game, or it was changed)");
     }
     std::optional<JournalFile> journal = JournalFile::Reopen(path, contents.wholeBytes, error);
-    if (!journal) return Refuse("cannot continue " + path + ": " + error);
+    if (!journal) refuse("cannot continue " + path + ": " + error);
     if (takeBack) {
         Record record;
         record.kind = Record::Kind::TakeBack;
         journal->Append(EncodeRecord(record));
     }
-    const std::unique_ptr<Platform> terminal = open();
     RecordingPlatform recorder(*terminal, *journal);
     RecordedInputs inputs(contents);
     inputs.Limit(limit);

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
-#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -28,7 +27,7 @@ int OpenForAppend(const std::string& path, bool create) {
     return _open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
 }
 bool Lock(int) { return true; }
-int CloseHandle(int handle) { return _close(handle); }
+int CloseFile(int handle) { return _close(handle); }
 bool SyncHandle(int handle) { return _commit(handle) == 0; }  // FlushFileBuffers
 int WriteSome(int handle, const char* data, std::size_t size) {
     return _write(handle, data, static_cast<unsigned>(size));
@@ -40,7 +39,7 @@ int OpenForAppend(const std::string& path, bool create) {
     return open(path.c_str(), flags, 0600);
 }
 bool Lock(int handle) { return flock(handle, LOCK_EX | LOCK_NB) == 0; }
-int CloseHandle(int handle) { return close(handle); }
+int CloseFile(int handle) { return close(handle); }
 bool SyncHandle(int handle) { return fdatasync(handle) == 0; }
 ssize_t WriteSome(int handle, const char* data, std::size_t size) { return write(handle, data, size); }
 bool CutAt(int handle, std::size_t size) { return ftruncate(handle, static_cast<off_t>(size)) == 0; }
@@ -65,7 +64,7 @@ std::optional<JournalFile> JournalFile::Reopen(const std::string& path, std::siz
         return std::nullopt;
     }
     if (!Lock(handle)) {
-        CloseHandle(handle);
+        CloseFile(handle);
         error = "it is being played in another window";
         return std::nullopt;
     }
@@ -84,7 +83,7 @@ JournalFile::JournalFile(JournalFile&& other) noexcept
 
 JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
     if (this != &other) {
-        if (handle_ >= 0) CloseHandle(handle_);
+        if (handle_ >= 0) CloseFile(handle_);
         path_ = std::move(other.path_);
         handle_ = other.handle_;
         error_ = std::move(other.error_);
@@ -94,7 +93,7 @@ JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
 }
 
 JournalFile::~JournalFile() {
-    if (handle_ >= 0) CloseHandle(handle_);
+    if (handle_ >= 0) CloseFile(handle_);
 }
 
 bool JournalFile::Append(std::string_view bytes) {

@@ -22,10 +22,11 @@ public:
         std::size_t consumed;
     };
 
-    // A trial run.
-    explicit ResumingPlatform(RecordedInputs& inputs) : inputs_(inputs) {}
+    // A trial run, with the banner border of the terminal the game will be
+    // continued on.
+    ResumingPlatform(RecordedInputs& inputs, BoxCharacters box) : inputs_(inputs), box_(box) {}
     ResumingPlatform(RecordedInputs& inputs, Platform& live, RecordingPlatform& recorder)
-        : inputs_(inputs), live_(&live), recorder_(&recorder) {}
+        : inputs_(inputs), live_(&live), recorder_(&recorder), box_(live.Box()) {}
 
     Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
@@ -34,7 +35,7 @@ public:
     void SetColours(int foreground, int background) override;
     void Clear() override;
     void Pause(int milliseconds) override;
-    BoxCharacters Box() const override { return live_ ? live_->Box() : BoxCharacters{}; }
+    BoxCharacters Box() const override { return box_; }
     void AtRest() override;
     void GameOver() override;
     [[noreturn]] void Exit(int status) override;
@@ -47,6 +48,7 @@ private:
     RecordedInputs& inputs_;
     Platform* live_ = nullptr;
     RecordingPlatform* recorder_ = nullptr;
+    BoxCharacters box_;
     bool isLive_ = false;
     ScreenMemory memory_;
     ScreenDigest digest_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,7 +36,8 @@ std::string ReadFile(const fs::path& path) {
 }
 
 struct ContinuedGame : ::testing::Test {
-    fs::path folder = fs::temp_directory_path() / ("tender-gamble-continue-" + std::to_string(::getpid()));
+    fs::path folder = fs::temp_directory_path() /
+                      ("tender-gamble-continue-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::path path = folder / "game.journal";
     const Environment noHome = [](const char*) -> const char* { return nullptr; };
 
