@@ -6,7 +6,9 @@
 
 #include "console/console.hpp"
 #include "console/system_terminal.hpp"
+#include "shell/build_info.hpp"
 #include "shell/game.hpp"
+#include "shell/version_text.hpp"
 
 namespace tg {
 
@@ -71,7 +73,7 @@ int RunFromCommandLine(int argc, char** argv) {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;
-        case Options::Action::Version: std::cout << "tender-gamble " TENDER_VERSION "\n"; return 0;
+        case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
         case Options::Action::Error:
             std::cerr << "tender-gamble: " << options.error << "\nTry 'tender-gamble --help'.\n";
             return 2;
