@@ -39,7 +39,7 @@ std::optional<JournalFile> OpenNewJournal(const SaveChoice& save, const Environm
                                           std::uint32_t seed) {
     const std::time_t started = std::time(nullptr);
     Header header;
-    header.gameVersion = TENDER_VERSION;
+    header.gameVersion = save.gameVersion;
     header.seed = seed;
     header.started = UtcText(started);
     std::string error;

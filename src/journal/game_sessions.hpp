@@ -19,6 +19,7 @@ using TerminalOpener = std::function<std::unique_ptr<Platform>()>;
 struct SaveChoice {
     bool wanted = true;                // a journal in the state folder
     std::optional<std::string> file;  // --save FILE
+    std::string gameVersion;           // for the journal's header
 };
 
 // A new game, recorded in a journal when the choice asks for one. A

@@ -9,7 +9,9 @@
 #include "console/system_terminal.hpp"
 #include "journal/game_sessions.hpp"
 #include "journal/playback.hpp"
+#include "shell/build_info.hpp"
 #include "shell/game.hpp"
+#include "shell/version_text.hpp"
 
 #ifdef _WIN32
 #include <io.h>
@@ -178,7 +180,7 @@ int RunFromCommandLine(int argc, char** argv) {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;
-        case Options::Action::Version: std::cout << "tender-gamble " TENDER_VERSION "\n"; return 0;
+        case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
         case Options::Action::Error:
             std::cerr << "tender-gamble: " << options.error << "\nTry 'tender-gamble --help'.\n";
             return 2;
@@ -202,6 +204,7 @@ int RunFromCommandLine(int argc, char** argv) {
     journal::SaveChoice save;
     save.wanted = !options.noSave && isatty(0);
     save.file = options.saveFile;
+    save.gameVersion = BuildVersion;
     journal::PlayNewGame(run, OpenSystemTerminal,
                          options.seed ? *options.seed : static_cast<std::uint32_t>(std::time(nullptr)), save,
                          environment);

@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix, and again staged under DESTDIR
 # as a package build would, and checks what lands where.
-#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DPROGRAM=tender-gamble -DVERSION=1.0.0
+# With MAN_PAGE (a POSIX install) the menu entry and the documents too.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DPROGRAM=tender-gamble -DVERSION=1.0.0 [-DCOMMIT=abc1234]
 #         [-DMAN_PAGE=share/man/man6/tender-gamble.6] [-DINSTALL_PREFIX=/usr/local]
 #         [-DEMULATOR=runner] [-DMAN=/usr/bin/man] -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -34,6 +35,15 @@ function(check_tree root)
     if(NOT text MATCHES "^\\.TH [^\n]*${VERSION}")
       fail("the title line of ${page} does not carry version ${VERSION}")
     endif()
+    file(READ ${root}/share/applications/tender-gamble.desktop entry)
+    if(NOT entry MATCHES "\nTerminal=true\n" OR NOT entry MATCHES "\nCategories=Game;")
+      fail("the menu entry does not open the game in a terminal under Game:\n${entry}")
+    endif()
+    foreach(document IN ITEMS README.md CHANGELOG.md LICENSE)
+      if(NOT EXISTS ${root}/share/doc/tender-gamble/${document})
+        fail("${document} was not installed in ${root}/share/doc/tender-gamble")
+      endif()
+    endforeach()
   endif()
 endfunction()
 
@@ -45,7 +55,11 @@ install_build(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 check_tree(${prefix})
 execute_process(COMMAND ${EMULATOR} ${prefix}/bin/${PROGRAM} --version
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT status EQUAL 0 OR NOT out STREQUAL "tender-gamble ${VERSION}\n")
+set(expected "tender-gamble ${VERSION}")
+if(COMMIT)
+  string(APPEND expected " (commit ${COMMIT})")
+endif()
+if(NOT status EQUAL 0 OR NOT out STREQUAL "${expected}\n")
   fail("the installed game answered --version with status ${status}:\n${out}${err}")
 endif()
 # man finds the page in section 6 of the prefix's manual tree.
