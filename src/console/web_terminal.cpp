@@ -1,5 +1,6 @@
 #include "console/web_terminal.hpp"
 
+#include <cstdlib>
 #include <utility>
 
 namespace tg {
@@ -34,6 +35,7 @@ void WebTerminal::Exit(int status) {
     output_.ResetColours();
     Flush();
     page_.EndGame(status);
+    std::abort();  // the page never hands the game back
 }
 
 void WebTerminal::Flush() {
