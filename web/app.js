@@ -1,10 +1,8 @@
 import { Terminal } from '@xterm/xterm';
 import createTenderGamble from 'tender-gamble-module';
 import { GameSession } from './game_session.js';
-import { consoleTheme } from './theme.js';
+import { terminalOptions } from './terminal_options.js';
 
-const Columns = 80;
-const Rows = 25;
 const LargestSeed = 4294967295;
 
 // The seed asked for in the address (?seed=N): a string of digits, or null
@@ -45,18 +43,7 @@ class Page {
   constructor(compiled, seed) {
     this.#compiled = compiled;
     this.#seed = seed;
-    this.#terminal = new Terminal({
-      cols: Columns,
-      rows: Rows,
-      theme: consoleTheme,
-      convertEol: true,
-      screenReaderMode: true,
-      scrollback: 0,
-      cursorBlink: false,
-      fontFamily: '"DejaVu Sans Mono", "Liberation Mono", Menlo, Consolas, monospace',
-      fontSize: 16,
-      drawBoldTextInBrightColors: false,
-    });
+    this.#terminal = new Terminal(terminalOptions);
     this.#terminal.open(document.getElementById('terminal'));
     this.#terminal.onData((data) => this.#typed(data));
     this.#newGame.addEventListener('click', () => this.startGame());

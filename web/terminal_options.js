@@ -23,3 +23,19 @@ export const consoleTheme = {
   brightCyan: '#00ffff',
   brightWhite: '#ffffff',
 };
+
+// The game's terminal: the size of the console it was made for, its
+// colours, newlines as a terminal's line discipline sends them, and the
+// screen kept as text a screen reader can read.
+export const terminalOptions = {
+  cols: 80,
+  rows: 25,
+  theme: consoleTheme,
+  convertEol: true,
+  screenReaderMode: true,
+  scrollback: 0,
+  cursorBlink: false,
+  fontFamily: '"DejaVu Sans Mono", "Liberation Mono", Menlo, Consolas, monospace',
+  fontSize: 16,
+  drawBoldTextInBrightColors: false,
+};
