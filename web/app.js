@@ -7,7 +7,7 @@ const LargestSeed = 4294967295;
 
 // The seed asked for in the address (?seed=N): a string of digits, or null
 // for a game seeded by the time. A seed that is no seed is said, not used.
-export function seedFromAddress(search) {
+function seedFromAddress(search) {
   const asked = new URLSearchParams(search).get('seed');
   if (asked === null) return { seed: null, problem: null };
   if (/^[0-9]{1,10}$/.test(asked) && Number(asked) <= LargestSeed) return { seed: String(Number(asked)), problem: null };
@@ -17,17 +17,13 @@ export function seedFromAddress(search) {
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
 async function compileGame() {
-  const url = new URL('tender-gamble.wasm', document.baseURI);
-  if (WebAssembly.compileStreaming) {
-    try {
-      return await WebAssembly.compileStreaming(fetch(url));
-    } catch {
-      // falls through to compiling the bytes
-    }
-  }
-  const response = await fetch(url);
+  const response = await fetch(new URL('tender-gamble.wasm', document.baseURI));
   if (!response.ok) throw new Error(`the game's code did not load (${response.status})`);
-  return WebAssembly.compile(await response.arrayBuffer());
+  try {
+    return await WebAssembly.compileStreaming(response.clone());
+  } catch {
+    return WebAssembly.compile(await response.arrayBuffer());
+  }
 }
 
 class Page {
@@ -40,6 +36,7 @@ class Page {
   #seed;
   #waits = 0;
 
+  // `seed`: the address's seed for every game of this page, or null.
   constructor(compiled, seed) {
     this.#compiled = compiled;
     this.#seed = seed;
@@ -50,10 +47,12 @@ class Page {
     this.#keepFocus();
   }
 
-  // Hooks for what may come before a game (a choice outside the terminal):
-  // the page calls startGame() once the player is ready.
+  // Starts a game on the terminal, dropping the one before. Whatever comes
+  // before a game outside the terminal (a choice of the player's) runs
+  // first and then calls this.
   async startGame() {
     this.#newGame.hidden = true;
+    delete this.#main.dataset.exitStatus;
     this.#say('');
     this.#terminal.reset();
     this.#terminal.focus();
