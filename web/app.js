@@ -80,6 +80,7 @@ class Page {
   }
 
   #ended(status) {
+    this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
     this.#setState('ended');
     this.#main.dataset.exitStatus = String(status);
     this.#say('The game has ended. Press Enter or choose New game to play again.');

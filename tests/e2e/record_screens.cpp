@@ -27,7 +27,7 @@ constexpr int Columns = 80;
 constexpr auto StepPatience = std::chrono::seconds(20);
 // A step that reaches no read (a name typed without its Enter) counts as
 // done when the game has sat still this long.
-constexpr auto QuietEnough = std::chrono::milliseconds(400);
+constexpr auto QuietEnough = std::chrono::milliseconds(1000);
 
 std::string Unescape(const std::string& line) {
     std::string bytes;
