@@ -13,8 +13,6 @@ namespace tg {
 
 namespace {
 
-constexpr char ClearSequence[] = "\x1b[H\x1b[2J\x1b[3J";
-constexpr char ResetColours[] = "\x1b[0m";
 constexpr std::size_t InputChunk = 4096;
 constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
 
@@ -30,41 +28,34 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
       outputFd_(outputFd),
       inputIsTerminal_(isatty(inputFd) != 0),
       capabilities_(DetectCapabilities(isatty(outputFd) != 0, environment)),
-      input_(*this) {
+      input_(*this),
+      output_(capabilities_.colour, capabilities_.clear) {
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
 }
 
 PosixTerminal::~PosixTerminal() { Finish(); }
 
 void PosixTerminal::Write(std::string_view text) {
-    if (text.empty()) return;
-    EmitColours();
-    output_ += text;
+    NoticeLostColours();
+    output_.Write(text);
 }
 
-void PosixTerminal::SetColours(int foreground, int background) {
-    foreground_ = foreground;
-    background_ = background;
-}
+void PosixTerminal::SetColours(int foreground, int background) { output_.SetColours(foreground, background); }
 
-void PosixTerminal::EmitColours() {
-    if (!capabilities_.colour) return;
-    if (terminal_guard::TakeColoursLost()) emittedForeground_ = emittedBackground_ = -1;
-    output_ += ColourSequence(emittedForeground_, emittedBackground_, foreground_, background_);
-    emittedForeground_ = foreground_;
-    emittedBackground_ = background_;
+void PosixTerminal::NoticeLostColours() {
+    if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
 }
 
 void PosixTerminal::Clear() {
-    if (!capabilities_.clear) return;
-    EmitColours();  // the screen is blanked in the current background
-    output_ += ClearSequence;
+    NoticeLostColours();
+    output_.Clear();
 }
 
 void PosixTerminal::Flush() {
+    const std::string& pending = output_.Pending();
     std::size_t written = 0;
-    while (written < output_.size()) {
-        const ssize_t count = write(outputFd_, output_.data() + written, output_.size() - written);
+    while (written < pending.size()) {
+        const ssize_t count = write(outputFd_, pending.data() + written, pending.size() - written);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
         } else if (count < 0 && errno == EINTR) {
@@ -74,12 +65,12 @@ void PosixTerminal::Flush() {
             poll(&ready, 1, -1);
         } else {
             // Nobody is reading any more: end the game rather than play blind.
-            output_.clear();
+            output_.Drop();
             terminal_guard::Restore();
             _exit(ClosedOutputStatus);
         }
     }
-    output_.clear();
+    output_.Drop();
 }
 
 void PosixTerminal::Pause(int milliseconds) {
@@ -105,7 +96,7 @@ void PosixTerminal::Exit(int status) {
 // The last output and the colour reset leave in one write; then the modes
 // found at start-up come back.
 void PosixTerminal::Finish() {
-    if (capabilities_.colour) output_ += ResetColours;
+    output_.ResetColours();
     Flush();
     terminal_guard::RestoreModes();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "console/ansi_output.hpp"
 #include "console/key_decoder.hpp"
 #include "console/keyboard_input.hpp"
 #include "console/platform.hpp"
@@ -36,7 +37,7 @@ private:
     int ReadByte() override;
     int ReadByteWithin(int milliseconds) override;
 
-    void EmitColours();
+    void NoticeLostColours();
     void Flush();
     void Finish();
     bool FillInput(int timeoutMilliseconds);
@@ -47,15 +48,11 @@ private:
     bool inputIsTerminal_;
     TerminalCapabilities capabilities_;
     KeyboardInput input_;
-    std::string output_;
+    AnsiOutput output_;
     std::string inputBuffer_;
     std::size_t inputPosition_ = 0;
     bool inputEnded_ = false;
     std::string nameEcho_;
-    int foreground_ = 7;
-    int background_ = 0;
-    int emittedForeground_ = -1;
-    int emittedBackground_ = -1;
 };
 
 }  // namespace tg

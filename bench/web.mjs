@@ -1,0 +1,140 @@
+// Figures for the game's web page, measured in headless Chromium on this
+// machine, each against what it is compared with in the same run:
+//   - bytes sent to load the page, served with gzip, everything included;
+//   - time from navigation to the first screen drawn, against a page that
+//     loads xterm.js alone and writes the same screen (bench/web_baseline.js);
+//   - keys per second the page sustains, keys sent as fast as possible;
+//   - uncaught errors and failed requests (there must be none).
+// Usage: node bench/web.mjs [--loads N] [--json FILE]
+
+import { writeFile } from 'node:fs/promises';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+import { launchChromium } from '../tests/web/support/browser.mjs';
+import { serveFolder } from '../tests/web/support/static_server.mjs';
+import { WebGame } from '../tests/web/support/web_game.mjs';
+
+const root = fileURLToPath(new URL('..', import.meta.url));
+const args = process.argv.slice(2);
+const option = (name, fallback) => (args.includes(name) ? args[args.indexOf(name) + 1] : fallback);
+const loads = Number(option('--loads', 5));
+const jsonFile = option('--json', null);
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+// One cold load: bytes on the wire (headers included) and body bytes per
+// file, and the time from navigation to the first frame that shows the
+// play-mode menu.
+async function load(context, url) {
+  const page = await context.newPage();
+  const cdp = await context.newCDPSession(page);
+  await cdp.send('Network.enable');
+  await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+  const files = new Map();
+  const errors = [];
+  cdp.on('Network.responseReceived', ({ requestId, response }) => files.set(requestId, { url: response.url, bytes: 0 }));
+  cdp.on('Network.loadingFinished', ({ requestId, encodedDataLength }) => {
+    if (files.has(requestId)) files.get(requestId).bytes = encodedDataLength;
+  });
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('response', (response) => response.ok() || errors.push(`${response.status()} ${response.url()}`));
+  await page.goto(url);
+  const firstScreen = await (
+    await page.waitForFunction(
+      () => {
+        const rows = document.querySelectorAll('#terminal .xterm-rows > div');
+        return rows.length > 9 && rows[9].textContent.startsWith('Pick a Play Mode:') ? performance.now() : 0;
+      },
+      null,
+      { polling: 'raf', timeout: 30_000 },
+    )
+  ).jsonValue();
+  await page.waitForTimeout(200); // late requests would still count
+  await page.close();
+  return { firstScreen, files: [...files.values()], errors };
+}
+
+// Keys sent as fast as the page takes them: a bad key at the home menu,
+// answered with its echo and a Bad Input line, again and again. First all
+// at once, pasted into the terminal; then one key event after another.
+async function keysPerSecond(context, url, keys) {
+  const game = await WebGame.open(context, `${url}?seed=7`);
+  await game.step('0');
+  const before = await game.waits();
+  const start = performance.now();
+  await game.page.evaluate((text) => {
+    const clipboardData = new DataTransfer();
+    clipboardData.setData('text/plain', text);
+    const paste = new ClipboardEvent('paste', { clipboardData, bubbles: true, cancelable: true });
+    document.querySelector('.xterm-helper-textarea').dispatchEvent(paste);
+  }, 'x'.repeat(keys));
+  await game.settle(before);
+  const burst = keys / ((performance.now() - start) / 1000);
+
+  // One key event at a time, each in a task of its own, so the game wakes
+  // up for every key as it does for a player's.
+  const typedBefore = await game.waits();
+  const typedStart = performance.now();
+  await game.page.evaluate(async (count) => {
+    const textarea = document.querySelector('.xterm-helper-textarea');
+    const channel = new MessageChannel();
+    const nextTask = () => new Promise((resolve) => {
+      channel.port1.onmessage = resolve;
+      channel.port2.postMessage(null);
+    });
+    for (let i = 0; i < count; i += 1) {
+      const clipboardData = new DataTransfer();
+      clipboardData.setData('text/plain', 'x');
+      textarea.dispatchEvent(new ClipboardEvent('paste', { clipboardData, bubbles: true, cancelable: true }));
+      await nextTask();
+    }
+  }, keys);
+  await game.settle(typedBefore);
+  const oneByOne = keys / ((performance.now() - typedStart) / 1000);
+  await game.page.close();
+  return { burst, oneByOne, errors: game.errors };
+}
+
+const gamePage = await serveFolder(join(root, 'build/web'), '/', { compress: true });
+const baselinePage = await serveFolder(join(root, 'build/bench-web/baseline'), '/', { compress: true });
+const browser = await launchChromium();
+try {
+  const game = [];
+  const baseline = [];
+  // Alternate the two pages so both see the same machine.
+  await load(browser.context, `${gamePage.url}?seed=7`); // warm up the browser itself
+  for (let i = 0; i < loads; i += 1) {
+    game.push(await load(browser.context, `${gamePage.url}?seed=7`));
+    baseline.push(await load(browser.context, baselinePage.url));
+  }
+  const keys = await keysPerSecond(browser.context, gamePage.url, 5000);
+
+  const files = game[0].files.map(({ url, bytes }) => ({ file: new URL(url).pathname, bytes }));
+  const sent = files.reduce((sum, { bytes }) => sum + bytes, 0);
+  const gameMs = median(game.map((run) => run.firstScreen));
+  const baselineMs = median(baseline.map((run) => run.firstScreen));
+  const errors = [...game.flatMap((run) => run.errors), ...keys.errors];
+  const figures = {
+    bytesSentGzip: sent,
+    files,
+    firstScreenMs: gameMs,
+    baselineFirstScreenMs: baselineMs,
+    firstScreenRatio: gameMs / baselineMs,
+    loads,
+    keysPerSecondBurst: keys.burst,
+    keysPerSecondOneByOne: keys.oneByOne,
+    errors,
+  };
+  for (const { file, bytes } of files) console.log(`  ${file.padEnd(24)} ${bytes} B`);
+  console.log(`bytes sent to load the page (gzip, headers included): ${sent} B (${(sent / 1024).toFixed(1)} KiB; target < 150 KB)`);
+  console.log(`first screen: ${gameMs.toFixed(0)} ms; xterm.js alone: ${baselineMs.toFixed(0)} ms; ratio ${figures.firstScreenRatio.toFixed(2)} (target <= 1.5; median of ${loads})`);
+  console.log(`keys per second: ${keys.burst.toFixed(0)} with 5000 keys pasted at once, ${keys.oneByOne.toFixed(0)} with 5000 keys sent one event at a time`);
+  console.log(`uncaught errors and failed requests: ${errors.length}`);
+  if (jsonFile) await writeFile(jsonFile, JSON.stringify(figures, null, 2));
+  process.exitCode = errors.length === 0 ? 0 : 1;
+} finally {
+  await browser.close();
+  await gamePage.close();
+  await baselinePage.close();
+}

@@ -1,0 +1,135 @@
+// The game on its web page against the game in a terminal: the same seed
+// and keys must show the same screens, and the page must carry the game's
+// colours, its Bad Input answers and its ways out.
+
+import assert from 'node:assert/strict';
+import { join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+
+import { freePlay, trophy } from './scripted_games.mjs';
+import { launchChromium } from './support/browser.mjs';
+import { serveFolder } from './support/static_server.mjs';
+import { playInTerminal } from './support/terminal_game.mjs';
+import { WebGame } from './support/web_game.mjs';
+
+const root = fileURLToPath(new URL('../..', import.meta.url));
+const pageFolder = process.env.TENDER_WEB_PAGE ?? join(root, 'build/web');
+const recorder = process.env.TENDER_SCREENS_RECORDER ?? join(root, 'build/check/tests/e2e/tender_gamble_screens');
+
+// ANSI colour numbers as the terminal's palette classes name them.
+const Red = 1;
+const Grey = 7;
+const BrightRed = 9;
+const BrightWhite = 15;
+
+let server;
+let browser;
+
+before(async () => {
+  // Not at the server's root: the page must find its files wherever it is.
+  server = await serveFolder(pageFolder, '/games/tender-gamble/');
+  browser = await launchChromium();
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+async function playBoth({ seed, steps }) {
+  const terminal = playInTerminal(recorder, seed, steps);
+  assert.equal(terminal.screens.length, steps.length + 1, 'the terminal game stopped early');
+  const game = await WebGame.open(browser.context, `${server.url}?seed=${seed}`);
+  assert.deepEqual(await game.screen(), terminal.screens[0], 'the first screen');
+  for (const [index, bytes] of steps.entries()) {
+    await game.step(bytes);
+    assert.deepEqual(await game.screen(), terminal.screens[index + 1], `the screen after step ${index + 1}: ${JSON.stringify(bytes)}`);
+  }
+  return { game, terminal };
+}
+
+async function expectEnded(game) {
+  assert.equal(await game.state(), 'ended');
+  assert.equal(await game.page.evaluate(() => document.getElementById('game').dataset.exitStatus), '0');
+  assert.match(await game.status(), /The game has ended/);
+  assert.equal(await game.page.isVisible('#new-game'), true, 'no New game button');
+}
+
+test('FreePlay: a whole game shows the same screens as in the terminal', async () => {
+  const { game, terminal } = await playBoth(freePlay);
+  assert.equal(terminal.ending, 'exit 0');
+  const end = (await game.screen()).join('\n');
+  assert.match(end, /Congratulations! You attend the reunion and everyone is shocked!/);
+  await expectEnded(game);
+  assert.deepEqual(game.errors, []);
+});
+
+test('Trophy: name entry, stats and the failure ending as in the terminal; Enter starts a new game', async () => {
+  const { game, terminal } = await playBoth(trophy);
+  assert.equal(terminal.ending, 'exit 0');
+  assert.match((await game.screen()).join('\n'), /Shame, shame!!! What a loser art thou\.\.\./);
+  await expectEnded(game);
+
+  // The terminal is not left dead: Enter there starts the next game, from
+  // the same seed since the address still asks for it.
+  const waits = await game.waits();
+  await game.press('\r');
+  await game.settle(waits);
+  assert.equal(await game.state(), 'waiting');
+  assert.deepEqual(await game.screen(), terminal.screens[0]);
+  assert.equal(await game.page.isVisible('#new-game'), false);
+  assert.deepEqual(game.errors, []);
+});
+
+test('Colours, Bad Input, arrows and Escape after a bad key; a page that keeps to its own files', async () => {
+  const game = await WebGame.open(browser.context, `${server.url}?seed=7`);
+  const page = game.page;
+
+  // The banner: bright red on red over its 23 columns, and only there.
+  for (const row of [0, 4, 8]) {
+    for (const column of [0, 11, 22]) assert.deepEqual(await game.colours(row, column), { foreground: BrightRed, background: Red });
+    assert.notEqual((await game.colours(row, 23)).background, Red);
+  }
+  assert.equal((await game.colours(9, 0)).foreground, Grey);
+  assert.equal((await game.colours(10, 8)).foreground, BrightWhite);
+
+  // Read as text by a screen reader, and the keys go to the terminal.
+  await page.waitForFunction(() => /Pick a Play Mode:/.test(document.querySelector('.xterm-accessibility-tree').textContent));
+  assert.equal(await page.evaluate(() => document.activeElement.classList.contains('xterm-helper-textarea')), true);
+
+  await game.step('0');
+  const clock = (await game.screen())[0];
+  assert.match(clock, /^Monday 8:10am \(Day 1\/\d+\)$/);
+  assert.deepEqual(await game.colours(0, 0), { foreground: BrightRed, background: Red });
+  assert.deepEqual(await game.colours(0, clock.length - 1), { foreground: BrightRed, background: Red });
+  assert.notEqual((await game.colours(0, clock.length)).background, Red);
+
+  // x is 120, 72 above '0'; Up is two codes, 224 and 72; neither is Escape.
+  await game.step('x');
+  await game.step('\x1b[A');
+  const rows = await game.screen();
+  const bad = rows.indexOf('x');
+  assert.equal(rows[bad + 1], 'Bad Input (0-5):72');
+  const arrow = rows.indexOf('Bad Input (0-5):176');
+  assert.ok(arrow > bad + 1, rows.join('\n'));
+  assert.ok(rows.indexOf('Bad Input (0-5):24') > arrow, rows.join('\n'));
+  assert.equal(await game.state(), 'waiting');
+
+  await game.step('\x1b');
+  await expectEnded(game);
+
+  // Scripts only from the page's own files, WebAssembly allowed.
+  const policy = await page.getAttribute('meta[http-equiv="Content-Security-Policy"]', 'content');
+  assert.match(policy, /script-src 'self' 'wasm-unsafe-eval'(;|$)/);
+  assert.match(policy, /default-src 'none'/);
+  assert.equal(await page.locator('script:not([src])').count(), 0);
+  assert.deepEqual(game.errors, []);
+});
+
+test('An address seed that is no seed is said, and the time seeds the game', async () => {
+  const game = await WebGame.open(browser.context, `${server.url}?seed=12x`);
+  assert.match(await game.status(), /"12x" is not a seed/);
+  assert.equal((await game.screen())[9], 'Pick a Play Mode:');
+  assert.deepEqual(game.errors, []);
+});
