@@ -1,5 +1,6 @@
 #include "shell/entry_point.hpp"
 
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
@@ -35,11 +36,13 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text) {
     return seed;
 }
 
+// strtod, since not every standard library has from_chars for doubles; the
+// program never changes its locale, so the decimal point is '.'.
 std::optional<double> ParseSpeed(const std::string& text) {
-    double speed = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, speed);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '.')) return std::nullopt;
+    char* stop = nullptr;
+    const double speed = std::strtod(text.c_str(), &stop);
+    if (stop != text.c_str() + text.size()) return std::nullopt;
     if (!(speed >= SlowestSpeed && speed <= FastestSpeed)) return std::nullopt;
     return speed;
 }

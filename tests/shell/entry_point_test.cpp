@@ -41,6 +41,33 @@ TEST(Options, HelpVersionAndUnknownArguments) {
     EXPECT_EQ(ParseOptions({"play"}).action, Options::Action::Error);
 }
 
+TEST(Options, JournalOptionsAndHowTheyCombine) {
+    EXPECT_EQ(ParseOptions({"--continue"}).action, Options::Action::Continue);
+    EXPECT_FALSE(ParseOptions({"--continue"}).continueFile);
+    EXPECT_EQ(ParseOptions({"--continue", "game.journal"}).continueFile, "game.journal");
+    const Options replay = ParseOptions({"--replay", "g.journal", "--speed", "2.5", "--cast=out.cast"});
+    EXPECT_EQ(replay.action, Options::Action::Replay);
+    EXPECT_EQ(replay.replayFile, "g.journal");
+    EXPECT_DOUBLE_EQ(replay.speed, 2.5);
+    EXPECT_EQ(replay.castFile, "out.cast");
+    EXPECT_EQ(ParseOptions({"--seed", "3", "--save", "a.journal"}).saveFile, "a.journal");
+    EXPECT_TRUE(ParseOptions({"--no-save"}).noSave);
+    // Nonsense combinations and values are usage errors.
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"--continue", "--seed", "3"},
+                                               {"--replay", "g", "--continue"},
+                                               {"--speed", "2"},
+                                               {"--cast", "x.cast"},
+                                               {"--replay", "g", "--speed", "0"},
+                                               {"--replay", "g", "--speed", "-1"},
+                                               {"--replay", "g", "--speed", "fast"},
+                                               {"--replay", "g", "--speed", "2000"},
+                                               {"--save", "a", "--no-save"},
+                                               {"--replay"}}) {
+        EXPECT_EQ(ParseOptions(bad).action, Options::Action::Error) << bad[0] << " " << bad.size();
+    }
+}
+
 // The built game, run through a POSIX shell (not on Windows).
 #ifndef _WIN32
 struct GameRun {
