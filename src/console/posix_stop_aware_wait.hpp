@@ -1,0 +1,28 @@
+#pragma once
+
+#include <poll.h>
+#include <signal.h>
+
+namespace tg {
+
+// A wait that a stop (Ctrl-Z) or a continue cannot slip in before. While
+// one lives, SIGTSTP and SIGCONT are held back, so the caller can look at
+// what their handlers have noted and then wait: the signals come in only
+// during the wait itself, which they cut short (EINTR). Without this, a
+// continue arriving between the look and the wait would leave the game
+// waiting for a key on a screen the shell has drawn over.
+class StopAwareWait {
+public:
+    StopAwareWait();
+    ~StopAwareWait();
+    StopAwareWait(const StopAwareWait&) = delete;
+    StopAwareWait& operator=(const StopAwareWait&) = delete;
+
+    // As poll(), with no descriptors for a plain sleep; -1: no time limit.
+    int Poll(pollfd* descriptors, nfds_t count, int timeoutMilliseconds);
+
+private:
+    sigset_t previous_;
+};
+
+}  // namespace tg
