@@ -187,7 +187,9 @@ TEST_P(Suspend, GivesTheTerminalBackAndTakesItAgainOnContinue) {
         // Sent as a signal, the stop leaves the half-typed name to finish;
         // typed, the terminal itself has dropped the line.
         game.Type(typed ? "Ann Lee\r" : " Lee\r");
+        // The redraw and the next screen may come in pieces.
         ASSERT_TRUE(game.WaitForText("Stat Points Left: 450")) << game.ScreenText();
+        ASSERT_TRUE(game.WaitForText("0 - Accept Character")) << game.ScreenText();
         EXPECT_TRUE(InKeyMode(game.Modes())) << DescribeModes(game.Modes());
         EXPECT_TRUE(Shows(game, "0 - Accept Character", 16, ansi::BrightWhite, ansi::Black));
     } else {
