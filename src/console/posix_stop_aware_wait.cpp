@@ -4,6 +4,10 @@
 
 namespace tg {
 
+namespace {
+timespec Duration(int milliseconds) { return timespec{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L}; }
+}  // namespace
+
 StopAwareWait::StopAwareWait() {
     sigset_t stops;
     sigemptyset(&stops);
@@ -14,9 +18,14 @@ StopAwareWait::StopAwareWait() {
 
 StopAwareWait::~StopAwareWait() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
 
-int StopAwareWait::Poll(pollfd* descriptors, nfds_t count, int timeoutMilliseconds) {
-    timespec timeout{timeoutMilliseconds / 1000, (timeoutMilliseconds % 1000) * 1'000'000L};
-    return ppoll(descriptors, count, timeoutMilliseconds < 0 ? nullptr : &timeout, &previous_);
+int StopAwareWait::Poll(pollfd& descriptor, int timeoutMilliseconds) {
+    const timespec timeout = Duration(timeoutMilliseconds);
+    return ppoll(&descriptor, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &previous_);
+}
+
+int StopAwareWait::Sleep(int milliseconds) {
+    const timespec duration = Duration(milliseconds);
+    return pselect(0, nullptr, nullptr, nullptr, &duration, &previous_);
 }
 
 }  // namespace tg

@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/select.h>
 
 namespace tg {
 
@@ -18,8 +19,12 @@ public:
     StopAwareWait(const StopAwareWait&) = delete;
     StopAwareWait& operator=(const StopAwareWait&) = delete;
 
-    // As poll(), with no descriptors for a plain sleep; -1: no time limit.
-    int Poll(pollfd* descriptors, nfds_t count, int timeoutMilliseconds);
+    // As poll() on one descriptor; -1: no time limit.
+    int Poll(pollfd& descriptor, int timeoutMilliseconds);
+    // A sleep: 0 when the time has passed. It is a pselect() with no
+    // descriptors, so that a trace of the game tells a pause from a wait
+    // for a key (bench/measure.py cuts pauses short).
+    int Sleep(int milliseconds);
 
 private:
     sigset_t previous_;

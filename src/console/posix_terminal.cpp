@@ -87,7 +87,7 @@ int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
             Redraw();
             continue;
         }
-        return wait.Poll(input, input ? 1 : 0, timeoutMilliseconds);
+        return input ? wait.Poll(*input, timeoutMilliseconds) : wait.Sleep(timeoutMilliseconds);
     }
 }
 
