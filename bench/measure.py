@@ -37,6 +37,7 @@ import time
 
 CLEAR = b"\x1b[H\x1b[2J\x1b[3J"
 SYSCALL_READ = "0"
+SYSCALL_PPOLL = "271"
 ANSWER_TIMEOUT = 20.0
 
 
@@ -96,11 +97,15 @@ def read_calls(pid):
 
 
 def waiting_for_key(pid):
-    """True while the process sits in read() on its standard input."""
+    """True while the process sits in read() on its standard input, or (as
+    the game waits, so that Ctrl-Z cannot slip in before the wait) in a
+    ppoll() on one descriptor with no time limit."""
     text = read_proc(pid, "syscall")
     if text is None:
         return False
     fields = text.split()
+    if len(fields) > 3 and fields[0] == SYSCALL_PPOLL:
+        return fields[2] == "0x1" and fields[3] == "0x0"
     return len(fields) > 1 and fields[0] == SYSCALL_READ and fields[1] == "0x0"
 
 
@@ -184,7 +189,7 @@ def parse_strace(path):
                 events.append(("write", data))
             elif name in ("poll", "ppoll") and "fd=0" in arguments and result == "0":
                 events.append(("poll", b""))  # the wait after a lone Escape
-            elif name in ("clock_nanosleep", "nanosleep"):
+            elif name in ("clock_nanosleep", "nanosleep", "pselect6"):
                 events.append(("pause", b""))
             elif name == "exit_group":
                 events.append(("exit", b""))
@@ -280,8 +285,8 @@ def screen_bytes(stream):
 def play_traced(game, seed, pieces, log_path):
     """Plays one scripted game on a pty under strace (pauses answered at once)."""
     argv = ["strace", "-o", log_path, "-qq", "-xx", "-s", "1048576",
-            "-e", "trace=read,write,poll,ppoll,clock_nanosleep,nanosleep,exit_group",
-            "-e", "inject=clock_nanosleep,nanosleep:retval=0",
+            "-e", "trace=read,write,poll,ppoll,pselect6,clock_nanosleep,nanosleep,exit_group",
+            "-e", "inject=clock_nanosleep,nanosleep,pselect6:retval=0",
             game, "--seed", str(seed)]
     tracer, master = spawn_on_pty(argv)
     try:

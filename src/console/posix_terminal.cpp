@@ -1,11 +1,12 @@
 #include "console/posix_terminal.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
-#include <ctime>
-#include <poll.h>
 #include <unistd.h>
 
+#include "console/posix_stop_aware_wait.hpp"
 #include "console/posix_terminal_guard.hpp"
 #include "console/system_terminal.hpp"
 
@@ -36,19 +37,52 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
 PosixTerminal::~PosixTerminal() { Finish(); }
 
 void PosixTerminal::Write(std::string_view text) {
+    if (text.empty()) return;
+    if (capabilities_.clear) screen_.Write(text);
     NoticeLostColours();
     output_.Write(text);
 }
 
-void PosixTerminal::SetColours(int foreground, int background) { output_.SetColours(foreground, background); }
+void PosixTerminal::SetColours(int foreground, int background) {
+    screen_.SetColours(foreground, background);
+    output_.SetColours(foreground, background);
+}
 
 void PosixTerminal::NoticeLostColours() {
     if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
 }
 
 void PosixTerminal::Clear() {
+    if (!capabilities_.clear) return;
+    screen_.Clear();
     NoticeLostColours();
     output_.Clear();
+}
+
+// Back from a stop: the screen again as the player last saw it, in one
+// write. What was gathered but not sent yet is part of the remembered
+// screen, and the colours the terminal shows are unknown.
+void PosixTerminal::Redraw() {
+    output_.Drop();
+    output_.ForgetEmittedColours();
+    const ScreenMemory shown = screen_;  // repainting feeds screen_ itself
+    shown.Repaint(*this);
+}
+
+// Every blocking point: sends what is gathered, redraws the screen if the
+// game has been continued after a stop, then waits for input (or, with no
+// input given, for the time only). The result of poll(); -1 with EINTR when
+// a signal cut the wait short.
+int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
+    for (;;) {
+        Flush();
+        StopAwareWait wait;
+        if (terminal_guard::TakeContinued() && capabilities_.clear) {
+            Redraw();
+            continue;
+        }
+        return input ? wait.Poll(*input, timeoutMilliseconds) : wait.Sleep(timeoutMilliseconds);
+    }
 }
 
 void PosixTerminal::Flush() {
@@ -73,11 +107,18 @@ void PosixTerminal::Flush() {
     output_.Drop();
 }
 
+// Time spent stopped does not count: after Ctrl-Z and `fg` the pause goes
+// on for what it had left.
 void PosixTerminal::Pause(int milliseconds) {
     Flush();
     if (!capabilities_.pause) return;
-    timespec remaining{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L};
-    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    const long long stoppedBefore = terminal_guard::StoppedMilliseconds();
+    for (;;) {
+        const auto stopped = std::chrono::milliseconds(terminal_guard::StoppedMilliseconds() - stoppedBefore);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end + stopped - Clock::now()).count();
+        if (Wait(nullptr, static_cast<int>(std::max<long long>(left, 0))) >= 0 || errno != EINTR) return;
     }
 }
 
@@ -105,18 +146,15 @@ void PosixTerminal::Finish() {
 // end of input, or when nothing came within the timeout (-1: no timeout).
 bool PosixTerminal::FillInput(int timeoutMilliseconds) {
     if (inputEnded_) return false;
-    Flush();
     for (;;) {
-        if (timeoutMilliseconds >= 0 && !WaitForInput(timeoutMilliseconds)) return false;
+        if (!WaitForInput(timeoutMilliseconds)) return false;
         char chunk[InputChunk];
-        ssize_t count;
-        while ((count = read(inputFd_, chunk, sizeof chunk)) < 0 && errno == EINTR) {
-        }
+        const ssize_t count = read(inputFd_, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) continue;  // back from a stop: wait (and redraw) again
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             // Input shared with a program that made it non-blocking: no
             // key yet is not the end of input.
             if (timeoutMilliseconds >= 0) return false;
-            WaitForInput(-1);
             continue;
         }
         if (count <= 0) {
@@ -133,7 +171,7 @@ bool PosixTerminal::FillInput(int timeoutMilliseconds) {
 bool PosixTerminal::WaitForInput(int timeoutMilliseconds) {
     pollfd ready{inputFd_, POLLIN, 0};
     int result;
-    while ((result = poll(&ready, 1, timeoutMilliseconds)) < 0 && errno == EINTR) {
+    while ((result = Wait(&ready, timeoutMilliseconds)) < 0 && errno == EINTR) {
     }
     return result != 0;
 }
@@ -161,7 +199,7 @@ std::optional<std::string> PosixTerminal::ReadWord() {
     // words are echoed so the transcript shows them.
     if (inputIsTerminal_) terminal_guard::EnterLineMode();
     std::optional<std::string> word = input_.ReadWord();
-    if (word && !inputIsTerminal_) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
+    if (word) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
     return word;
 }
 
@@ -169,10 +207,12 @@ void PosixTerminal::DiscardLine() {
     input_.DiscardLine();
     if (inputIsTerminal_) {
         terminal_guard::EnterKeyMode();
+        // The line the terminal echoed, as the screen memory keeps it.
+        if (capabilities_.clear) screen_.Write(nameEcho_ + "\n");
     } else {
         Write(nameEcho_ + "\n");
-        nameEcho_.clear();
     }
+    nameEcho_.clear();
 }
 
 }  // namespace tg

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <poll.h>
 #include <string>
 
 #include "console/ansi_output.hpp"
 #include "console/key_decoder.hpp"
 #include "console/keyboard_input.hpp"
 #include "console/platform.hpp"
+#include "console/screen_memory.hpp"
 #include "console/terminal_capabilities.hpp"
 
 namespace tg {
@@ -13,7 +15,8 @@ namespace tg {
 // The game on a POSIX terminal, a pipe or a file. Output is gathered in
 // memory and handed over in one write each time the game blocks (a key
 // read, a pause, the end), with colour changes sent only when text needs
-// them.
+// them. On a terminal that can be cleared it remembers the screen since the
+// last clear, to draw it again when the game comes back from Ctrl-Z.
 class PosixTerminal : public Platform, private ByteSource {
 public:
     PosixTerminal(int inputFd, int outputFd, const Environment& environment);
@@ -42,6 +45,8 @@ private:
     void Finish();
     bool FillInput(int timeoutMilliseconds);
     bool WaitForInput(int timeoutMilliseconds);
+    int Wait(pollfd* input, int timeoutMilliseconds);
+    void Redraw();
 
     int inputFd_;
     int outputFd_;
@@ -49,6 +54,7 @@ private:
     TerminalCapabilities capabilities_;
     KeyboardInput input_;
     AnsiOutput output_;
+    ScreenMemory screen_;
     std::string inputBuffer_;
     std::size_t inputPosition_ = 0;
     bool inputEnded_ = false;

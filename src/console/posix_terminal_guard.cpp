@@ -1,6 +1,8 @@
 #include "console/posix_terminal_guard.hpp"
 
+#include <atomic>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <initializer_list>
 #include <termios.h>
@@ -21,7 +23,11 @@ termios keyModes{};
 termios lineModes{};
 volatile std::sig_atomic_t inLineMode = 0;
 volatile std::sig_atomic_t coloursLost = 0;
+volatile std::sig_atomic_t continued = 0;
 volatile std::sig_atomic_t fileToSync = -1;
+// Milliseconds spent stopped by SIGTSTP, added up by its handler.
+std::atomic<long long> stoppedMilliseconds{0};
+static_assert(std::atomic<long long>::is_always_lock_free, "the stop handler adds to it");
 
 // Whether the terminal is ours to change. In the background (after Ctrl-Z
 // and `bg`) it belongs to the shell: touching it would stop the game with
@@ -69,25 +75,39 @@ void OnCrashSignal(int signal) {
     raise(signal);
 }
 
+long long MonotonicMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1'000'000;
+}
+
+// Async-signal-safe: clock_gettime, sigaction, sigprocmask and raise, and
+// what RestoreNow and ApplyModes call.
 void OnSuspend(int) {
     RestoreNow();
     coloursLost = 1;
+    const long long stoppedAt = MonotonicMilliseconds();
     std::signal(SIGTSTP, SIG_DFL);
     sigset_t suspend;
     sigemptyset(&suspend);
     sigaddset(&suspend, SIGTSTP);
     sigprocmask(SIG_UNBLOCK, &suspend, nullptr);
     raise(SIGTSTP);
-    // Continued: back to the game's own mode.
+    // Continued: back to the game's own mode, and its screen is to be drawn
+    // again (the continue signal's own handler may be held back just now).
+    stoppedMilliseconds += MonotonicMilliseconds() - stoppedAt;
     struct sigaction action {};
     action.sa_handler = OnSuspend;
     sigemptyset(&action.sa_mask);
     sigaction(SIGTSTP, &action, nullptr);
+    continued = 1;
     ApplyModes(inLineMode ? lineModes : keyModes);
 }
 
+// Also after a stop the game could not see (SIGSTOP).
 void OnContinue(int) {
     coloursLost = 1;
+    continued = 1;
     ApplyModes(inLineMode ? lineModes : keyModes);
 }
 
@@ -128,7 +148,9 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) Handle(signal, OnTerminationSignal, 0);
     for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) Handle(signal, OnCrashSignal, SA_RESETHAND);
     Handle(SIGTSTP, OnSuspend, 0);
-    Handle(SIGCONT, OnContinue, SA_RESTART);
+    // Without SA_RESTART: a key read that a continue interrupts comes back
+    // with EINTR, so that the screen is drawn again before it waits on.
+    Handle(SIGCONT, OnContinue, 0);
     std::signal(SIGPIPE, SIG_IGN);  // a closed output shows up as a failed write
     EnterKeyMode();
 }
@@ -148,6 +170,14 @@ bool TakeColoursLost() {
     coloursLost = 0;
     return true;
 }
+
+bool TakeContinued() {
+    if (!continued || !OwnsTerminal(outputFd)) return false;
+    continued = 0;
+    return true;
+}
+
+long long StoppedMilliseconds() { return stoppedMilliseconds; }
 
 void SyncOnExit(int fd) { fileToSync = fd; }
 

@@ -20,6 +20,16 @@ void EnterLineMode();
 // suspend); the next text must set them again.
 bool TakeColoursLost();
 
+// The game was continued after a stop (Ctrl-Z, or SIGSTOP, then `fg`) and
+// the terminal is its own again: what the shell printed meanwhile may hide
+// the game's screen. True once per continue; while the game is in the
+// background the news is kept for when it is brought back.
+bool TakeContinued();
+
+// How long the game has been stopped by Ctrl-Z or SIGTSTP in all, so that
+// a pause can go on for the time it had left.
+long long StoppedMilliseconds();
+
 // A file whose written data must reach the disk on every way out, signals
 // included (-1 for none).
 void SyncOnExit(int fd);

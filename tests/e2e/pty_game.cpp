@@ -352,6 +352,31 @@ bool PtyGame::WaitForOutput(const std::string& text, std::size_t from, std::chro
     }
 }
 
+void PtyGame::Quiet(std::chrono::milliseconds calm) {
+    std::size_t seen = output_.size();
+    auto quietSince = Clock::now();
+    while (!ended_ && Clock::now() - quietSince < calm) {
+        Pump(std::chrono::duration_cast<std::chrono::milliseconds>(calm - (Clock::now() - quietSince)));
+        if (output_.size() != seen) {
+            seen = output_.size();
+            quietSince = Clock::now();
+        }
+    }
+}
+
+bool PtyGame::WaitForPicture(const std::string& picture, std::chrono::milliseconds patience) {
+    const auto deadline = Clock::now() + patience;
+    for (;;) {
+        if (Picture() == picture) return true;
+        if (ended_ || Clock::now() >= deadline) return false;
+        Pump(std::chrono::milliseconds(RemainingMilliseconds(deadline)));
+    }
+}
+
+void PtyGame::ShellPrints(const std::string& bytes) { WriteAll(slave_, bytes.data(), bytes.size()); }
+
+void PtyGame::ShellReadsInput() { tcflush(slave_, TCIFLUSH); }
+
 bool PtyGame::AskShell(char request) {
     const int before = answers_;
     if (write(commandPipe_, &request, 1) != 1) return false;
@@ -389,6 +414,29 @@ std::string PtyGame::ScreenText() const {
     std::string text;
     for (int row = 0; row < rows_; ++row) text += Row(row) + "\n";
     return text;
+}
+
+std::string PtyGame::Picture() const {
+    std::ostringstream picture;
+    for (int row = 0; row < rows_; ++row) {
+        picture << Row(row) << "\n   colours:";
+        // Runs of cells in the same colours: foreground/background*cells.
+        for (int column = 0; column < columns_;) {
+            const int foreground = Foreground(row, column), background = Background(row, column);
+            int run = 0;
+            while (column < columns_ && Foreground(row, column) == foreground &&
+                   Background(row, column) == background) {
+                ++run;
+                ++column;
+            }
+            picture << ' ' << foreground << '/' << background << '*' << run;
+        }
+        picture << '\n';
+    }
+    VTermPos cursor{};
+    vterm_state_get_cursorpos(vterm_obtain_state(vterm_), &cursor);
+    picture << "cursor at row " << cursor.row << ", column " << cursor.col << '\n';
+    return picture.str();
 }
 
 std::optional<ScreenPosition> PtyGame::Find(const std::string& text) const {

@@ -67,12 +67,22 @@ public:
     std::optional<int> WaitForExit(std::chrono::milliseconds patience = Patience);
     // Renders output until a stopped game has been continued.
     bool WaitUntilContinued(std::chrono::milliseconds patience = Patience);
+    // Renders output until none has come for the time given.
+    void Quiet(std::chrono::milliseconds calm = std::chrono::milliseconds(100));
+    // Renders output until the screen's Picture() is this one, the game
+    // ends, or the time is up.
+    bool WaitForPicture(const std::string& picture, std::chrono::milliseconds patience = Patience);
     // Renders output until the raw bytes written hold the text after `from`.
     bool WaitForOutput(const std::string& text, std::size_t from, std::chrono::milliseconds patience = Patience);
     // The job-control parent makes itself / the game the terminal's
     // foreground, as a shell does when a job stops / on `fg`.
     bool ShellTakesTerminal();
     bool ShellGivesTerminal();
+    // Output that is not the game's, as a shell prints to the terminal
+    // while the game is stopped.
+    void ShellPrints(const std::string& bytes);
+    // Drops what was typed and not yet read, as a shell reads a command.
+    void ShellReadsInput();
     // Closes the terminal under the game, as when its window is closed.
     void HangUp();
     // True while the process has neither ended nor been stopped.
@@ -84,6 +94,10 @@ public:
     // The screen as rows of UTF-8 text, trailing blanks cut off.
     std::string Row(int row) const;
     std::string ScreenText() const;
+    // All the screen shows: every row's text and the colours of its cells,
+    // and where the cursor stands. Screens that look the same have the
+    // same picture.
+    std::string Picture() const;
     std::optional<ScreenPosition> Find(const std::string& text) const;
     std::string Glyph(int row, int column) const;
     int Foreground(int row, int column) const;  // an ansi:: index

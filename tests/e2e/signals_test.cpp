@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -48,7 +49,9 @@ bool WaitForModes(PtyGame& game, const std::function<bool(const termios&)>& want
 }
 
 // Starts a game and brings it to the moment, checking the modes it is in.
-void BringTo(PtyGame& game, Moment moment) {
+// At name entry, `namePrompt` (if given) gets the screen's picture before
+// the name was begun.
+void BringTo(PtyGame& game, Moment moment, std::string* namePrompt = nullptr) {
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
     switch (moment) {
         case Moment::KeyPrompt: break;
@@ -65,6 +68,10 @@ void BringTo(PtyGame& game, Moment moment) {
             ASSERT_TRUE(game.WaitForText("2 - Males")) << game.ScreenText();
             game.Type("2");
             ASSERT_TRUE(game.WaitForText("(r for random)")) << game.ScreenText();
+            if (namePrompt) {
+                game.Quiet();
+                *namePrompt = game.Picture();
+            }
             game.Type("Ann");  // half a line typed
             ASSERT_TRUE(game.WaitForText("Ann")) << game.ScreenText();
             break;
@@ -180,7 +187,9 @@ TEST_P(Suspend, GivesTheTerminalBackAndTakesItAgainOnContinue) {
         // Sent as a signal, the stop leaves the half-typed name to finish;
         // typed, the terminal itself has dropped the line.
         game.Type(typed ? "Ann Lee\r" : " Lee\r");
+        // The redraw and the next screen may come in pieces.
         ASSERT_TRUE(game.WaitForText("Stat Points Left: 450")) << game.ScreenText();
+        ASSERT_TRUE(game.WaitForText("0 - Accept Character")) << game.ScreenText();
         EXPECT_TRUE(InKeyMode(game.Modes())) << DescribeModes(game.Modes());
         EXPECT_TRUE(Shows(game, "0 - Accept Character", 16, ansi::BrightWhite, ansi::Black));
     } else {
@@ -215,6 +224,114 @@ INSTANTIATE_TEST_SUITE_P(Signals, Suspend,
                              return std::string(std::get<0>(info.param) ? "CtrlZ" : "SIGTSTP") + "At" +
                                     NameOf(std::get<1>(info.param));
                          });
+
+// --- Back from Ctrl-Z the player sees the screen as it was left, whatever
+// the shell printed meanwhile, and play goes on as if it never stopped. ---
+
+// Ctrl-Z, then what `clear` and a shell's prompt leave on the terminal.
+void StopAndDrawOver(PtyGame& game, const std::string& prompt) {
+    game.Type("\x1a");
+    ASSERT_TRUE(game.WaitForStop()) << "the game did not stop";
+    ASSERT_TRUE(game.ShellTakesTerminal());
+    game.ShellPrints("\x1b[H\x1b[2J\x1b[3J" + prompt + "\r\n");
+    ASSERT_TRUE(game.WaitForText(prompt)) << game.ScreenText();
+}
+
+::testing::AssertionResult BackInTheForegroundShows(PtyGame& game, const std::string& picture) {
+    if (!game.ShellGivesTerminal()) return ::testing::AssertionFailure() << "fg failed";
+    game.Signal(SIGCONT);
+    if (game.WaitUntilContinued() && game.WaitForPicture(picture)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "now:\n" << game.Picture() << "\nleft:\n" << picture;
+}
+
+// Both games take the same input; their screens match once the text shows.
+void ExpectSameScreensAfter(PtyGame& game, const std::string& keys, PtyGame& unstopped,
+                            const std::string& unstoppedKeys, const std::string& text) {
+    game.Type(keys);
+    unstopped.Type(unstoppedKeys);
+    ASSERT_TRUE(game.WaitForText(text)) << game.ScreenText();
+    ASSERT_TRUE(unstopped.WaitForText(text)) << unstopped.ScreenText();
+    game.Quiet();
+    unstopped.Quiet();
+    EXPECT_EQ(game.Picture(), unstopped.Picture());
+}
+
+class Redraw : public ::testing::TestWithParam<Moment> {};
+
+TEST_P(Redraw, BackFromCtrlZTheScreenIsAsLeftAndPlayGoesOnUnchanged) {
+    const Moment moment = GetParam();
+    PtyGame game({"--seed", "5"});
+    PtyGame unstopped({"--seed", "5"});
+    // At name entry the half-typed name is the terminal's, which Ctrl-Z
+    // drops, but the prompt comes back.
+    std::string left;
+    BringTo(game, moment, &left);
+    BringTo(unstopped, moment);
+    if (moment != Moment::NameEntry) {
+        game.Quiet();
+        left = game.Picture();
+    }
+    StopAndDrawOver(game, "$ fg");
+    EXPECT_TRUE(BackInTheForegroundShows(game, left));
+
+    switch (moment) {
+        case Moment::KeyPrompt: ExpectSameScreensAfter(game, "x", unstopped, "x", "):72"); break;
+        case Moment::SleepingPause:
+            // The rest of the night, then a key at the morning's menu.
+            ExpectSameScreensAfter(game, "", unstopped, "", "0 - Quit");
+            ExpectSameScreensAfter(game, "x", unstopped, "x", "):72");
+            break;
+        case Moment::NameEntry:
+            ExpectSameScreensAfter(game, "Ann Lee\r", unstopped, " Lee\r", "Stat Points Left: 450");
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, Redraw,
+                         ::testing::Values(Moment::KeyPrompt, Moment::SleepingPause, Moment::NameEntry),
+                         [](const auto& info) { return "At" + NameOf(info.param); });
+
+// Ctrl-Z, `bg`, a command, `fg`: in the background the game leaves the
+// screen to the shell; reading the terminal stops it (SIGTTIN); back in
+// the foreground it draws its screen again.
+TEST(Signals, BackFromTheBackgroundTheScreenIsAsLeft) {
+    PtyGame game({"--seed", "5"});
+    BringTo(game, Moment::KeyPrompt);
+    game.Quiet();
+    const std::string left = game.Picture();
+    StopAndDrawOver(game, "$ bg");
+    game.Signal(SIGCONT);
+    ASSERT_TRUE(game.WaitUntilContinued());
+    game.Type("ls\r");
+    const std::optional<int> stopped = game.WaitForStop();
+    ASSERT_TRUE(stopped && WSTOPSIG(*stopped) == SIGTTIN) << "the game did not stop to read the terminal";
+    game.ShellReadsInput();
+    game.Quiet();
+    EXPECT_EQ(game.ScreenText().find("FreePlay"), std::string::npos) << "drawn in the background";
+    EXPECT_TRUE(BackInTheForegroundShows(game, left));
+}
+
+// A game continued from its journal comes back to its last screen; after
+// Ctrl-Z and `fg` that same screen is drawn again.
+TEST(Signals, ContinuedGameRedrawsTheScreenItCameBackTo) {
+    const std::string journal = ::testing::TempDir() + "ctrl-z-journal-" + std::to_string(getpid());
+    std::remove(journal.c_str());
+    {
+        PtyGame first({"--seed", "5", "--save", journal});
+        ASSERT_TRUE(first.WaitForText("0 - FreePlay Mode")) << first.ScreenText();
+        first.Type("x");
+        ASSERT_TRUE(first.WaitForText("):72")) << first.ScreenText();
+        first.Type("\x03");
+        ASSERT_TRUE(ExitedWith(first.WaitForExit(), 128 + SIGINT));
+    }
+    PtyGame game({"--continue", journal});
+    ASSERT_TRUE(game.WaitForText("):72")) << game.ScreenText();
+    game.Quiet();
+    const std::string shown = game.Picture();
+    StopAndDrawOver(game, "$ fg");
+    EXPECT_TRUE(BackInTheForegroundShows(game, shown));
+    std::remove(journal.c_str());
+}
 
 // A game stopped and then continued in the background (`bg`) leaves the
 // terminal to the shell, and `kill` (a signal, then SIGCONT, as a shell
