@@ -3,15 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "console/terminal_capabilities.hpp"
 #include "journal/playback.hpp"
 
 namespace tg::journal {
-
-namespace {
-constexpr char ClearSequence[] = "\x1b[H\x1b[2J";
-constexpr char ResetColours[] = "\x1b[0m";
-}  // namespace
 
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
@@ -33,22 +27,13 @@ std::string JsonString(std::string_view text) {
 
 // A terminal in the game's key mode turns each newline into a carriage
 // return and a newline.
-void CastPlatform::Send(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (c == '\n') pending_ += '\r';
-        pending_ += c;
-    }
-}
-
-void CastPlatform::EmitColours() {
-    pending_ += ColourSequence(emittedForeground_, emittedBackground_, foreground_, background_);
-    emittedForeground_ = foreground_;
-    emittedBackground_ = background_;
-}
-
 void CastPlatform::Flush(double milliseconds) {
-    if (!pending_.empty()) events_.emplace_back(seconds_, std::move(pending_));
-    pending_.clear();
+    std::string sent;
+    for (const char c : output_.Take()) {
+        if (c == '\n') sent += '\r';
+        sent += c;
+    }
+    if (!sent.empty()) events_.emplace_back(seconds_, std::move(sent));
     seconds_ += milliseconds / speed_ / 1000;
 }
 
@@ -62,8 +47,7 @@ Key CastPlatform::ReadKey() {
     FinishWhenRecordingEnds();
     const Record& record = inputs_.NextKey(digest_.Value());
     Flush(std::min(record.delay, LongestGapMilliseconds));
-    EmitColours();
-    Send(record.text);
+    output_.Write(record.text);
     digest_.Write(record.text);
     return Key{record.code, record.text};
 }
@@ -72,33 +56,29 @@ std::optional<std::string> CastPlatform::ReadWord() {
     FinishWhenRecordingEnds();
     const Record& record = inputs_.NextWord(digest_.Value());
     Flush(std::min(record.delay, LongestGapMilliseconds));
-    Send((wordShown_ ? " " : "") + record.text);
+    output_.Write((wordShown_ ? " " : "") + record.text);
     wordShown_ = true;
     return record.text;
 }
 
 void CastPlatform::DiscardLine() {
-    if (wordShown_) Send("\n");
+    if (wordShown_) output_.Write("\n");
     wordShown_ = false;
 }
 
 void CastPlatform::Write(std::string_view text) {
-    if (text.empty()) return;
     digest_.Write(text);
-    EmitColours();
-    Send(text);
+    output_.Write(text);
 }
 
 void CastPlatform::SetColours(int foreground, int background) {
     digest_.SetColours(foreground, background);
-    foreground_ = foreground;
-    background_ = background;
+    output_.SetColours(foreground, background);
 }
 
 void CastPlatform::Clear() {
     digest_.Clear();
-    EmitColours();  // the screen is blanked in the current background
-    pending_ += ClearSequence;
+    output_.Clear();
 }
 
 void CastPlatform::Pause(int milliseconds) { Flush(milliseconds); }
@@ -109,7 +89,7 @@ void CastPlatform::AtRest() {
 }
 
 void CastPlatform::Exit(int) {
-    pending_ += ResetColours;
+    output_.ResetColours();
     Flush(0);
     throw Finished{};
 }

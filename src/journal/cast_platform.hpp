@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "console/ansi_output.hpp"
 #include "console/platform.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "journal/screen_digest.hpp"
@@ -37,8 +38,6 @@ public:
     std::string Recording(const std::string& title) const;
 
 private:
-    void Send(std::string_view bytes);
-    void EmitColours();
     // Hands what was sent so far over as one event, then lets time pass.
     void Flush(double milliseconds);
     void FinishWhenRecordingEnds();
@@ -46,10 +45,8 @@ private:
     RecordedInputs& inputs_;
     double speed_;
     double seconds_ = 0;
-    std::string pending_;
+    AnsiOutput output_{true, true};
     std::vector<std::pair<double, std::string>> events_;
-    int foreground_ = 7, background_ = 0;
-    int emittedForeground_ = -1, emittedBackground_ = -1;
     bool wordShown_ = false;
     ScreenDigest digest_;
 };
