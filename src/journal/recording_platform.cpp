@@ -9,9 +9,11 @@ namespace tg::journal {
 
 namespace {
 
+// Never destroyed: it is read by a handler that runs at exit, after the
+// destructors of statics made later than the handler was registered.
 std::string& PendingReport() {
-    static std::string report;
-    return report;
+    static std::string* const report = new std::string;
+    return *report;
 }
 
 void PrintReport() {

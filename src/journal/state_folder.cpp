@@ -24,17 +24,21 @@ bool Finished(const Contents& contents) {
                        [](const Record& record) { return record.kind == Record::Kind::Ending; });
 }
 
+bool CutInsideHeader(std::string_view bytes) {
+    if (bytes.find("\n\n") != std::string_view::npos) return false;
+    if (bytes.size() <= FormatName.size()) return FormatName.substr(0, bytes.size()) == bytes;
+    return bytes.substr(0, FormatName.size()) == FormatName;
+}
+
 bool WorthContinuing(const fs::path& file) {
     if (InUse(file.string())) return false;
     std::string error;
     const std::optional<std::string> bytes = ReadWholeFile(file.string(), error);
     if (!bytes) return true;
+    // A file cut off inside its header (even before its first byte: made,
+    // then the game was gone) holds nothing to go on with.
+    if (CutInsideHeader(*bytes)) return false;
     const Contents contents = Parse(*bytes);
-    // A file cut off inside its header holds nothing to go on with.
-    if (contents.errorRecord == 0 && bytes->find("\n\n") == std::string::npos &&
-        bytes->rfind(FormatName, 0) == 0) {
-        return false;
-    }
     return !contents.error.empty() || !Finished(contents);
 }
 
