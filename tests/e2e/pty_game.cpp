@@ -57,8 +57,21 @@ constexpr std::int32_t Done = 0x7fffffff;  // never a wait status
 // starts the game in a process group of its own in the foreground, reports
 // every change of the game's state down the status pipe, and moves the
 // terminal between itself and the game when the test asks.
+// Closes every descriptor from 3 up but the ones to keep: another game's
+// terminal held open here would keep that terminal from ever closing.
+void CloseAllBut(std::vector<int> keep) {
+    std::sort(keep.begin(), keep.end());
+    unsigned from = 3;
+    for (const int fd : keep) {
+        if (static_cast<unsigned>(fd) > from) close_range(from, static_cast<unsigned>(fd) - 1, 0);
+        from = std::max(from, static_cast<unsigned>(fd) + 1);
+    }
+    close_range(from, ~0u, 0);
+}
+
 [[noreturn]] void RunJobControlParent(int slave, int statusWrite, int commandRead, char* const argv[],
                                       char* const envp[]) {
+    CloseAllBut({slave, statusWrite, commandRead});
     if (login_tty(slave) != 0) _exit(126);
     const pid_t game = fork();
     if (game < 0) _exit(126);
