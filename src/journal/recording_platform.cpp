@@ -84,18 +84,19 @@ void RecordingPlatform::AtRest() {
     record.kind = Record::Kind::Checkpoint;
     record.checksum = digest_.Value();
     digest_.Reset();
-    Append(EncodeRecord(record));
+    pending_ += EncodeRecord(record);
     Sync();
 }
 
 void RecordingPlatform::GameOver() {
     Record record;
     record.kind = Record::Kind::Ending;
-    Append(EncodeRecord(record));
+    pending_ += EncodeRecord(record);
     Sync();
 }
 
 void RecordingPlatform::Exit(int status) {
+    if (!pending_.empty()) Append({});
     Sync();
     live_.Exit(status);
     std::abort();  // a platform's Exit never comes back
@@ -107,7 +108,9 @@ void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
 }
 
 void RecordingPlatform::Append(const std::string& bytes) {
-    if (!failed_ && !file_.Append(bytes)) Fail();
+    const std::string records = pending_ + bytes;
+    pending_.clear();
+    if (!failed_ && !file_.Append(records)) Fail();
 }
 
 void RecordingPlatform::Sync() {

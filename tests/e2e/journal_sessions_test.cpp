@@ -106,6 +106,34 @@ TEST(JournalSessions, QuitThenContinueResumesAtTheHomeMenu) {
               (std::vector<std::string>{"key 48 0", "take back", "key 48 0", "take back", "key 49 1"}));
 }
 
+// At every key the game writes once to the terminal (at the prompt that
+// follows) and once to the journal (the key, before its effect), home
+// menus included.
+TEST(JournalSessions, EveryKeyTakesOneJournalWriteAndOneTerminalWrite) {
+    TemporaryFolder state;
+    const fs::path file = SaveGame(state, "home.journal", "0");
+    PtyGame game(SpawnOptions{{"--continue", file.string()}, {state.StateHome()}});
+    ASSERT_TRUE(game.WaitUntilReading()) << game.ScreenText();
+    // Training and back home, a bad key, an empty book and back home.
+    for (const char key : std::string("190" "10" "x" "30")) {
+        const std::optional<long long> before = game.WriteCalls();
+        game.Type(std::string(1, key));
+        ASSERT_TRUE(game.WaitUntilReading()) << game.ScreenText();
+        const std::optional<long long> after = game.WriteCalls();
+        ASSERT_TRUE(before && after);
+        EXPECT_EQ(*after - *before, 2) << "writes for the key " << key;
+    }
+    // Every key is there; the home menu the game waits at now goes out
+    // with the next key.
+    int keys = 0, homeMenus = 0;
+    for (const std::string& record : Records(file)) {
+        keys += record.rfind("key ", 0) == 0;
+        homeMenus += record.rfind("home menu ", 0) == 0;
+    }
+    EXPECT_EQ(keys, 9);
+    EXPECT_EQ(homeMenus, 3);
+}
+
 class ReplayStop : public ::testing::TestWithParam<const char*> {};
 
 // A replay of a FreePlay game is stopped in the sleeping pause of its

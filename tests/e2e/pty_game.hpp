@@ -74,8 +74,10 @@ public:
     // bytes may still be on their way through the terminal: see
     // WaitForWrittenBytes. False when it ended or time is up.
     bool WaitUntilReading(std::chrono::milliseconds patience = Patience);
-    // Bytes the game has passed to write() so far, to any file.
+    // Bytes the game has passed to write() so far, to any file, and the
+    // write calls it made.
     std::optional<std::size_t> BytesWritten() const;
+    std::optional<long long> WriteCalls() const { return ProcCounter("syscw"); }
     // Renders output until the bytes the game wrote to the terminal have all
     // arrived, with the terminal's own echo of what was typed in line mode.
     // The terminal turns each newline into a carriage return and a newline,
