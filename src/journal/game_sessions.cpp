@@ -146,6 +146,7 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
     RecordingPlatform recorder(*terminal, *journal);
     RecordedInputs inputs(contents);
     inputs.Limit(limit);
+    inputs.TrustCheckpoints();  // the trial run checked them
     ResumingPlatform resuming(inputs, *terminal, recorder);
     run(resuming, contents.header.seed);
     std::abort();  // a game never returns

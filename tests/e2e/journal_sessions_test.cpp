@@ -134,6 +134,33 @@ TEST(JournalSessions, EveryKeyTakesOneJournalWriteAndOneTerminalWrite) {
     EXPECT_EQ(homeMenus, 3);
 }
 
+// The banner's border is drawn in what the terminal can show; a game goes
+// on, and is cast, whatever the terminal it was started on.
+class OtherTerminal : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(OtherTerminal, ContinuesAndCastsTheGame) {
+    const auto [startedIn, continuedIn] = GetParam();
+    TemporaryFolder state;
+    const fs::path file = state.Path() / "game.journal";
+    const PipedResult played = RunPiped({"--seed", "4", "--save", file.string()}, "0190",
+                                        std::chrono::milliseconds(10'000), {std::string("LANG=") + startedIn});
+    ASSERT_TRUE(ExitedWith(played.status, 0)) << played.errors;
+    const std::vector<std::string> there = {state.StateHome(), std::string("LANG=") + continuedIn};
+    const PipedResult continued = RunPiped({"--continue", file.string()}, "", std::chrono::milliseconds(10'000), there);
+    EXPECT_TRUE(ExitedWith(continued.status, 0)) << continued.errors;
+    EXPECT_NE(continued.output.find("What would you like to do?"), std::string::npos) << continued.output;
+    const fs::path cast = state.Path() / "game.cast";
+    const PipedResult casting = RunPiped({"--replay", file.string(), "--cast", cast.string()}, "",
+                                       std::chrono::milliseconds(10'000), there);
+    EXPECT_TRUE(ExitedWith(casting.status, 0)) << casting.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalSessions, OtherTerminal,
+                         ::testing::Values(std::pair{"C", "C.UTF-8"}, std::pair{"C.UTF-8", "C"}),
+                         [](const auto& info) {
+                             return std::string(info.param.first[1] ? "FromUtf8ToPlain" : "FromPlainToUtf8");
+                         });
+
 class ReplayStop : public ::testing::TestWithParam<const char*> {};
 
 // A replay of a FreePlay game is stopped in the sleeping pause of its
