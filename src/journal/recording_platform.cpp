@@ -110,10 +110,15 @@ void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
 void RecordingPlatform::Append(const std::string& bytes) {
     const std::string records = pending_ + bytes;
     pending_.clear();
+    unsynced_ = true;
     if (!failed_ && !file_.Append(records)) Fail();
 }
 
+// Only when something was written since the last time: a sync costs a
+// trip to the disk even when there is nothing to write.
 void RecordingPlatform::Sync() {
+    if (!unsynced_) return;
+    unsynced_ = false;
     if (!failed_ && !file_.Sync()) Fail();
 }
 

@@ -50,6 +50,7 @@ private:
     std::string pending_;  // records that go out with the next write
     std::chrono::steady_clock::time_point lastInput_;
     bool failed_ = false;
+    bool unsynced_ = false;  // appended to since the last sync
 };
 
 // Says on standard error, once the terminal is back as it was found, what

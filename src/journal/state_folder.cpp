@@ -1,6 +1,7 @@
 #include "journal/state_folder.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 #include <vector>
 
@@ -40,6 +41,12 @@ bool WorthContinuing(const fs::path& file) {
     if (CutInsideHeader(*bytes)) return false;
     const Contents contents = Parse(*bytes);
     return !contents.error.empty() || !Finished(contents);
+}
+
+// The number in at least `width` digits.
+std::string Padded(long long number, std::size_t width) {
+    const std::string digits = std::to_string(number);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
 }
 
 }  // namespace
@@ -87,16 +94,18 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
     return false;
 }
 
+// Worked out from the count of seconds with no help from the C library,
+// whose conversions load the time zone (and its formatting code): a game
+// starting up need not wait for either.
 std::string UtcText(std::time_t time) {
-    std::tm parts{};
-#ifdef _WIN32
-    gmtime_s(&parts, &time);
-#else
-    gmtime_r(&time, &parts);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return text;
+    using namespace std::chrono;
+    const sys_seconds moment{seconds{time}};
+    const sys_days day = floor<days>(moment);
+    const year_month_day date{day};
+    const hh_mm_ss<seconds> clock{moment - day};
+    return Padded(static_cast<int>(date.year()), 4) + "-" + Padded(static_cast<unsigned>(date.month()), 2) + "-" +
+           Padded(static_cast<unsigned>(date.day()), 2) + "T" + Padded(clock.hours().count(), 2) + ":" +
+           Padded(clock.minutes().count(), 2) + ":" + Padded(clock.seconds().count(), 2) + "Z";
 }
 
 std::string JournalName(std::time_t started, std::uint32_t seed, int copy) {
