@@ -1,15 +1,18 @@
 #!/usr/bin/env python3
 """Measures the built game against its baselines and prints a report.
 
-  output   whole scripted games played on a pseudo-terminal under strace:
-           write calls per blocking point (key read, pause, exit), and bytes
-           per screen against the fewest bytes that show the same text in
-           the same colours
+  output   whole scripted games played on a pseudo-terminal under strace,
+           each keeping its journal in a state folder of its own: write
+           calls per blocking point (key read, pause, exit), bytes per
+           screen against the fewest bytes that show the same text in the
+           same colours; journal writes per input and per wait, and journal
+           bytes per input (as typed, and at a player's pace)
   idle     CPU used while the game waits for a key, against the idle time
            (and against `cat` waiting the same way)
   startup  exec to exit with input at its end (the first menu is written,
            the first read finds nothing), and peak RSS, against a C++
-           hello world built with the same flags
+           hello world built with the same flags; without and with a journal
+  resume   the Google Benchmark of continuing a journal of 10,000 inputs
   engine   the Google Benchmark of whole games in memory, keys per second,
            against the console path alone
 
@@ -43,18 +46,20 @@ ANSWER_TIMEOUT = 20.0
 
 # ---------------------------------------------------------------- pty driving
 
-def terminal_environment():
+def terminal_environment(state_folder):
     environment = dict(os.environ)
     environment.pop("NO_COLOR", None)
     environment.pop("LC_ALL", None)
     environment["TERM"] = "xterm-256color"
     environment["LANG"] = "C.UTF-8"
+    # Journals go to the run's scratch folder, never to the user's own.
+    environment["XDG_STATE_HOME"] = state_folder
     return environment
 
 
-def spawn_on_pty(argv):
+def spawn_on_pty(argv, state_folder):
     """Starts argv with a fresh pseudo-terminal as its controlling terminal."""
-    environment = terminal_environment()
+    environment = terminal_environment(state_folder)
     pid, master = pty.fork()
     if pid == 0:
         try:
@@ -171,19 +176,32 @@ LINE = re.compile(r'^(\w+)\((.*)\)\s+= (-?\d+|\?)')
 QUOTED = re.compile(r'"((?:\\x[0-9a-f]{2})*)"')
 
 
+def quoted_bytes(arguments):
+    return bytes.fromhex(QUOTED.search(arguments).group(1).replace("\\x", ""))
+
+
 def parse_strace(path):
-    """The game's traced calls in order: ('read'|'write'|'poll'|'pause'|'exit', bytes)."""
+    """The game's traced calls in order: ('read'|'write'|'poll'|'pause'|'exit'
+    |'journal'|'sync', bytes); 'journal' and 'sync' are writes to and syncs
+    of its journal."""
     events = []
+    journal = None
     with open(path) as handle:
         for line in handle:
             match = LINE.match(line)
             if not match:
                 continue
             name, arguments, result = match.groups()
-            if name == "read" and arguments.startswith("0,"):
+            if name == "openat" and quoted_bytes(arguments).endswith(b".journal") and int(result) >= 0:
+                journal = f"{result},"
+            elif journal and name == "write" and arguments.startswith(journal):
+                events.append(("journal", quoted_bytes(arguments)))
+            elif journal and name == "fdatasync" and arguments == journal[:-1]:
+                events.append(("sync", b""))
+            elif name == "read" and arguments.startswith("0,"):
                 events.append(("read", b""))
             elif name == "write" and arguments.startswith("1,"):
-                data = bytes.fromhex(QUOTED.search(arguments).group(1).replace("\\x", ""))
+                data = quoted_bytes(arguments)
                 if len(data) != int(result):
                     raise RuntimeError("strace cut a write short; raise -s")
                 events.append(("write", data))
@@ -282,13 +300,14 @@ def screen_bytes(stream):
     }
 
 
-def play_traced(game, seed, pieces, log_path):
-    """Plays one scripted game on a pty under strace (pauses answered at once)."""
+def play_traced(game, seed, pieces, log_path, state_folder):
+    """Plays one scripted game on a pty under strace (pauses answered at once),
+    keeping its journal in the state folder."""
     argv = ["strace", "-o", log_path, "-qq", "-xx", "-s", "1048576",
-            "-e", "trace=read,write,poll,ppoll,pselect6,clock_nanosleep,nanosleep,exit_group",
+            "-e", "trace=openat,read,write,fdatasync,poll,ppoll,pselect6,clock_nanosleep,nanosleep,exit_group",
             "-e", "inject=clock_nanosleep,nanosleep,pselect6:retval=0",
             game, "--seed", str(seed)]
-    tracer, master = spawn_on_pty(argv)
+    tracer, master = spawn_on_pty(argv, state_folder)
     try:
         pid = child_of(tracer, game, time.monotonic() + ANSWER_TIMEOUT)
         reads = -1
@@ -305,7 +324,16 @@ def play_traced(game, seed, pieces, log_path):
     return parse_strace(log_path)
 
 
-def measure_output(game, scripts_path, log_dir):
+def journal_stats(stats_tool, folder):
+    """What the one journal in the folder holds (tender-bench-journal-stats)."""
+    journals = [os.path.join(folder, name) for name in os.listdir(folder) if name.endswith(".journal")]
+    if len(journals) != 1:
+        raise RuntimeError(f"{len(journals)} journals in {folder}")
+    output = subprocess.run([stats_tool, journals[0]], check=True, capture_output=True, text=True).stdout
+    return json.loads(output)
+
+
+def measure_output(game, scripts_path, log_dir, stats_tool):
     games = []
     with open(scripts_path) as handle:
         for line in handle:
@@ -314,12 +342,30 @@ def measure_output(game, scripts_path, log_dir):
     totals = {"games": 0, "keys": 0, "reads": 0, "pauses": 0, "polls": 0, "exits": 0,
               "writes": 0, "blocking_points": 0, "most_writes_in_a_wait": 0,
               "waits_with_several_writes": 0, "bytes": 0, "minimal_bytes": 0,
-              "text_bytes": 0, "clears": 0, "colour_bytes": 0, "minimal_colour_bytes": 0}
+              "text_bytes": 0, "clears": 0, "colour_bytes": 0, "minimal_colour_bytes": 0,
+              "journal_header_writes": 0, "journal_writes": 0, "most_journal_writes_in_a_wait": 0,
+              "journal_syncs": 0, "inputs": 0, "home_menus": 0, "journal_bytes": 0, "journal_header_bytes": 0,
+              "journal_record_bytes": 0, "journal_paced_record_bytes": 0}
     for seed, pieces in games:
-        events = play_traced(game, seed, pieces, os.path.join(log_dir, f"game-{seed}.strace"))
+        state_folder = os.path.join(log_dir, f"state-{seed}")
+        events = play_traced(game, seed, pieces, os.path.join(log_dir, f"game-{seed}.strace"), state_folder)
         stream = bytearray()
         writes_in_wait = 0
+        journal_writes_in_wait = 0
+        waited = False
         for kind, data in events:
+            if kind == "journal":
+                if not waited:  # the header, written before the first wait
+                    totals["journal_header_writes"] += 1
+                    continue
+                totals["journal_writes"] += 1
+                journal_writes_in_wait += 1
+                totals["most_journal_writes_in_a_wait"] = max(totals["most_journal_writes_in_a_wait"],
+                                                              journal_writes_in_wait)
+                continue
+            if kind == "sync":
+                totals["journal_syncs"] += 1
+                continue
             if kind == "write":
                 totals["writes"] += 1
                 writes_in_wait += 1
@@ -330,6 +376,8 @@ def measure_output(game, scripts_path, log_dir):
             totals["most_writes_in_a_wait"] = max(totals["most_writes_in_a_wait"], writes_in_wait)
             totals["waits_with_several_writes"] += writes_in_wait > 1
             writes_in_wait = 0
+            journal_writes_in_wait = 0
+            waited = True
         if writes_in_wait:  # writes after the last blocking point
             totals["most_writes_in_a_wait"] = max(totals["most_writes_in_a_wait"], writes_in_wait)
             totals["waits_with_several_writes"] += 1
@@ -338,6 +386,13 @@ def measure_output(game, scripts_path, log_dir):
             totals[key] += value
         totals["games"] += 1
         totals["keys"] += len(pieces)
+        held = journal_stats(stats_tool, os.path.join(state_folder, "tender-gamble"))
+        totals["inputs"] += held["inputs"]
+        totals["home_menus"] += held["home_menus"]
+        totals["journal_bytes"] += held["bytes"]
+        totals["journal_header_bytes"] += held["header_bytes"]
+        totals["journal_record_bytes"] += held["record_bytes"]
+        totals["journal_paced_record_bytes"] += held["paced_record_bytes"]
     return totals
 
 
@@ -359,11 +414,11 @@ def wakeups(pid):
     return count
 
 
-def idle_at_prompt(argv, keys, seconds, line_mode):
+def idle_at_prompt(argv, keys, seconds, line_mode, state_folder):
     """CPU seconds per second, and wake-ups, of argv left waiting for a key
     after `keys` (a list of pieces) were typed. `line_mode` is the terminal
     mode the wait must be in (None: either)."""
-    pid, master = spawn_on_pty(argv)
+    pid, master = spawn_on_pty(argv, state_folder)
     try:
         program = shutil.which(argv[0]) or argv[0]
         deadline = time.monotonic() + ANSWER_TIMEOUT
@@ -395,20 +450,24 @@ def idle_at_prompt(argv, keys, seconds, line_mode):
     return (cpu_after - cpu_before) / 1e9 / elapsed, wakeups_after - wakeups_before
 
 
-def measure_idle(game, seconds):
+def measure_idle(game, seconds, state_folder):
     game_argv = [game, "--seed", "1"]
-    menu = idle_at_prompt(game_argv, [], seconds, line_mode=False)
+    menu = idle_at_prompt(game_argv, [], seconds, False, state_folder)
     # Trophy Mode, female, seeking females: then the name is typed as a line.
-    name = idle_at_prompt(game_argv, [b"1", b"1", b"1"], seconds, line_mode=True)
-    cat = idle_at_prompt(["cat"], [], seconds, line_mode=None)
+    name = idle_at_prompt(game_argv, [b"1", b"1", b"1"], seconds, True, state_folder)
+    cat = idle_at_prompt(["cat"], [], seconds, None, state_folder)
     return {"seconds": seconds, "menu_cpu": menu[0], "menu_wakeups": menu[1],
             "name_cpu": name[0], "name_wakeups": name[1], "cat_cpu": cat[0], "cat_wakeups": cat[1]}
 
 
 # -------------------------------------------------------------------- startup
 
-def measure_startup(probe, game, hello, runs):
-    output = subprocess.run([probe, str(runs), "--", game, "--seed", "1", "--", hello],
+def measure_startup(probe, game, hello, runs, journal_folder=None):
+    """Start-up and peak RSS against hello world; with a journal folder, the
+    game keeps a journal of each run there, as a game played from a
+    terminal does."""
+    journal = ["--save-in", journal_folder] if journal_folder else []
+    output = subprocess.run([probe, str(runs), *journal, "--", game, "--seed", "1", "--", hello],
                             check=True, capture_output=True, text=True).stdout
     rows = [list(map(int, line.split())) for line in output.splitlines()]
     column = lambda k: [row[k] for row in rows]
@@ -425,28 +484,51 @@ def measure_startup(probe, game, hello, runs):
     }
 
 
-# --------------------------------------------------------------------- engine
+# ------------------------------------------------------- Google Benchmarks
 
-def measure_engine(engine, quick):
-    arguments = [engine, "--benchmark_format=json"]
+def benchmark_entries(program, quick, repetitions):
+    """The figures a Google Benchmark program reports: each benchmark's run,
+    or the median of its repetitions."""
+    arguments = [program, "--benchmark_format=json"]
     if quick:
         arguments += ["--benchmark_min_time=0.3"]
     else:
-        arguments += ["--benchmark_min_time=1", "--benchmark_repetitions=3",
+        arguments += ["--benchmark_min_time=1", f"--benchmark_repetitions={repetitions}",
                       "--benchmark_report_aggregates_only=true"]
     report = json.loads(subprocess.run(arguments, check=True, capture_output=True, text=True).stdout)
-    rates = {}
+    entries = []
     for entry in report["benchmarks"]:
         if entry.get("error_occurred"):
             raise RuntimeError(f"{entry['name']}: {entry.get('error_message')}")
-        if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") != "median":
-            continue
+        if entry.get("run_type") != "aggregate" or entry.get("aggregate_name") == "median":
+            entries.append(entry)
+    return entries
+
+
+def measure_resume(benchmark, quick):
+    for entry in benchmark_entries(benchmark, quick, 5):
+        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[entry["time_unit"]]
+        return {"milliseconds": entry["real_time"] * scale, "inputs": entry["inputs"],
+                "journal_bytes": entry["journal_bytes"]}
+    raise RuntimeError("no resume figure")
+
+
+def measure_engine(engine, quick):
+    rates = {}
+    for entry in benchmark_entries(engine, quick, 3):
         name = entry.get("run_name", entry["name"]).split("/")[0]
         rates[name] = {"keys_per_second": entry["keys/s"], "keys_per_game": entry.get("keys/game")}
     return rates
 
 
 # --------------------------------------------------------------------- report
+
+def journal_writes_met(output):
+    """Each input in one write: never two journal writes in one wait, and no
+    more writes than inputs but for one last write a game at its exit."""
+    return output["most_journal_writes_in_a_wait"] <= 1 and \
+        output["journal_writes"] <= output["inputs"] + output["games"]
+
 
 def machine():
     model = "unknown"
@@ -486,6 +568,20 @@ def report(results):
         print(f"    ({output['games']} games, {output['keys']} typed pieces, {output['reads']} key reads, "
               f"{output['pauses']} pauses, {output['polls']} Escape waits, {output['exits']} exits, "
               f"{output['clears']} screens, {output['text_bytes']} text bytes)")
+        inputs = max(output["inputs"], 1)
+        ratio = output["journal_writes"] / inputs
+        row("journal writes per input", f"{output['journal_writes']} writes", f"{output['inputs']} inputs",
+            f"{ratio:.3f}", "1", journal_writes_met(output))
+        row("most journal writes in one wait", f"{output['most_journal_writes_in_a_wait']}", "1", "", "<= 1",
+            output["most_journal_writes_in_a_wait"] <= 1)
+        paced = output["journal_paced_record_bytes"] / inputs
+        row("journal bytes per input", f"{paced:.2f} B", "at a player's pace", "", "<= 4", paced <= 4)
+        row("  as the script typed", f"{output['journal_record_bytes'] / inputs:.2f} B",
+            f"{output['journal_bytes'] / inputs:.2f} B with header", "", "", None)
+        print(f"    (journals: {output['journal_header_writes']} header writes of "
+              f"{output['journal_header_bytes'] / max(output['games'], 1):.0f} B, {output['home_menus']} home menus, "
+              f"{output['journal_syncs']} syncs; a player's pace: 2 s a key, the same bytes as any pause "
+              f"from 0.128 s to 16.4 s)")
     idle = results.get("idle")
     if idle:
         row("idle CPU at the first menu", f"{idle['menu_cpu']:.6f} s/s", f"{idle['seconds']:.1f} s idle",
@@ -494,15 +590,22 @@ def report(results):
             f"{idle['name_cpu']:.6f}", "0", idle["name_cpu"] < 1e-3)
         print(f"    (wake-ups while idle: menu {idle['menu_wakeups']}, name entry {idle['name_wakeups']}; "
               f"cat waiting the same way: {idle['cat_cpu']:.6f} s/s, {idle['cat_wakeups']} wake-ups)")
-    startup = results.get("startup")
-    if startup:
-        row("start-up, exec to exit", f"{startup['game_ms']:.3f} ms", f"{startup['hello_ms']:.3f} ms hello",
-            f"{startup['time_ratio']:.3f}", "<= 1.10", startup["time_ratio"] <= 1.10)
-        row("peak RSS", f"{startup['game_kib']} KiB", f"{startup['hello_kib']} KiB hello",
+    for key, journal in (("startup", ""), ("startup_journal", ", keeping a journal")):
+        startup = results.get(key)
+        if not startup:
+            continue
+        row(f"start-up{journal or ', exec to exit'}", f"{startup['game_ms']:.3f} ms",
+            f"{startup['hello_ms']:.3f} ms hello", f"{startup['time_ratio']:.3f}", "<= 1.10",
+            startup["time_ratio"] <= 1.10)
+        row(f"peak RSS{journal}", f"{startup['game_kib']} KiB", f"{startup['hello_kib']} KiB hello",
             f"{startup['rss_ratio']:.3f}", "<= 1.05", startup["rss_ratio"] <= 1.05)
         print(f"    (medians of {startup['runs']} alternated runs; paired time ratio "
               f"{startup['paired_time_ratio']:.3f}, fastest-run ratio {startup['fastest_time_ratio']:.3f}; "
               f"CPU {startup['game_cpu_ms']:.3f} ms vs {startup['hello_cpu_ms']:.3f} ms)")
+    resume = results.get("resume")
+    if resume:
+        row("resume 10,000 inputs", f"{resume['milliseconds']:.2f} ms",
+            f"{resume['journal_bytes'] / resume['inputs']:.2f} B/input", "", "< 20 ms", resume["milliseconds"] < 20)
     engine = results.get("engine")
     if engine:
         games = engine["BM_WholeGames"]["keys_per_second"]
@@ -523,6 +626,8 @@ def main():
     parser.add_argument("--probe", help="tender-bench-startup")
     parser.add_argument("--hello", help="tender-bench-hello")
     parser.add_argument("--engine", help="tender-bench-engine")
+    parser.add_argument("--resume", help="tender-bench-journal")
+    parser.add_argument("--journal-stats", help="tender-bench-journal-stats")
     parser.add_argument("--idle-seconds", type=float, default=5.0)
     parser.add_argument("--startup-runs", type=int, default=2000)
     parser.add_argument("--quick", action="store_true")
@@ -535,11 +640,15 @@ def main():
     failures = []
     with tempfile.TemporaryDirectory(prefix="tender-bench-") as scratch:
         steps = [
-            ("output", arguments.scripts and shutil.which("strace"),
-             lambda: measure_output(arguments.game, arguments.scripts, scratch)),
-            ("idle", True, lambda: measure_idle(arguments.game, arguments.idle_seconds)),
+            ("output", arguments.scripts and arguments.journal_stats and shutil.which("strace"),
+             lambda: measure_output(arguments.game, arguments.scripts, scratch, arguments.journal_stats)),
+            ("idle", True, lambda: measure_idle(arguments.game, arguments.idle_seconds, scratch)),
             ("startup", arguments.probe and arguments.hello,
              lambda: measure_startup(arguments.probe, arguments.game, arguments.hello, arguments.startup_runs)),
+            ("startup_journal", arguments.probe and arguments.hello,
+             lambda: measure_startup(arguments.probe, arguments.game, arguments.hello, arguments.startup_runs,
+                                     scratch)),
+            ("resume", arguments.resume, lambda: measure_resume(arguments.resume, arguments.quick)),
             ("engine", arguments.engine, lambda: measure_engine(arguments.engine, arguments.quick)),
         ]
         for name, possible, step in steps:
@@ -562,7 +671,9 @@ def main():
         return 2
     if arguments.check:
         output, idle = results.get("output"), results.get("idle")
-        missed = (output and (output["writes"] > output["blocking_points"] or output["most_writes_in_a_wait"] > 1)) \
+        missed = (output and (output["writes"] > output["blocking_points"] or output["most_writes_in_a_wait"] > 1
+                              or not journal_writes_met(output)
+                              or output["journal_paced_record_bytes"] > 4 * output["inputs"])) \
             or (idle and max(idle["menu_cpu"], idle["name_cpu"]) >= 1e-3)
         return 1 if missed else 0
     return 0

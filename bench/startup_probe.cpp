@@ -5,7 +5,9 @@
 // Linked statically and kept to the C library, so that the forked child is
 // smaller than either program before it execs: the kernel's peak-RSS figure
 // of a child includes the memory it had before exec.
-// Usage: tender-bench-startup RUNS -- GAME ARGS... -- BASELINE ARGS...
+// With --save-in DIR the game keeps a journal of each run there, as a game
+// played from a terminal does (the file is removed after each run).
+// Usage: tender-bench-startup RUNS [--save-in DIR] -- GAME ARGS... -- BASELINE ARGS...
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,14 +51,38 @@ bool RunOnce(char** argv, int devNull, Figures& figures) {
     return WIFEXITED(status) && WEXITSTATUS(status) != 127;
 }
 
+constexpr int MostGameArguments = 32;
+
+// The game's command line with "--save DIR/run.journal" added.
+bool WithJournal(char** game, const char* folder, char* path, std::size_t pathSize, char** argv) {
+    int count = 0;
+    while (game[count] != nullptr) {
+        if (count + 3 >= MostGameArguments) return false;
+        argv[count] = game[count];
+        ++count;
+    }
+    std::snprintf(path, pathSize, "%s/run.journal", folder);
+    static char save[] = "--save";
+    argv[count] = save;
+    argv[count + 1] = path;
+    argv[count + 2] = nullptr;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     char** game = nullptr;
     char** baseline = nullptr;
-    if (argc >= 6 && std::strcmp(argv[2], "--") == 0) {
-        game = argv + 3;
-        for (int k = 3; k < argc; ++k) {
+    const char* journalFolder = nullptr;
+    int first = 2;
+    if (argc >= 4 && std::strcmp(argv[2], "--save-in") == 0) {
+        journalFolder = argv[3];
+        first = 4;
+    }
+    if (argc >= first + 4 && std::strcmp(argv[first], "--") == 0) {
+        game = argv + first + 1;
+        for (int k = first + 1; k < argc; ++k) {
             if (std::strcmp(argv[k], "--") == 0) {
                 argv[k] = nullptr;
                 baseline = argv + k + 1;
@@ -65,8 +91,14 @@ int main(int argc, char** argv) {
         }
     }
     if (game == nullptr || *game == nullptr || baseline == nullptr || *baseline == nullptr) {
-        std::fprintf(stderr, "usage: %s RUNS -- GAME ARGS... -- BASELINE ARGS...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s RUNS [--save-in DIR] -- GAME ARGS... -- BASELINE ARGS...\n", argv[0]);
         return 2;
+    }
+    char journal[4096];
+    char* journaled[MostGameArguments];
+    if (journalFolder != nullptr) {
+        if (!WithJournal(game, journalFolder, journal, sizeof journal, journaled)) return 2;
+        game = journaled;
     }
     const int runs = std::atoi(argv[1]);
     const int devNull = open("/dev/null", O_RDWR);
@@ -79,6 +111,10 @@ int main(int argc, char** argv) {
         if (!RunOnce(gameFirst ? game : baseline, devNull, gameFirst ? ofGame : ofBaseline) ||
             !RunOnce(gameFirst ? baseline : game, devNull, gameFirst ? ofBaseline : ofGame)) {
             std::fprintf(stderr, "%s: a run failed\n", argv[0]);
+            return 1;
+        }
+        if (journalFolder != nullptr && unlink(journal) != 0) {
+            std::fprintf(stderr, "%s: the game kept no journal in %s\n", argv[0], journal);
             return 1;
         }
         std::printf("%lld %ld %lld %lld %ld %lld\n", ofGame.wallNs, ofGame.peakKib, ofGame.cpuNs,

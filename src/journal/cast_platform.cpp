@@ -7,10 +7,42 @@
 
 namespace tg::journal {
 
+namespace {
+// The length of the UTF-8 sequence at the start of the text, or 0 when it
+// is not one (a stray or cut-off byte, an overlong form, a surrogate).
+std::size_t Utf8Length(std::string_view text) {
+    const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    }
+    if (length == 0 || text.size() < length || byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t k = 2; k < length; ++k) {
+        if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
+// Bytes that are not UTF-8 (a name typed in another encoding) become
+// U+FFFD, as a UTF-8 terminal shows them: JSON text is UTF-8 throughout.
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
-    for (const char c : text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
+        std::size_t length = 1;
         if (c == '"' || c == '\\') {
             json += '\\';
             json += c;
@@ -18,9 +50,15 @@ std::string JsonString(std::string_view text) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             json += escaped;
-        } else {
+        } else if (byte < 0x80) {
             json += c;
+        } else if ((length = Utf8Length(text.substr(at))) > 0) {
+            json.append(text.substr(at, length));
+        } else {
+            json += "\\ufffd";
+            length = 1;
         }
+        at += length;
     }
     return json + "\"";
 }

@@ -50,7 +50,10 @@ std::optional<JournalFile> OpenNewJournal(const SaveChoice& save, const Environm
     } else {
         file = CreateInStateFolder(environment, header, started, error);
     }
-    if (file && (!file->Append(EncodeHeader(header)) || !file->Sync())) {
+    // The header alone need not reach the disk before the game starts: a
+    // journal cut off inside it holds nothing to go on with, and is passed
+    // over. It goes to the disk with the first home menu.
+    if (file && !file->Append(EncodeHeader(header))) {
         error = file->Path() + ": " + file->Error();
         file.reset();
     }
@@ -157,6 +160,7 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
     RecordingPlatform recorder(*terminal, *journal);
     RecordedInputs inputs(contents);
     inputs.Limit(limit);
+    inputs.TrustCheckpoints();  // the trial run checked them
     ResumingPlatform resuming(inputs, *terminal, recorder);
     run(resuming, contents.header.seed);
     std::abort();  // a game never returns

@@ -17,6 +17,9 @@ constexpr char KeyTag = 'K';
 constexpr char WordTag = 'W';
 constexpr char EndingTag = 'E';
 constexpr char TakeBackTag = 'U';
+// A text of any length that is all there is whole (a name read from a pipe
+// has no limit); one claiming more than this past the end of the file is
+// taken for a damaged length rather than a record cut short.
 constexpr std::uint32_t LongestText = 1u << 20;
 
 void PutNumber(std::string& out, std::uint32_t value) {
@@ -63,11 +66,12 @@ public:
         std::uint32_t size;
         if (!TakeNumber(size, tooLong)) return false;
         if (tooLong) return true;
-        if (size > LongestText) {
-            tooLong = true;
-            return true;
+        if (bytes_.size() - position_ < size) {
+            // Cut short by a crash; but a length this far beyond the end is
+            // damage, not a record that was being written.
+            tooLong = size > LongestText;
+            return tooLong;
         }
-        if (bytes_.size() - position_ < size) return false;
         text.assign(bytes_.substr(position_, size));
         position_ += size;
         return true;
@@ -273,7 +277,14 @@ std::string DescribeRecord(const Contents& contents, std::size_t index) {
 }
 
 void Checksum::Add(std::string_view bytes) {
-    for (const char byte : bytes) AddByte(static_cast<unsigned char>(byte));
+    // Kept in a local: a store to the member could change the bytes being
+    // read, as far as the compiler knows, and would be made byte by byte.
+    std::uint32_t value = value_;
+    for (const char byte : bytes) {
+        value ^= static_cast<unsigned char>(byte);
+        value *= 16777619u;
+    }
+    value_ = value;
 }
 
 void Checksum::AddByte(unsigned char byte) {

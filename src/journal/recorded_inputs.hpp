@@ -25,6 +25,13 @@ public:
     std::size_t InputCount() const { return inputCount_; }
     // Replays only the first `inputs` inputs (and the checkpoints before the next).
     void Limit(std::size_t inputs) { limit_ = inputs; }
+    // For a replay of inputs a trial run has already checked (after Limit):
+    // its home menus are taken as recorded, without comparing checksums.
+    void TrustCheckpoints();
+    bool Trusted() const { return trusted_; }
+    // Whether the replay has yet to come to one of the home menus recorded
+    // within the limit (so what it shows until then need not be summed up).
+    bool CheckpointAhead() const { return trusted_ && lastCheckpoint_ != NoCheckpoint && position_ <= lastCheckpoint_; }
     std::size_t Consumed() const { return consumed_; }
     bool HasInput() const;
 
@@ -56,6 +63,9 @@ private:
     std::size_t inputCount_ = 0;
     std::size_t limit_ = SIZE_MAX;
     std::size_t consumed_ = 0;
+    bool trusted_ = false;
+    static constexpr std::size_t NoCheckpoint = SIZE_MAX;
+    std::size_t lastCheckpoint_ = NoCheckpoint;  // of the steps within the limit
 };
 
 }  // namespace tg::journal

@@ -9,9 +9,11 @@ namespace tg::journal {
 
 namespace {
 
+// Never destroyed: it is read by a handler that runs at exit, after the
+// destructors of statics made later than the handler was registered.
 std::string& PendingReport() {
-    static std::string report;
-    return report;
+    static std::string* const report = new std::string;
+    return *report;
 }
 
 void PrintReport() {
@@ -84,18 +86,19 @@ void RecordingPlatform::AtRest() {
     record.kind = Record::Kind::Checkpoint;
     record.checksum = digest_.Value();
     digest_.Reset();
-    Append(EncodeRecord(record));
+    pending_ += EncodeRecord(record);
     Sync();
 }
 
 void RecordingPlatform::GameOver() {
     Record record;
     record.kind = Record::Kind::Ending;
-    Append(EncodeRecord(record));
+    pending_ += EncodeRecord(record);
     Sync();
 }
 
 void RecordingPlatform::Exit(int status) {
+    if (!pending_.empty()) Append({});
     Sync();
     live_.Exit(status);
     std::abort();  // a platform's Exit never comes back
@@ -107,10 +110,17 @@ void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
 }
 
 void RecordingPlatform::Append(const std::string& bytes) {
-    if (!failed_ && !file_.Append(bytes)) Fail();
+    const std::string records = pending_ + bytes;
+    pending_.clear();
+    unsynced_ = true;
+    if (!failed_ && !file_.Append(records)) Fail();
 }
 
+// Only when something was written since the last time: a sync costs a
+// trip to the disk even when there is nothing to write.
 void RecordingPlatform::Sync() {
+    if (!unsynced_) return;
+    unsynced_ = false;
     if (!failed_ && !file_.Sync()) Fail();
 }
 

@@ -11,7 +11,11 @@ namespace tg::journal {
 
 // Passes everything through to the live platform and appends every input
 // the game consumes to the journal, in one write, before the game can
-// show its effect. The journal reaches the disk at every home menu, at
+// show its effect. A home menu's checkpoint and an ending's mark go out
+// with the next input's write, or at exit: a write of their own would
+// double the writes at every home menu, and a crash that loses one loses
+// nothing, since a continue records it again when the replay comes back
+// to that point. What was written reaches the disk at every home menu, at
 // the endings and on every way out. If the journal cannot be written the
 // game plays on unrecorded, and the player is told when it ends.
 class RecordingPlatform : public Platform {
@@ -43,8 +47,10 @@ private:
     Platform& live_;
     JournalFile& file_;
     ScreenDigest digest_;
+    std::string pending_;  // records that go out with the next write
     std::chrono::steady_clock::time_point lastInput_;
     bool failed_ = false;
+    bool unsynced_ = false;  // appended to since the last sync
 };
 
 // Says on standard error, once the terminal is back as it was found, what

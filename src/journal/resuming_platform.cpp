@@ -14,11 +14,22 @@ void ResumingPlatform::GoLive() {
     isLive_ = true;
 }
 
+// A trial run shows nothing, so it remembers nothing.
+void ResumingPlatform::Remember(std::string_view text) {
+    if (live_) memory_.Write(text);
+}
+
+// A replay of checked inputs sums up only what it shows after the last
+// recorded home menu, which the recorder's next checkpoint covers.
+void ResumingPlatform::Digest(std::string_view text) {
+    if (!inputs_.CheckpointAhead()) digest_.Write(text);
+}
+
 Key ResumingPlatform::ReadKey() {
     if (LiveNow()) return recorder_->ReadKey();
     const Record& record = inputs_.NextKey(digest_.Value());
-    memory_.Write(record.text);
-    digest_.Write(record.text);
+    Remember(record.text);
+    Digest(record.text);
     return Key{record.code, record.text};
 }
 
@@ -33,20 +44,20 @@ void ResumingPlatform::DiscardLine() {
 
 void ResumingPlatform::Write(std::string_view text) {
     if (isLive_) return recorder_->Write(text);
-    memory_.Write(text);
-    digest_.Write(text);
+    Remember(text);
+    Digest(text);
 }
 
 void ResumingPlatform::SetColours(int foreground, int background) {
     if (isLive_) return recorder_->SetColours(foreground, background);
-    memory_.SetColours(foreground, background);
-    digest_.SetColours(foreground, background);
+    if (live_) memory_.SetColours(foreground, background);
+    if (!inputs_.CheckpointAhead()) digest_.SetColours(foreground, background);
 }
 
 void ResumingPlatform::Clear() {
     if (isLive_) return recorder_->Clear();
-    memory_.Clear();
-    digest_.Clear();
+    if (live_) memory_.Clear();
+    if (!inputs_.CheckpointAhead()) digest_.Clear();
 }
 
 void ResumingPlatform::Pause(int milliseconds) {

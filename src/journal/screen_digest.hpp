@@ -11,9 +11,14 @@ namespace tg::journal {
 // clears) since the last home menu. The journal keeps it at each home
 // menu, and a replay that shows anything else has drifted from the game
 // that was played.
+//
+// The title banner's border is drawn in whatever the terminal can show
+// (double lines in UTF-8, code page 437, or plain + = |); the checksum
+// takes each of them as the plain character, so that a game recorded on
+// one terminal replays on another.
 class ScreenDigest {
 public:
-    void Write(std::string_view text) { checksum_.Add(text); }
+    void Write(std::string_view text);
     void SetColours(int foreground, int background) {
         checksum_.AddByte(0x01);
         checksum_.AddByte(static_cast<unsigned char>(foreground));

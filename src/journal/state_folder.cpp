@@ -1,6 +1,7 @@
 #include "journal/state_folder.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 #include <vector>
 
@@ -24,18 +25,28 @@ bool Finished(const Contents& contents) {
                        [](const Record& record) { return record.kind == Record::Kind::Ending; });
 }
 
+bool CutInsideHeader(std::string_view bytes) {
+    if (bytes.find("\n\n") != std::string_view::npos) return false;
+    if (bytes.size() <= FormatName.size()) return FormatName.substr(0, bytes.size()) == bytes;
+    return bytes.substr(0, FormatName.size()) == FormatName;
+}
+
 bool WorthContinuing(const fs::path& file) {
     if (InUse(file.string())) return false;
     std::string error;
     const std::optional<std::string> bytes = ReadWholeFile(file.string(), error);
     if (!bytes) return true;
+    // A file cut off inside its header (even before its first byte: made,
+    // then the game was gone) holds nothing to go on with.
+    if (CutInsideHeader(*bytes)) return false;
     const Contents contents = Parse(*bytes);
-    // A file cut off inside its header holds nothing to go on with.
-    if (contents.errorRecord == 0 && bytes->find("\n\n") == std::string::npos &&
-        bytes->rfind(FormatName, 0) == 0) {
-        return false;
-    }
     return !contents.error.empty() || !Finished(contents);
+}
+
+// The number in at least `width` digits.
+std::string Padded(long long number, std::size_t width) {
+    const std::string digits = std::to_string(number);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
 }
 
 }  // namespace
@@ -83,16 +94,18 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
     return false;
 }
 
+// Worked out from the count of seconds with no help from the C library,
+// whose conversions load the time zone (and its formatting code): a game
+// starting up need not wait for either.
 std::string UtcText(std::time_t time) {
-    std::tm parts{};
-#ifdef _WIN32
-    gmtime_s(&parts, &time);
-#else
-    gmtime_r(&time, &parts);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return text;
+    using namespace std::chrono;
+    const sys_seconds moment{seconds{time}};
+    const sys_days day = floor<days>(moment);
+    const year_month_day date{day};
+    const hh_mm_ss<seconds> clock{moment - day};
+    return Padded(static_cast<int>(date.year()), 4) + "-" + Padded(static_cast<unsigned>(date.month()), 2) + "-" +
+           Padded(static_cast<unsigned>(date.day()), 2) + "T" + Padded(clock.hours().count(), 2) + ":" +
+           Padded(clock.minutes().count(), 2) + ":" + Padded(clock.seconds().count(), 2) + "Z";
 }
 
 std::string JournalName(std::time_t started, std::uint32_t seed, int copy) {

@@ -32,7 +32,7 @@ PipedGame::PipedGame(const Options& options) : outputLimit_(options.outputLimit)
         throw std::runtime_error("pipe failed");
     }
     if (options.nonBlockingInput) fcntl(in[0], F_SETFL, fcntl(in[0], F_GETFL) | O_NONBLOCK);
-    ChildCommand command(GameBinary(), options.arguments, {});
+    ChildCommand command(GameBinary(), options.arguments, options.environment);
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
@@ -164,8 +164,10 @@ std::optional<int> PipedGame::WaitForExit(std::chrono::milliseconds patience) {
 }
 
 PipedResult RunPiped(const std::vector<std::string>& arguments, const std::string& input,
-                     std::chrono::milliseconds patience) {
-    PipedGame game(PipedGame::Options{arguments});
+                     std::chrono::milliseconds patience, const std::vector<std::string>& environment) {
+    PipedGame::Options options{arguments};
+    options.environment = environment;
+    PipedGame game(options);
     const auto deadline = Clock::now() + patience;
     game.Type(input);
     game.CloseInput();

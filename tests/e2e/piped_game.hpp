@@ -22,6 +22,8 @@ public:
         // Standard input shared with O_NONBLOCK set, as another program
         // may leave a descriptor it shares with the game.
         bool nonBlockingInput = false;
+        // NAME=VALUE entries added to (or replacing) the fixed environment.
+        std::vector<std::string> environment = {};
     };
 
     explicit PipedGame(const Options& options);
@@ -72,6 +74,7 @@ struct PipedResult {
 
 // Runs the game on the whole input, then the end of input.
 PipedResult RunPiped(const std::vector<std::string>& arguments, const std::string& input,
-                     std::chrono::milliseconds patience = std::chrono::milliseconds(10'000));
+                     std::chrono::milliseconds patience = std::chrono::milliseconds(10'000),
+                     const std::vector<std::string>& environment = {});
 
 }  // namespace tg::e2e

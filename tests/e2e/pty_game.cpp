@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <pty.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utmp.h>
@@ -54,8 +57,21 @@ constexpr std::int32_t Done = 0x7fffffff;  // never a wait status
 // starts the game in a process group of its own in the foreground, reports
 // every change of the game's state down the status pipe, and moves the
 // terminal between itself and the game when the test asks.
+// Closes every descriptor from 3 up but the ones to keep: another game's
+// terminal held open here would keep that terminal from ever closing.
+void CloseAllBut(std::vector<int> keep) {
+    std::sort(keep.begin(), keep.end());
+    unsigned from = 3;
+    for (const int fd : keep) {
+        if (static_cast<unsigned>(fd) > from) close_range(from, static_cast<unsigned>(fd) - 1, 0);
+        from = std::max(from, static_cast<unsigned>(fd) + 1);
+    }
+    close_range(from, ~0u, 0);
+}
+
 [[noreturn]] void RunJobControlParent(int slave, int statusWrite, int commandRead, char* const argv[],
                                       char* const envp[]) {
+    CloseAllBut({slave, statusWrite, commandRead});
     if (login_tty(slave) != 0) _exit(126);
     const pid_t game = fork();
     if (game < 0) _exit(126);
@@ -209,6 +225,8 @@ int PtyGame::OnTermProp(int prop, void* value, void* user) {
 }
 
 void PtyGame::Type(const std::string& bytes) {
+    readsBeforeTyping_ = ProcCounter("syscr").value_or(-1);
+    if (Modes().c_lflag & ECHO) echoed_ += bytes.size();
     std::size_t done = 0;
     const auto deadline = Clock::now() + Patience;
     while (done < bytes.size() && Clock::now() < deadline) {
@@ -231,6 +249,7 @@ void PtyGame::Signal(int signal) const {
 
 void PtyGame::Feed(const char* bytes, std::size_t length) {
     output_.append(bytes, length);
+    newlines_ += static_cast<std::size_t>(std::count(bytes, bytes + length, '\n'));
     vterm_input_write(vterm_, bytes, length);
 }
 
@@ -377,6 +396,60 @@ void PtyGame::ShellPrints(const std::string& bytes) { WriteAll(slave_, bytes.dat
 
 void PtyGame::ShellReadsInput() { tcflush(slave_, TCIFLUSH); }
 
+// A counter of /proc/PID/io: "syscr" (read calls) or "wchar" (bytes written).
+std::optional<long long> PtyGame::ProcCounter(const char* name) const {
+    std::ifstream io("/proc/" + std::to_string(gamePid_) + "/io");
+    const std::string wanted = std::string(name) + ":";
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value) {
+        if (key == wanted) return value;
+    }
+    return std::nullopt;
+}
+
+// Blocked waiting for standard input, with nothing typed left unread. A
+// process that is running shows no system call here.
+bool PtyGame::BlockedInKeyRead() const {
+    std::ifstream call("/proc/" + std::to_string(gamePid_) + "/syscall");
+    long number = -1;
+    std::string descriptor;
+    if (!(call >> number >> descriptor)) return false;
+    // A key read waits in ppoll() for standard input (where a stop can
+    // interrupt it), then reads; either is the game waiting for a key.
+    if (number != SYS_ppoll && (number != SYS_read || descriptor != "0x0")) return false;
+    int unread = 0;
+    return slave_ >= 0 && ioctl(slave_, FIONREAD, &unread) == 0 && unread == 0;
+}
+
+bool PtyGame::WaitUntilReading(std::chrono::milliseconds patience) {
+    const auto deadline = Clock::now() + patience;
+    for (;;) {
+        if (ended_) return false;
+        // A read that began after the last keys were typed: the one before
+        // may still be returning with them.
+        const std::optional<long long> reads = ProcCounter("syscr");
+        if (reads && *reads > readsBeforeTyping_ && BlockedInKeyRead()) return true;
+        if (Clock::now() >= deadline) return false;
+        Pump(std::chrono::milliseconds(1));
+    }
+}
+
+std::optional<std::size_t> PtyGame::BytesWritten() const {
+    const std::optional<long long> written = ProcCounter("wchar");
+    if (!written) return std::nullopt;
+    return static_cast<std::size_t>(*written);
+}
+
+bool PtyGame::WaitForWrittenBytes(std::size_t written, std::chrono::milliseconds patience) {
+    const auto deadline = Clock::now() + patience;
+    const auto arrived = [this] { return output_.size() - newlines_; };
+    while (arrived() < written + echoed_ && !ended_ && Clock::now() < deadline) {
+        Pump(std::chrono::milliseconds(RemainingMilliseconds(deadline)));
+    }
+    return arrived() == written + echoed_;
+}
+
 bool PtyGame::AskShell(char request) {
     const int before = answers_;
     if (write(commandPipe_, &request, 1) != 1) return false;
@@ -493,6 +566,12 @@ bool PtyGame::PenIsDefault() const {
     vterm_state_get_penattr(state, VTERM_ATTR_REVERSE, &reverse);
     return VTERM_COLOR_IS_DEFAULT_FG(&foreground.color) && VTERM_COLOR_IS_DEFAULT_BG(&background.color) &&
            !bold.boolean && !reverse.boolean;
+}
+
+ScreenPosition PtyGame::Cursor() const {
+    VTermPos position{};
+    vterm_state_get_cursorpos(vterm_obtain_state(vterm_), &position);
+    return ScreenPosition{position.row, position.col};
 }
 
 termios PtyGame::Modes() const {

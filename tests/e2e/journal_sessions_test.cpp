@@ -1,0 +1,183 @@
+// Games kept in journals, played in a pseudo-terminal: two at once, a game
+// left with Quit and continued, a replay stopped by the viewer.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "journal/journal_format.hpp"
+#include "journal_on_disk.hpp"
+#include "piped_game.hpp"
+#include "pty_game.hpp"
+#include "screen_checks.hpp"
+#include "screen_snapshot.hpp"
+
+namespace tg::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Rows = 24;
+constexpr int Columns = 80;
+
+std::vector<std::string> Records(const fs::path& file) { return RecordsWithoutTiming(journal::Parse(ReadFile(file))); }
+
+// A journal of keys played through pipes, where nights pass without pauses.
+fs::path SaveGame(const TemporaryFolder& state, const std::string& name, const std::string& keys) {
+    fs::create_directories(state.Journals());
+    const fs::path file = state.Journals() / name;
+    const PipedResult played = RunPiped({"--seed", "4", "--save", file.string()}, keys);
+    EXPECT_TRUE(ExitedWith(played.status, 0)) << played.errors;
+    return file;
+}
+
+TEST(JournalSessions, TwoGamesAtOnceEachKeepTheirOwnJournal) {
+    TemporaryFolder state;
+    PtyGame first(SpawnOptions{{"--seed", "9"}, {state.StateHome()}});
+    PtyGame second(SpawnOptions{{"--seed", "9"}, {state.StateHome()}});
+    ASSERT_TRUE(first.WaitForText("0 - FreePlay Mode"));
+    ASSERT_TRUE(second.WaitForText("0 - FreePlay Mode"));
+    first.Type("1");
+    ASSERT_TRUE(first.WaitForText("1 - Female")) << first.ScreenText();
+    second.Type("x");
+    ASSERT_TRUE(second.WaitForText("Bad Input")) << second.ScreenText();
+
+    const std::vector<fs::path> journals = JournalsIn(state.Journals());
+    ASSERT_EQ(journals.size(), 2u);
+    const bool firstIsFirst = Records(journals[0]).front() == "key 49 1";
+    const fs::path firstJournal = journals[firstIsFirst ? 0 : 1];
+    const fs::path secondJournal = journals[firstIsFirst ? 1 : 0];
+    EXPECT_EQ(Records(firstJournal), std::vector<std::string>{"key 49 1"});
+    EXPECT_EQ(Records(secondJournal), std::vector<std::string>{"key 120 x"});
+
+    // While both play, neither journal is there to continue.
+    const std::string secondBytes = ReadFile(secondJournal);
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--continue"},
+                                                      std::vector<std::string>{"--continue", secondJournal.string()}}) {
+        const PipedResult refused = RunPiped(arguments, "", std::chrono::milliseconds(10'000), {state.StateHome()});
+        EXPECT_TRUE(ExitedWith(refused.status, 1)) << refused.errors;
+        EXPECT_EQ(refused.output, "");
+        EXPECT_EQ(ReadFile(secondJournal), secondBytes);
+    }
+
+    // The first dies; the second, written last, plays on.
+    first.Signal(SIGKILL);
+    ASSERT_TRUE(KilledBy(first.WaitForExit(), SIGKILL));
+    second.Type("0");
+    ASSERT_TRUE(second.WaitForText("Sleeping...")) << second.ScreenText();
+    PtyGame continued(SpawnOptions{{"--continue"}, {state.StateHome()}});
+    ASSERT_TRUE(continued.WaitForText("1 - Female")) << continued.ScreenText();
+    continued.Type("2");
+    ASSERT_TRUE(continued.WaitForText("2 - Males")) << continued.ScreenText();
+    EXPECT_EQ(Records(firstJournal), (std::vector<std::string>{"key 49 1", "key 50 2"}));
+    EXPECT_EQ(Records(secondJournal), (std::vector<std::string>{"key 120 x", "key 48 0"}));
+}
+
+// Quit, however often, goes back to the home menu it was pressed at.
+TEST(JournalSessions, QuitThenContinueResumesAtTheHomeMenu) {
+    TemporaryFolder state;
+    // The same game twice: once left at the home menu by the end of its
+    // input, once by Quit.
+    const fs::path left = SaveGame(state, "left.journal", "0190");
+    const fs::path quit = SaveGame(state, "quit.journal", "0190" "0");
+    PtyGame expected(SpawnOptions{{"--continue", left.string()}, {state.StateHome()}, Rows, Columns});
+    ASSERT_TRUE(expected.WaitForText("0 - Quit")) << expected.ScreenText();
+    ASSERT_TRUE(expected.WaitUntilReading());
+    const ScreenSnapshot homeMenu = Snapshot(expected, Rows, Columns);
+
+    for (int time = 1; time <= 2; ++time) {
+        PtyGame continued(SpawnOptions{{"--continue"}, {state.StateHome()}, Rows, Columns});
+        ASSERT_TRUE(continued.WaitForText("0 - Quit")) << continued.ScreenText();
+        ASSERT_TRUE(continued.WaitUntilReading());
+        EXPECT_TRUE(SameScreen(Snapshot(continued, Rows, Columns), homeMenu)) << "continued " << time << " times";
+        continued.Type(time == 1 ? "0" : "1");
+        if (time == 1) {
+            EXPECT_TRUE(ExitedWith(continued.WaitForExit(), 0));
+            ExpectTerminalRestored(continued);
+        } else {
+            EXPECT_TRUE(continued.WaitForText("9 - Train power")) << continued.ScreenText();
+        }
+    }
+    const std::vector<std::string> records = Records(quit);
+    ASSERT_GE(records.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(records.end() - 5, records.end()),
+              (std::vector<std::string>{"key 48 0", "take back", "key 48 0", "take back", "key 49 1"}));
+}
+
+// At every key the game writes once to the terminal (at the prompt that
+// follows) and once to the journal (the key, before its effect), home
+// menus included.
+TEST(JournalSessions, EveryKeyTakesOneJournalWriteAndOneTerminalWrite) {
+    TemporaryFolder state;
+    const fs::path file = SaveGame(state, "home.journal", "0");
+    PtyGame game(SpawnOptions{{"--continue", file.string()}, {state.StateHome()}});
+    ASSERT_TRUE(game.WaitUntilReading()) << game.ScreenText();
+    // Training and back home, a bad key, an empty book and back home.
+    for (const char key : std::string("190" "10" "x" "30")) {
+        const std::optional<long long> before = game.WriteCalls();
+        game.Type(std::string(1, key));
+        ASSERT_TRUE(game.WaitUntilReading()) << game.ScreenText();
+        const std::optional<long long> after = game.WriteCalls();
+        ASSERT_TRUE(before && after);
+        EXPECT_EQ(*after - *before, 2) << "writes for the key " << key;
+    }
+    // Every key is there; the home menu the game waits at now goes out
+    // with the next key.
+    int keys = 0, homeMenus = 0;
+    for (const std::string& record : Records(file)) {
+        keys += record.rfind("key ", 0) == 0;
+        homeMenus += record.rfind("home menu ", 0) == 0;
+    }
+    EXPECT_EQ(keys, 9);
+    EXPECT_EQ(homeMenus, 3);
+}
+
+// The banner's border is drawn in what the terminal can show; a game goes
+// on, and is cast, whatever the terminal it was started on.
+class OtherTerminal : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(OtherTerminal, ContinuesAndCastsTheGame) {
+    const auto [startedIn, continuedIn] = GetParam();
+    TemporaryFolder state;
+    const fs::path file = state.Path() / "game.journal";
+    const PipedResult played = RunPiped({"--seed", "4", "--save", file.string()}, "0190",
+                                        std::chrono::milliseconds(10'000), {std::string("LANG=") + startedIn});
+    ASSERT_TRUE(ExitedWith(played.status, 0)) << played.errors;
+    const std::vector<std::string> there = {state.StateHome(), std::string("LANG=") + continuedIn};
+    const PipedResult continued = RunPiped({"--continue", file.string()}, "", std::chrono::milliseconds(10'000), there);
+    EXPECT_TRUE(ExitedWith(continued.status, 0)) << continued.errors;
+    EXPECT_NE(continued.output.find("What would you like to do?"), std::string::npos) << continued.output;
+    const fs::path cast = state.Path() / "game.cast";
+    const PipedResult casting = RunPiped({"--replay", file.string(), "--cast", cast.string()}, "",
+                                       std::chrono::milliseconds(10'000), there);
+    EXPECT_TRUE(ExitedWith(casting.status, 0)) << casting.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalSessions, OtherTerminal,
+                         ::testing::Values(std::pair{"C", "C.UTF-8"}, std::pair{"C.UTF-8", "C"}),
+                         [](const auto& info) {
+                             return std::string(info.param.first[1] ? "FromUtf8ToPlain" : "FromPlainToUtf8");
+                         });
+
+class ReplayStop : public ::testing::TestWithParam<const char*> {};
+
+// A replay of a FreePlay game is stopped in the sleeping pause of its
+// first night.
+TEST_P(ReplayStop, EndsTheReplayAtOnceAndRestoresTheTerminal) {
+    TemporaryFolder state;
+    const fs::path file = SaveGame(state, "watched.journal", "0190");
+    PtyGame replay(SpawnOptions{{"--replay", file.string()}, {state.StateHome()}});
+    ASSERT_TRUE(replay.WaitForText("Sleeping...")) << replay.ScreenText();
+    replay.Type(GetParam());
+    EXPECT_TRUE(ExitedWith(replay.WaitForExit(std::chrono::milliseconds(1000)), 0));
+    EXPECT_EQ(replay.ScreenText().find("What would you like to do?"), std::string::npos) << replay.ScreenText();
+    ExpectTerminalRestored(replay);
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalSessions, ReplayStop, ::testing::Values("q", "\x1b"),
+                         [](const auto& info) { return std::string(info.param[0] == 'q' ? "Q" : "Escape"); });
+
+}  // namespace
+}  // namespace tg::e2e
