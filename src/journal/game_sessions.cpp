@@ -5,11 +5,11 @@
 #include <ctime>
 #include <iostream>
 
+#include "journal/continuing.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
-#include "journal/resuming_platform.hpp"
 #include "journal/state_folder.hpp"
 
 namespace tg::journal {
@@ -38,9 +38,7 @@ std::optional<JournalFile> CreateInStateFolder(const Environment& environment, c
 std::optional<JournalFile> OpenNewJournal(const SaveChoice& save, const Environment& environment,
                                           std::uint32_t seed) {
     const std::time_t started = std::time(nullptr);
-    Header header;
-    header.gameVersion = save.gameVersion;
-    header.seed = seed;
+    Header header = NewHeader(seed, save.gameVersion);
     header.started = UtcText(started);
     std::string error;
     std::optional<JournalFile> file;
@@ -63,25 +61,15 @@ int Refuse(const std::string& message) {
     return CouldNotContinue;
 }
 
-// Plays the journal's inputs through a game nobody sees. Nothing when they
-// replay to the end; how many inputs it took when the game ended on one of
-// them (a Quit or an Escape); throws Diverged otherwise.
-std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit,
-                                 BoxCharacters box) {
-    RecordedInputs inputs(contents);
-    inputs.Limit(limit);
-    ResumingPlatform trial(inputs, box);
-    try {
-        run(trial, contents.header.seed);
-    } catch (const ResumingPlatform::ReachedEnd&) {
-        return std::nullopt;
-    } catch (const ResumingPlatform::GameEnded& ended) {
-        return ended.consumed;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
+
+Header NewHeader(std::uint32_t seed, const std::string& gameVersion) {
+    Header header;
+    header.gameVersion = gameVersion;
+    header.seed = seed;
+    header.started = UtcText(std::time(nullptr));
+    return header;
+}
 
 void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed, const SaveChoice& save,
                  const Environment& environment) {
@@ -114,12 +102,7 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
     if (!bytes) return Refuse("cannot continue " + path + ": " + error);
     const Contents contents = Parse(*bytes);
     if (!contents.error.empty()) return Refuse("cannot continue " + path + ": " + contents.error);
-    RecordedInputs all(contents);
-    for (const Record& record : contents.records) {
-        if (record.kind == Record::Kind::Ending) {
-            return Refuse("the game in " + path + " is over; watch it again with --replay " + path);
-        }
-    }
+    if (Finished(contents)) return Refuse("the game in " + path + " is over; watch it again with --replay " + path);
     // From here on the terminal is the game's: what goes wrong is said once
     // it is back as it was found.
     const std::unique_ptr<Platform> terminal = open();
@@ -128,38 +111,15 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
         terminal->Exit(CouldNotContinue);
         std::abort();  // a platform's Exit never comes back
     };
-    // A game left with Quit, or with Escape after a bad key, goes on from
-    // just before that key.
-    std::size_t limit = all.InputCount();
-    bool takeBack = false;
+    ContinuePoint point;
     try {
-        if (const std::optional<std::size_t> ended = Trial(run, contents, limit, terminal->Box())) {
-            if (*ended != limit || limit == 0) {
-                throw Diverged{all.Describe(*ended), "the game ended before the journal did"};
-            }
-            takeBack = true;
-            --limit;
-            if (Trial(run, contents, limit, terminal->Box())) {
-                throw Diverged{all.Describe(limit), "the game ended early"};
-            }
-        }
+        point = FindContinuePoint(run, contents, terminal->Box());
     } catch (const Diverged& diverged) {
-        refuse("cannot continue " + path + ": " + diverged.where + ": " + diverged.what +
-               " (the journal is from another version of the game, or it was changed)");
+        refuse("cannot continue " + path + ": " + Explain(diverged));
     }
     std::optional<JournalFile> journal = JournalFile::Reopen(path, contents.wholeBytes, error);
     if (!journal) refuse("cannot continue " + path + ": " + error);
-    if (takeBack) {
-        Record record;
-        record.kind = Record::Kind::TakeBack;
-        journal->Append(EncodeRecord(record));
-    }
-    RecordingPlatform recorder(*terminal, *journal);
-    RecordedInputs inputs(contents);
-    inputs.Limit(limit);
-    ResumingPlatform resuming(inputs, *terminal, recorder);
-    run(resuming, contents.header.seed);
-    std::abort();  // a game never returns
+    GoOnFrom(run, *terminal, contents, point, *journal);
 }
 
 }  // namespace tg::journal

@@ -267,6 +267,11 @@ Contents Parse(std::string_view bytes) {
     return contents;
 }
 
+bool Finished(const Contents& contents) {
+    return std::any_of(contents.records.begin(), contents.records.end(),
+                       [](const Record& record) { return record.kind == Record::Kind::Ending; });
+}
+
 std::string DescribeRecord(const Contents& contents, std::size_t index) {
     const std::size_t offset = index < contents.offsets.size() ? contents.offsets[index] : contents.wholeBytes;
     return "record " + std::to_string(index + 1) + " (byte " + std::to_string(offset) + ")";

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "journal/game_sessions.hpp"
+#include "journal/journal_format.hpp"
 
 namespace tg::journal {
 
@@ -13,6 +14,11 @@ inline constexpr std::uint32_t LongestGapMilliseconds = 2000;
 // Space pauses and resumes, + and - double and halve the speed, q or
 // Escape ends it. Returns an exit status.
 int Replay(const GameRunner& run, const TerminalOpener& open, const std::string& file, double speed);
+
+// Plays a journal already read back on the terminal, as Replay does, and
+// ends through the terminal's Exit. Throws Diverged when the game does not
+// replay as recorded.
+[[noreturn]] void PlayBack(const GameRunner& run, Platform& terminal, const Contents& contents, double speed);
 
 // Writes the replay of a journal as an asciicast (version 2) recording.
 int WriteCast(const GameRunner& run, const std::string& file, const std::string& castFile, double speed);

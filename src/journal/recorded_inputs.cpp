@@ -8,6 +8,11 @@ bool IsInput(const Record& record) {
 }
 }  // namespace
 
+std::string Explain(const Diverged& diverged) {
+    return diverged.where + ": " + diverged.what +
+           " (the journal is from another version of the game, or it was changed)";
+}
+
 RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     for (std::size_t index = 0; index < contents.records.size(); ++index) {
         const Record& record = contents.records[index];

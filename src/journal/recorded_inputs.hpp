@@ -15,6 +15,10 @@ struct Diverged {
     std::string what;
 };
 
+// What a message says of a journal that does not replay: where, what, and
+// the likely reasons.
+std::string Explain(const Diverged& diverged);
+
 // The inputs of a journal in the order the game consumed them, with the
 // home-menu checksums between them; inputs that were taken back are left
 // out. A replay walks through them, checking as it goes.

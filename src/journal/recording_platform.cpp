@@ -26,9 +26,9 @@ void ReportAtExit(const std::string& message) {
     PendingReport() += "tender-gamble: " + message + "\n";
 }
 
-RecordingPlatform::RecordingPlatform(Platform& live, JournalFile& file)
-    : live_(live), file_(file), lastInput_(std::chrono::steady_clock::now()) {
-    live_.SyncOnExit(file_.Handle());
+RecordingPlatform::RecordingPlatform(Platform& live, JournalSink& journal)
+    : live_(live), journal_(journal), lastInput_(std::chrono::steady_clock::now()) {
+    live_.SyncOnExit(journal_.Handle());
 }
 
 std::uint32_t RecordingPlatform::MillisecondsSinceLastInput() {
@@ -93,6 +93,7 @@ void RecordingPlatform::GameOver() {
     record.kind = Record::Kind::Ending;
     Append(EncodeRecord(record));
     Sync();
+    if (!failed_) journal_.Finished();
 }
 
 void RecordingPlatform::Exit(int status) {
@@ -107,17 +108,17 @@ void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
 }
 
 void RecordingPlatform::Append(const std::string& bytes) {
-    if (!failed_ && !file_.Append(bytes)) Fail();
+    if (!failed_ && !journal_.Append(bytes)) Fail();
 }
 
 void RecordingPlatform::Sync() {
-    if (!failed_ && !file_.Sync()) Fail();
+    if (!failed_ && !journal_.Sync()) Fail();
 }
 
 void RecordingPlatform::Fail() {
     failed_ = true;
     live_.SyncOnExit(-1);
-    ReportAtExit("the journal " + file_.Path() + " could not be written (" + file_.Error() +
+    ReportAtExit("the journal " + journal_.Path() + " could not be written (" + journal_.Error() +
                  "); the rest of the game was not saved");
 }
 

@@ -4,19 +4,19 @@
 #include <string>
 
 #include "console/platform.hpp"
-#include "journal/journal_file.hpp"
+#include "journal/journal_sink.hpp"
 #include "journal/screen_digest.hpp"
 
 namespace tg::journal {
 
 // Passes everything through to the live platform and appends every input
 // the game consumes to the journal, in one write, before the game can
-// show its effect. The journal reaches the disk at every home menu, at
-// the endings and on every way out. If the journal cannot be written the
+// show its effect. The journal is synced at every home menu, at the
+// endings and on every way out. If the journal cannot be written the
 // game plays on unrecorded, and the player is told when it ends.
 class RecordingPlatform : public Platform {
 public:
-    RecordingPlatform(Platform& live, JournalFile& file);
+    RecordingPlatform(Platform& live, JournalSink& journal);
 
     Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
@@ -41,7 +41,7 @@ private:
     void Fail();
 
     Platform& live_;
-    JournalFile& file_;
+    JournalSink& journal_;
     ScreenDigest digest_;
     std::chrono::steady_clock::time_point lastInput_;
     bool failed_ = false;

@@ -19,11 +19,6 @@ namespace {
 
 constexpr const char* Extension = ".journal";
 
-bool Finished(const Contents& contents) {
-    return std::any_of(contents.records.begin(), contents.records.end(),
-                       [](const Record& record) { return record.kind == Record::Kind::Ending; });
-}
-
 bool WorthContinuing(const fs::path& file) {
     if (InUse(file.string())) return false;
     std::string error;
