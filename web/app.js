@@ -1,17 +1,44 @@
 import { Terminal } from '@xterm/xterm';
 import createTenderGamble from 'tender-gamble-module';
 import { GameSession } from './game_session.js';
+import { holdJournal, journalsInUse } from './journal_locks.js';
+import { JournalStore, MemoryStorage, journalFileName } from './journal_store.js';
 import { terminalOptions } from './terminal_options.js';
 
 const LargestSeed = 4294967295;
+// Where a tab notes that it has started the game its address asks for.
+const AddressGameKey = 'tender-gamble/address-game';
 
 // The seed asked for in the address (?seed=N): a string of digits, or null
 // for a game seeded by the time. A seed that is no seed is said, not used.
 function seedFromAddress(search) {
   const asked = new URLSearchParams(search).get('seed');
-  if (asked === null) return { seed: null, problem: null };
-  if (/^[0-9]{1,10}$/.test(asked) && Number(asked) <= LargestSeed) return { seed: String(Number(asked)), problem: null };
-  return { seed: null, problem: `"${asked}" is not a seed (a whole number from 0 to ${LargestSeed}): this game is seeded by the time.` };
+  if (asked === null) return { asked: false, seed: null, problem: null };
+  if (/^[0-9]{1,10}$/.test(asked) && Number(asked) <= LargestSeed) return { asked: true, seed: String(Number(asked)), problem: null };
+  return { asked: true, seed: null, problem: `"${asked}" is not a seed (a whole number from 0 to ${LargestSeed}): this game is seeded by the time.` };
+}
+
+// The browser's storage for this page, or storage that keeps nothing
+// beyond the page where the browser allows none.
+function pageStorage() {
+  try {
+    window.localStorage.getItem(AddressGameKey);
+    return { storage: window.localStorage, kept: true };
+  } catch {
+    return { storage: new MemoryStorage(), kept: false };
+  }
+}
+
+// An address that asks for a seed starts that game at once, the first
+// time this tab opens it; a reload of it offers to go on, as any reload.
+function addressGameStartedBefore() {
+  try {
+    const before = sessionStorage.getItem(AddressGameKey) === window.location.search;
+    sessionStorage.setItem(AddressGameKey, window.location.search);
+    return before;
+  } catch {
+    return false;
+  }
 }
 
 // The game's code, compiled once and instantiated anew for every game.
@@ -29,31 +56,109 @@ async function compileGame() {
 class Page {
   #main = document.getElementById('game');
   #status = document.getElementById('status');
+  #continue = document.getElementById('continue');
   #newGame = document.getElementById('new-game');
+  #download = document.getElementById('download');
+  #openJournal = document.getElementById('open-journal');
+  #journalFile = document.getElementById('journal-file');
   #terminal;
   #session = null;
   #compiled;
   #seed;
+  #store;
+  #kept;
   #waits = 0;
+  #journal = null; // the index entry of the game on the terminal, or offered
+  #letGo = null; // lets go of that journal's lock
+  #report = null; // why the game could not be played, from the game
 
-  // `seed`: the address's seed for every game of this page, or null.
-  constructor(compiled, seed) {
+  // `seed`: the address's seed for every new game of this page, or null.
+  constructor(compiled, seed, { storage, kept }) {
     this.#compiled = compiled;
     this.#seed = seed;
+    this.#store = new JournalStore(storage);
+    this.#kept = kept;
     this.#terminal = new Terminal(terminalOptions);
     this.#terminal.open(document.getElementById('terminal'));
     this.#terminal.onData((data) => this.#typed(data));
-    this.#newGame.addEventListener('click', () => this.startGame());
+    // Tab is no key of the game's: it moves to the page's buttons.
+    this.#terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+    this.#newGame.addEventListener('click', () => this.newGame());
+    this.#continue.addEventListener('click', () => this.#continueGame());
+    this.#download.addEventListener('click', () => this.#downloadJournal());
+    this.#openJournal.addEventListener('click', () => this.#journalFile.click());
+    this.#journalFile.addEventListener('change', () => this.#replayChosenFile());
+    this.#openJournal.hidden = false;
     this.#keepFocus();
   }
 
-  // Starts a game on the terminal, dropping the one before. Whatever comes
-  // before a game outside the terminal (a choice of the player's) runs
-  // first and then calls this.
-  async startGame() {
-    this.#newGame.hidden = true;
+  // The first game: the one the address asks for, else the unfinished
+  // game to go on with, if any, else a new one.
+  async begin(addressAsks) {
+    if (!addressAsks) {
+      const unfinished = this.#store.latestUnfinished(await journalsInUse());
+      if (unfinished) {
+        this.#offer(unfinished);
+        return;
+      }
+    }
+    await this.newGame();
+  }
+
+  say(text) {
+    this.#status.textContent = text;
+  }
+
+  async newGame() {
+    const seed = this.#seed ?? String(Math.floor(Date.now() / 1000) % (LargestSeed + 1));
+    const entry = this.#store.create(seed, await journalsInUse());
+    await this.#start(['--seed', seed], entry, await holdJournal(entry.id), 'game');
+    if (!this.#kept) this.say('This browser lets the page keep nothing: this game is lost when the page closes.');
+  }
+
+  #offer(entry) {
+    this.#journal = entry;
+    this.#setState('choosing');
+    const played = new Date(entry.played).toLocaleString();
+    this.say(`You have an unfinished game (seed ${entry.seed}, last played ${played}). Continue it or start a new game.`);
+    this.#showButtons({ continue: true, newGame: true, download: true });
+    this.#continue.focus();
+  }
+
+  async #continueGame() {
+    const entry = this.#journal;
+    const letGo = await holdJournal(entry.id);
+    if (!letGo) {
+      this.say('That game is being played in another tab of this browser.');
+      this.#showButtons({ continue: false, newGame: true, download: true });
+      this.#newGame.focus();
+      return;
+    }
+    this.#store.update(entry.id, { played: Date.now() });
+    await this.#start(['--continue'], entry, letGo, 'game');
+  }
+
+  async #replayChosenFile() {
+    const file = this.#journalFile.files[0];
+    this.#journalFile.value = '';
+    if (!file) return;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    await this.#start(['--replay', file.name], null, null, 'replay', () => bytes);
+    this.say(`Replaying ${file.name}: Space pauses, + and - change the speed, q ends the replay.`);
+  }
+
+  // Starts a game on the terminal (or a replay, for mode 'replay'),
+  // dropping the one before.
+  async #start(args, journal, letGo, mode, chosen = () => this.#store.bytes(journal.id)) {
+    this.#session?.abandon();
+    this.#letGo?.();
+    this.#journal = journal;
+    this.#letGo = letGo;
+    this.#report = null;
+    this.#main.dataset.mode = mode;
+    this.#showButtons({ continue: false, newGame: false, download: journal !== null });
     delete this.#main.dataset.exitStatus;
-    this.#say('');
+    this.say('');
     this.#terminal.reset();
     this.#terminal.focus();
     this.#setState('playing');
@@ -68,41 +173,85 @@ class Page {
       onFailure: (reason) => this.#failed(reason),
     });
     this.#session = session;
-    await session.start(this.#compiled, createTenderGamble, this.#seed);
+    await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
+  }
+
+  // What the game's journal calls on the page (src/journal/browser_journal.cpp).
+  #journalSide(journal, chosen) {
+    const writer = journal === null ? null : this.#store.writer(journal.id);
+    let failed = false;
+    return {
+      chosen,
+      append: (bytes) => {
+        if (writer === null) return 'a replay keeps no journal';
+        const error = writer.append(bytes);
+        if (error && !failed) this.say(`This game can no longer be kept: ${error}.`);
+        failed ||= error !== '';
+        return error;
+      },
+      cutAt: (size) => (writer === null ? 'a replay keeps no journal' : writer.cutAt(size)),
+      finished: () => this.#store.update(journal.id, { finished: true }),
+      report: (text) => {
+        this.#report = text;
+        if (journal !== null) this.#store.update(journal.id, { refused: true });
+      },
+    };
   }
 
   #typed(data) {
     if (this.#session && !this.#session.ended) {
       this.#session.type(data);
     } else if (this.#session && data === '\r') {
-      this.startGame(); // Enter on the ended game's terminal starts the next one
+      this.newGame(); // Enter on the ended game's terminal starts the next one
     }
   }
 
   #ended(status) {
+    this.#letGo?.();
+    this.#letGo = null;
     this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
     this.#setState('ended');
     this.#main.dataset.exitStatus = String(status);
-    this.#say('The game has ended. Press Enter or choose New game to play again.');
-    this.#newGame.hidden = false;
+    const replay = this.#main.dataset.mode === 'replay';
+    if (this.#report) this.say(this.#report);
+    else if (replay) this.say('The replay has ended. Press Enter or choose New game to play.');
+    else this.say('The game has ended. Press Enter or choose New game to play again.');
+    // A game left before its ending can be taken up again from here.
+    const entry = this.#journal && this.#store.find(this.#journal.id);
+    this.#showButtons({ continue: Boolean(entry && !entry.finished && !entry.refused), newGame: true, download: entry !== null });
   }
 
   #failed(reason) {
+    this.#letGo?.();
+    this.#letGo = null;
     this.#setState('failed');
-    this.#say(`The game stopped: ${reason}`);
-    this.#newGame.hidden = false;
+    this.say(`The game stopped: ${reason}`);
+    this.#showButtons({ continue: false, newGame: true, download: this.#journal !== null });
+  }
+
+  #downloadJournal() {
+    const entry = this.#journal;
+    const url = URL.createObjectURL(new Blob([this.#store.bytes(entry.id)], { type: 'application/octet-stream' }));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = journalFileName(entry);
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(url), 60_000);
+    if (this.#session && !this.#session.ended) this.#terminal.focus();
+  }
+
+  #showButtons(shown) {
+    this.#continue.hidden = !shown.continue;
+    this.#newGame.hidden = !shown.newGame;
+    this.#download.hidden = !shown.download;
   }
 
   #setState(state) {
     this.#main.dataset.state = state;
   }
 
-  #say(text) {
-    this.#status.textContent = text;
-  }
-
   // The terminal takes the keys whenever the page has them, except while
-  // the player is on the page's own controls.
+  // the player is on the page's own controls or choosing how to begin.
   #keepFocus() {
     window.addEventListener('focus', () => this.#focusTerminal());
     document.addEventListener('click', (event) => {
@@ -111,13 +260,13 @@ class Page {
   }
 
   #focusTerminal() {
-    if (document.activeElement instanceof HTMLButtonElement) return;
+    if (document.activeElement instanceof HTMLButtonElement || this.#main.dataset.state === 'choosing') return;
     this.#terminal.focus();
   }
 }
 
 async function main() {
-  const { seed, problem } = seedFromAddress(window.location.search);
+  const { asked, seed, problem } = seedFromAddress(window.location.search);
   let compiled;
   try {
     compiled = await compileGame();
@@ -126,9 +275,10 @@ async function main() {
     document.getElementById('game').dataset.state = 'failed';
     return;
   }
-  const page = new Page(compiled, seed);
-  await page.startGame();
-  if (problem) document.getElementById('status').textContent = problem;
+  const page = new Page(compiled, seed, pageStorage());
+  const addressAsks = asked && !addressGameStartedBefore();
+  await page.begin(addressAsks);
+  if (problem && addressAsks) page.say(problem);
 }
 
 main();
