@@ -71,8 +71,9 @@ export class JournalStore {
     return this.list().find(worth) ?? null;
   }
 
-  // A new journal for a game with this seed, started now; the oldest
-  // journals but the busy ones go to keep at most MostJournals.
+  // A new journal for a game with this seed, started now. The least
+  // recently played journals go, to keep at most MostJournals, but not
+  // the busy ones (being played in other tabs).
   create(seed, busy = new Set()) {
     const now = new Date();
     const entry = {
@@ -83,7 +84,8 @@ export class JournalStore {
       finished: false,
     };
     const journals = [entry, ...this.list()];
-    for (const old of journals.slice(MostJournals).filter((journal) => !busy.has(journal.id))) this.#remove(journals, old.id);
+    const removable = journals.filter((journal) => journal !== entry && !busy.has(journal.id));
+    while (journals.length > MostJournals && removable.length > 0) this.#remove(journals, removable.pop().id);
     this.#saveIndex(journals);
     return entry;
   }
