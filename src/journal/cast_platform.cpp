@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "console/terminal_capabilities.hpp"
+#include "journal/banner_border.hpp"
 #include "journal/playback.hpp"
 
 namespace tg::journal {
@@ -86,7 +87,7 @@ void CastPlatform::Write(std::string_view text) {
     if (text.empty()) return;
     digest_.Write(text);
     EmitColours();
-    Send(text);
+    Send(ShownWith(text, inputs_.Border(), BoxCharacters{}));
 }
 
 void CastPlatform::SetColours(int foreground, int background) {

@@ -14,11 +14,10 @@ namespace {
 // Plays the journal's first `limit` inputs through a game nobody sees.
 // Nothing when they replay to the end; how many inputs it took when the
 // game ended on one of them; throws Diverged otherwise.
-std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit,
-                                 BoxCharacters box) {
+std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit) {
     RecordedInputs inputs(contents);
     inputs.Limit(limit);
-    ResumingPlatform trial(inputs, box);
+    ResumingPlatform trial(inputs);
     try {
         run(trial, contents.header.seed);
     } catch (const ResumingPlatform::ReachedEnd&) {
@@ -31,17 +30,17 @@ std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents
 
 }  // namespace
 
-ContinuePoint FindContinuePoint(const GameRunner& run, const Contents& contents, BoxCharacters box) {
+ContinuePoint FindContinuePoint(const GameRunner& run, const Contents& contents) {
     const RecordedInputs all(contents);
     ContinuePoint point{all.InputCount(), false};
-    const std::optional<std::size_t> ended = Trial(run, contents, point.inputs, box);
+    const std::optional<std::size_t> ended = Trial(run, contents, point.inputs);
     if (!ended) return point;
     if (*ended != point.inputs || point.inputs == 0) {
         throw Diverged{all.Describe(*ended), "the game ended before the journal did"};
     }
     point.takeBack = true;
     --point.inputs;
-    if (Trial(run, contents, point.inputs, box)) throw Diverged{all.Describe(point.inputs), "the game ended early"};
+    if (Trial(run, contents, point.inputs)) throw Diverged{all.Describe(point.inputs), "the game ended early"};
     return point;
 }
 

@@ -17,10 +17,9 @@ struct ContinuePoint {
     bool takeBack = false;
 };
 
-// Replays the journal through games nobody sees, on a terminal with this
-// banner border, to find where it goes on. Throws Diverged when the game
-// does not replay as recorded.
-ContinuePoint FindContinuePoint(const GameRunner& run, const Contents& contents, BoxCharacters box);
+// Replays the journal through games nobody sees to find where it goes on.
+// Throws Diverged when the game does not replay as recorded.
+ContinuePoint FindContinuePoint(const GameRunner& run, const Contents& contents);
 
 // Replays the journal up to the point without showing it, shows the last
 // screen on the terminal and plays on there, appending to `journal`,

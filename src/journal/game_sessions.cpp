@@ -5,6 +5,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "journal/banner_border.hpp"
 #include "journal/continuing.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"
@@ -35,25 +36,30 @@ std::optional<JournalFile> CreateInStateFolder(const Environment& environment, c
     return std::nullopt;
 }
 
-std::optional<JournalFile> OpenNewJournal(const SaveChoice& save, const Environment& environment,
-                                          std::uint32_t seed) {
-    const std::time_t started = std::time(nullptr);
-    Header header = NewHeader(seed, save.gameVersion);
-    header.started = UtcText(started);
+// Creates the new game's journal file, or says why not on standard error
+// before the game takes the terminal.
+std::optional<JournalFile> CreateJournal(const SaveChoice& save, const Environment& environment, std::uint32_t seed,
+                                         std::time_t started) {
     std::string error;
     std::optional<JournalFile> file;
     if (save.file) {
         file = JournalFile::Create(*save.file, error);
         if (!file) error = *save.file + ": " + error;
     } else {
+        Header header;
+        header.seed = seed;
         file = CreateInStateFolder(environment, header, started, error);
-    }
-    if (file && (!file->Append(EncodeHeader(header)) || !file->Sync())) {
-        error = file->Path() + ": " + file->Error();
-        file.reset();
     }
     if (!file) std::cerr << "tender-gamble: this game will not be saved: " << error << "\n";
     return file;
+}
+
+// Writes the journal's header; false, said when the game ends, when it
+// cannot be written.
+bool StartJournal(JournalFile& file, const Header& header) {
+    if (file.Append(EncodeHeader(header)) && file.Sync()) return true;
+    ReportAtExit("this game was not saved: " + file.Path() + ": " + file.Error());
+    return false;
 }
 
 int Refuse(const std::string& message) {
@@ -63,19 +69,27 @@ int Refuse(const std::string& message) {
 
 }  // namespace
 
-Header NewHeader(std::uint32_t seed, const std::string& gameVersion) {
+Header NewHeader(std::uint32_t seed, const std::string& gameVersion, const BoxCharacters& box) {
     Header header;
     header.gameVersion = gameVersion;
     header.seed = seed;
     header.started = UtcText(std::time(nullptr));
+    header.border = BorderName(box);
     return header;
 }
 
 void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed, const SaveChoice& save,
                  const Environment& environment) {
+    const std::time_t started = std::time(nullptr);
     std::optional<JournalFile> file;
-    if (save.wanted || save.file) file = OpenNewJournal(save, environment, seed);
+    if (save.wanted || save.file) file = CreateJournal(save, environment, seed, started);
     const std::unique_ptr<Platform> terminal = open();
+    if (file) {
+        // The header names the border of the terminal the game is shown on.
+        Header header = NewHeader(seed, save.gameVersion, terminal->Box());
+        header.started = UtcText(started);
+        if (!StartJournal(*file, header)) file.reset();
+    }
     if (!file) {
         run(*terminal, seed);
     } else {
@@ -113,7 +127,7 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
     };
     ContinuePoint point;
     try {
-        point = FindContinuePoint(run, contents, terminal->Box());
+        point = FindContinuePoint(run, contents);
     } catch (const Diverged& diverged) {
         refuse("cannot continue " + path + ": " + Explain(diverged));
     }

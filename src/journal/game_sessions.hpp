@@ -27,8 +27,9 @@ struct SaveChoice {
 [[noreturn]] void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed,
                               const SaveChoice& save, const Environment& environment);
 
-// The header of a new game's journal, started now.
-Header NewHeader(std::uint32_t seed, const std::string& gameVersion);
+// The header of a new game's journal, started now on a terminal with this
+// banner border.
+Header NewHeader(std::uint32_t seed, const std::string& gameVersion, const BoxCharacters& box);
 
 // Goes on with the most recent unfinished game, or the one in `file`.
 // Returns an exit status when it cannot.

@@ -24,6 +24,7 @@ struct Header {
     std::string gameVersion;
     std::uint32_t seed = 0;
     std::string started;  // UTC, as YYYY-MM-DDTHH:MM:SSZ
+    std::string border;   // the banner border's name (banner_border.hpp); empty for UTF-8
 };
 
 struct Record {

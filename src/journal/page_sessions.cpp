@@ -25,7 +25,7 @@ constexpr int CouldNotPlay = 1;
 
 void PlayNewPageGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, const std::string& gameVersion,
                      PageJournal& journal) {
-    if (!journal.Append(EncodeHeader(NewHeader(seed, gameVersion)))) {
+    if (!journal.Append(EncodeHeader(NewHeader(seed, gameVersion, terminal.Box())))) {
         run(terminal, seed);
     } else {
         RecordingPlatform recorder(terminal, journal);
@@ -41,7 +41,7 @@ void ContinuePageGame(const GameRunner& run, Platform& terminal, PageJournal& jo
     if (Finished(contents)) Refuse(terminal, journal, "The saved game is over: it can only be replayed.");
     ContinuePoint point;
     try {
-        point = FindContinuePoint(run, contents, terminal.Box());
+        point = FindContinuePoint(run, contents);
     } catch (const Diverged& diverged) {
         Refuse(terminal, journal, "The saved game cannot be continued: " + Explain(diverged) + ".");
     }

@@ -1,5 +1,7 @@
 #include "journal/recorded_inputs.hpp"
 
+#include "journal/banner_border.hpp"
+
 namespace tg::journal {
 
 namespace {
@@ -30,6 +32,10 @@ RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
         steps_.push_back(Step{&record, index});
         if (IsInput(record)) ++inputCount_;
     }
+}
+
+BoxCharacters RecordedInputs::Border() const {
+    return BorderNamed(contents_.header.border).value_or(BoxCharacters{});
 }
 
 bool RecordedInputs::HasInput() const {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "console/platform.hpp"
 #include "journal/journal_format.hpp"
 
 namespace tg::journal {
@@ -27,6 +28,8 @@ public:
     explicit RecordedInputs(const Contents& contents);
 
     std::size_t InputCount() const { return inputCount_; }
+    // The banner border the game was shown with.
+    BoxCharacters Border() const;
     // Replays only the first `inputs` inputs (and the checkpoints before the next).
     void Limit(std::size_t inputs) { limit_ = inputs; }
     std::size_t Consumed() const { return consumed_; }

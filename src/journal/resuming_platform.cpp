@@ -1,5 +1,7 @@
 #include "journal/resuming_platform.hpp"
 
+#include "journal/banner_border.hpp"
+
 namespace tg::journal {
 
 bool ResumingPlatform::LiveNow() {
@@ -33,7 +35,7 @@ void ResumingPlatform::DiscardLine() {
 
 void ResumingPlatform::Write(std::string_view text) {
     if (isLive_) return recorder_->Write(text);
-    memory_.Write(text);
+    memory_.Write(live_ ? ShownWith(text, box_, live_->Box()) : std::string(text));
     digest_.Write(text);
 }
 

@@ -22,11 +22,10 @@ public:
         std::size_t consumed;
     };
 
-    // A trial run, with the banner border of the terminal the game will be
-    // continued on.
-    ResumingPlatform(RecordedInputs& inputs, BoxCharacters box) : inputs_(inputs), box_(box) {}
+    // A trial run.
+    explicit ResumingPlatform(RecordedInputs& inputs) : inputs_(inputs), box_(inputs.Border()) {}
     ResumingPlatform(RecordedInputs& inputs, Platform& live, RecordingPlatform& recorder)
-        : inputs_(inputs), live_(&live), recorder_(&recorder), box_(live.Box()) {}
+        : inputs_(inputs), live_(&live), recorder_(&recorder), box_(inputs.Border()) {}
 
     Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
@@ -35,6 +34,7 @@ public:
     void SetColours(int foreground, int background) override;
     void Clear() override;
     void Pause(int milliseconds) override;
+    // The border the game was shown with, for the same checks.
     BoxCharacters Box() const override { return box_; }
     void AtRest() override;
     void GameOver() override;

@@ -121,9 +121,10 @@ test('A journal the terminal game recorded replays on the page to the same scree
   const url = await freshOrigin();
   for (const cut of [9, 40, freePlay.steps.length]) {
     const file = join(folder, `cut-${cut}.journal`);
+    // The first one played where the banner's border is ASCII.
     const recording = spawnSync(binary, ['--seed', String(freePlay.seed), '--save', file], {
       input: freePlay.steps.slice(0, cut).join(''),
-      env: { ...process.env, LC_ALL: 'C.UTF-8' },
+      env: { ...process.env, LC_ALL: cut === 9 ? 'C' : 'C.UTF-8' },
     });
     assert.equal(recording.status, 0, recording.stderr.toString());
     const game = await WebGame.open(browser.context, `${url}?seed=1`);
