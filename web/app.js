@@ -1,45 +1,10 @@
 import { Terminal } from '@xterm/xterm';
 import createTenderGamble from 'tender-gamble-module';
+import { LargestSeed, addressGameStartedBefore, seedFromAddress } from './address.js';
 import { GameSession } from './game_session.js';
 import { holdJournal, journalsInUse } from './journal_locks.js';
-import { JournalStore, MemoryStorage, journalFileName } from './journal_store.js';
+import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
 import { terminalOptions } from './terminal_options.js';
-
-const LargestSeed = 4294967295;
-// Where a tab notes that it has started the game its address asks for.
-const AddressGameKey = 'tender-gamble/address-game';
-
-// The seed asked for in the address (?seed=N): a string of digits, or null
-// for a game seeded by the time. A seed that is no seed is said, not used.
-function seedFromAddress(search) {
-  const asked = new URLSearchParams(search).get('seed');
-  if (asked === null) return { asked: false, seed: null, problem: null };
-  if (/^[0-9]{1,10}$/.test(asked) && Number(asked) <= LargestSeed) return { asked: true, seed: String(Number(asked)), problem: null };
-  return { asked: true, seed: null, problem: `"${asked}" is not a seed (a whole number from 0 to ${LargestSeed}): this game is seeded by the time.` };
-}
-
-// The browser's storage for this page, or storage that keeps nothing
-// beyond the page where the browser allows none.
-function pageStorage() {
-  try {
-    window.localStorage.getItem(AddressGameKey);
-    return { storage: window.localStorage, kept: true };
-  } catch {
-    return { storage: new MemoryStorage(), kept: false };
-  }
-}
-
-// An address that asks for a seed starts that game at once, the first
-// time this tab opens it; a reload of it offers to go on, as any reload.
-function addressGameStartedBefore() {
-  try {
-    const before = sessionStorage.getItem(AddressGameKey) === window.location.search;
-    sessionStorage.setItem(AddressGameKey, window.location.search);
-    return before;
-  } catch {
-    return false;
-  }
-}
 
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
@@ -71,6 +36,7 @@ class Page {
   #journal = null; // the index entry of the game on the terminal, or offered
   #letGo = null; // lets go of that journal's lock
   #report = null; // why the game could not be played, from the game
+  #starting = false; // a game is being started: the buttons wait
 
   // `seed`: the address's seed for every new game of this page, or null.
   constructor(compiled, seed, { storage, kept }) {
@@ -110,10 +76,24 @@ class Page {
   }
 
   async newGame() {
-    const seed = this.#seed ?? String(Math.floor(Date.now() / 1000) % (LargestSeed + 1));
-    const entry = this.#store.create(seed, await journalsInUse());
-    await this.#start(['--seed', seed], entry, await holdJournal(entry.id), 'game');
-    if (!this.#kept) this.say('This browser lets the page keep nothing: this game is lost when the page closes.');
+    await this.#once(async () => {
+      const seed = this.#seed ?? String(Math.floor(Date.now() / 1000) % (LargestSeed + 1));
+      const entry = this.#store.create(seed, await journalsInUse());
+      const status = this.#kept ? '' : 'This browser lets the page keep nothing: this game is lost when the page closes.';
+      await this.#start({ args: ['--seed', seed], journal: entry, letGo: await holdJournal(entry.id), status });
+    });
+  }
+
+  // Runs one way of starting a game at a time: a second click or Enter
+  // while the first is under way does nothing.
+  async #once(starting) {
+    if (this.#starting) return;
+    this.#starting = true;
+    try {
+      await starting();
+    } finally {
+      this.#starting = false;
+    }
   }
 
   #offer(entry) {
@@ -126,16 +106,18 @@ class Page {
   }
 
   async #continueGame() {
-    const entry = this.#journal;
-    const letGo = await holdJournal(entry.id);
-    if (!letGo) {
-      this.say('That game is being played in another tab of this browser.');
-      this.#showButtons({ continue: false, newGame: true, download: true });
-      this.#newGame.focus();
-      return;
-    }
-    this.#store.update(entry.id, { played: Date.now() });
-    await this.#start(['--continue'], entry, letGo, 'game');
+    await this.#once(async () => {
+      const entry = this.#journal;
+      const letGo = await holdJournal(entry.id);
+      if (!letGo) {
+        this.say('That game is being played in another tab of this browser.');
+        this.#showButtons({ continue: false, newGame: true, download: true });
+        this.#newGame.focus();
+        return;
+      }
+      this.#store.update(entry.id, { played: Date.now() });
+      await this.#start({ args: ['--continue'], journal: entry, letGo });
+    });
   }
 
   async #replayChosenFile() {
@@ -143,13 +125,16 @@ class Page {
     this.#journalFile.value = '';
     if (!file) return;
     const bytes = new Uint8Array(await file.arrayBuffer());
-    await this.#start(['--replay', file.name], null, null, 'replay', () => bytes);
-    this.say(`Replaying ${file.name}: Space pauses, + and - change the speed, q ends the replay.`);
+    await this.#once(async () => {
+      const status = `Replaying ${file.name}: Space pauses, + and - change the speed, q ends the replay.`;
+      await this.#start({ args: ['--replay', file.name], mode: 'replay', chosen: () => bytes, status });
+    });
   }
 
-  // Starts a game on the terminal (or a replay, for mode 'replay'),
-  // dropping the one before.
-  async #start(args, journal, letGo, mode, chosen = () => this.#store.bytes(journal.id)) {
+  // Starts a game on the terminal with these arguments, dropping the one
+  // before: a game with its journal (and the journal's lock), or in mode
+  // 'replay' a replay of the chosen bytes.
+  async #start({ args, journal = null, letGo = null, mode = 'game', chosen = () => this.#store.bytes(journal.id), status = '' }) {
     this.#session?.abandon();
     this.#letGo?.();
     this.#journal = journal;
@@ -158,7 +143,7 @@ class Page {
     this.#main.dataset.mode = mode;
     this.#showButtons({ continue: false, newGame: false, download: journal !== null });
     delete this.#main.dataset.exitStatus;
-    this.say('');
+    this.say(status);
     this.#terminal.reset();
     this.#terminal.focus();
     this.#setState('playing');
@@ -206,19 +191,22 @@ class Page {
     }
   }
 
-  #ended(status) {
+  async #ended(status) {
     this.#letGo?.();
     this.#letGo = null;
     this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
-    this.#setState('ended');
     this.#main.dataset.exitStatus = String(status);
     const replay = this.#main.dataset.mode === 'replay';
     if (this.#report) this.say(this.#report);
     else if (replay) this.say('The replay has ended. Press Enter or choose New game to play.');
     else this.say('The game has ended. Press Enter or choose New game to play again.');
-    // A game left before its ending can be taken up again from here.
-    const entry = this.#journal && this.#store.find(this.#journal.id);
-    this.#showButtons({ continue: Boolean(entry && !entry.finished && !entry.refused), newGame: true, download: entry !== null });
+    // A game left before its ending can be taken up again from here; after
+    // a replay, the game a reload would offer.
+    let entry = this.#journal && this.#store.find(this.#journal.id);
+    if (replay) entry = this.#store.latestUnfinished(await journalsInUse());
+    this.#journal = entry;
+    this.#showButtons({ continue: Boolean(entry && !entry.finished && !entry.refused), newGame: true, download: Boolean(entry) });
+    this.#setState('ended');
   }
 
   #failed(reason) {

@@ -220,3 +220,14 @@ export class MemoryStorage {
     this.#items.delete(key);
   }
 }
+
+// The browser's storage for this page, or storage that keeps nothing
+// beyond the page where the browser allows none.
+export function pageStorage() {
+  try {
+    window.localStorage.getItem(IndexKey);
+    return { storage: window.localStorage, kept: true };
+  } catch {
+    return { storage: new MemoryStorage(), kept: false };
+  }
+}
