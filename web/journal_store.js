@@ -1,12 +1,12 @@
 // The journals of the games played on this page, kept in the browser's
 // storage as the game writes them, in the journal format's own bytes
-// (docs/journal.md), so that a journal downloaded from the page is the
-// file the terminal game keeps, and the other way round.
+// (docs/journal.md): a journal downloaded from the page is a file the
+// terminal game can go on with or replay.
 //
 // Storage holds strings: a journal is kept as text with one character per
-// byte, cut into chunks of at most ChunkSize bytes, each under a key of its
-// own. An append rewrites only the last chunk, however long the journal
-// grows. An index of the journals (seed, start, when last played, whether
+// byte, cut into chunks of up to ChunkSize bytes (an append longer than
+// that gets a chunk of its own), each under a key of its own. An append
+// rewrites only the last chunk, however long the journal grows. An index of the journals (seed, start, when last played, whether
 // finished) is rewritten only when a game starts, goes on or ends.
 
 const Prefix = 'tender-gamble/';
