@@ -21,9 +21,12 @@ void PrintReport() {
 }  // namespace
 
 void ReportAtExit(const std::string& message) {
+    // The report exists before the handler is registered, so that at exit
+    // it is destroyed only after the handler has printed it.
+    std::string& report = PendingReport();
     static const bool registered = std::atexit(PrintReport) == 0;
     (void)registered;
-    PendingReport() += "tender-gamble: " + message + "\n";
+    report += "tender-gamble: " + message + "\n";
 }
 
 RecordingPlatform::RecordingPlatform(Platform& live, JournalSink& journal)
