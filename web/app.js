@@ -175,7 +175,7 @@ class Page {
         return error;
       },
       cutAt: (size) => (writer === null ? 'a replay keeps no journal' : writer.cutAt(size)),
-      finished: () => this.#store.update(journal.id, { finished: true }),
+      finished: () => journal && this.#store.update(journal.id, { finished: true }),
       report: (text) => {
         this.#report = text;
         if (journal !== null) this.#store.update(journal.id, { refused: true });
