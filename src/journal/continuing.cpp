@@ -1,7 +1,6 @@
 #include "journal/continuing.hpp"
 
 #include <cstdlib>
-#include <optional>
 
 #include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
@@ -11,52 +10,32 @@ namespace tg::journal {
 
 namespace {
 
-// Plays the journal's first `limit` inputs through a game nobody sees.
-// Nothing when they replay to the end; how many inputs it took when the
-// game ended on one of them; throws Diverged otherwise.
-std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit) {
+// Replays the journal's first `limit` inputs, then plays on.
+[[noreturn]] void GoOn(const GameRunner& run, Platform& terminal, const Contents& contents, JournalSink& journal,
+                       const Refusal& refuse, std::size_t limit, bool takeBack) {
     RecordedInputs inputs(contents);
     inputs.Limit(limit);
-    ResumingPlatform trial(inputs);
-    try {
-        run(trial, contents.header.seed);
-    } catch (const ResumingPlatform::ReachedEnd&) {
-        return std::nullopt;
-    } catch (const ResumingPlatform::GameEnded& ended) {
-        return ended.consumed;
-    }
-    return std::nullopt;
+    inputs.OnDiverged([&](const Diverged& diverged) { refuse(Explain(diverged)); });
+    const auto ended = [&](std::size_t consumed) {
+        // Ended by the journal's last input: the game is started afresh,
+        // deeper on the stack, for this one never comes back.
+        if (!takeBack && consumed == limit && limit > 0) {
+            GoOn(run, terminal, contents, journal, refuse, limit - 1, true);
+        }
+        refuse(Explain(Diverged{inputs.Describe(consumed),
+                                takeBack ? "the game ended early" : "the game ended before the journal did"}));
+    };
+    RecordingPlatform recorder(terminal, journal);
+    ResumingPlatform resuming(inputs, terminal, recorder, ended, takeBack);
+    run(resuming, contents.header.seed);
+    std::abort();  // a game never returns
 }
 
 }  // namespace
 
-ContinuePoint FindContinuePoint(const GameRunner& run, const Contents& contents) {
-    const RecordedInputs all(contents);
-    ContinuePoint point{all.InputCount(), false};
-    const std::optional<std::size_t> ended = Trial(run, contents, point.inputs);
-    if (!ended) return point;
-    if (*ended != point.inputs || point.inputs == 0) {
-        throw Diverged{all.Describe(*ended), "the game ended before the journal did"};
-    }
-    point.takeBack = true;
-    --point.inputs;
-    if (Trial(run, contents, point.inputs)) throw Diverged{all.Describe(point.inputs), "the game ended early"};
-    return point;
-}
-
-void GoOnFrom(const GameRunner& run, Platform& terminal, const Contents& contents, const ContinuePoint& point,
-              JournalSink& journal) {
-    if (point.takeBack) {
-        Record record;
-        record.kind = Record::Kind::TakeBack;
-        journal.Append(EncodeRecord(record));
-    }
-    RecordingPlatform recorder(terminal, journal);
-    RecordedInputs inputs(contents);
-    inputs.Limit(point.inputs);
-    ResumingPlatform resuming(inputs, terminal, recorder);
-    run(resuming, contents.header.seed);
-    std::abort();  // a game never returns
+void ContinueJournal(const GameRunner& run, Platform& terminal, const Contents& contents, JournalSink& journal,
+                     const Refusal& refuse) {
+    GoOn(run, terminal, contents, journal, refuse, RecordedInputs(contents).InputCount(), false);
 }
 
 }  // namespace tg::journal

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstddef>
+#include <functional>
+#include <string>
 
 #include "console/platform.hpp"
 #include "journal/game_runner.hpp"
@@ -9,22 +10,19 @@
 
 namespace tg::journal {
 
-// Where a journal's game goes on from: after how many of its inputs, and
-// whether its last input, one that ended the game (a Quit, or an Escape
-// after a bad key), is taken back.
-struct ContinuePoint {
-    std::size_t inputs = 0;
-    bool takeBack = false;
-};
+// What to do with a journal that cannot be gone on with, told why; it must
+// not come back.
+using Refusal = std::function<void(const std::string& why)>;
 
-// Replays the journal through games nobody sees to find where it goes on.
-// Throws Diverged when the game does not replay as recorded.
-ContinuePoint FindContinuePoint(const GameRunner& run, const Contents& contents);
-
-// Replays the journal up to the point without showing it, shows the last
-// screen on the terminal and plays on there, appending to `journal`,
-// which holds the journal's whole records and nothing after them.
-[[noreturn]] void GoOnFrom(const GameRunner& run, Platform& terminal, const Contents& contents,
-                           const ContinuePoint& point, JournalSink& journal);
+// Goes on with the journal's game on the terminal: replays its inputs
+// without showing them, shows the last screen and plays on there,
+// appending to `journal`, which holds the journal's whole records and
+// nothing after them. A last input that ended the game (a Quit, or an
+// Escape after a bad key) is taken back: the game starts again and goes
+// on from just before it. A game that does not replay as recorded is
+// refused, with nothing appended. No exception is thrown or caught on the
+// way, so the WebAssembly build needs no exception support.
+[[noreturn]] void ContinueJournal(const GameRunner& run, Platform& terminal, const Contents& contents,
+                                  JournalSink& journal, const Refusal& refuse);
 
 }  // namespace tg::journal

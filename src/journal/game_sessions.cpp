@@ -125,15 +125,10 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
         terminal->Exit(CouldNotContinue);
         std::abort();  // a platform's Exit never comes back
     };
-    ContinuePoint point;
-    try {
-        point = FindContinuePoint(run, contents);
-    } catch (const Diverged& diverged) {
-        refuse("cannot continue " + path + ": " + Explain(diverged));
-    }
     std::optional<JournalFile> journal = JournalFile::Reopen(path, contents.wholeBytes, error);
     if (!journal) refuse("cannot continue " + path + ": " + error);
-    GoOnFrom(run, *terminal, contents, point, *journal);
+    ContinueJournal(run, *terminal, contents, *journal,
+                    [&](const std::string& why) { refuse("cannot continue " + path + ": " + why); });
 }
 
 }  // namespace tg::journal

@@ -39,27 +39,21 @@ void ContinuePageGame(const GameRunner& run, Platform& terminal, PageJournal& jo
     const Contents contents = Parse(bytes);
     if (!contents.error.empty()) Refuse(terminal, journal, "The saved game cannot be continued: " + contents.error + ".");
     if (Finished(contents)) Refuse(terminal, journal, "The saved game is over: it can only be replayed.");
-    ContinuePoint point;
-    try {
-        point = FindContinuePoint(run, contents);
-    } catch (const Diverged& diverged) {
-        Refuse(terminal, journal, "The saved game cannot be continued: " + Explain(diverged) + ".");
-    }
-    if (!journal.CutAt(contents.wholeBytes)) {
-        Refuse(terminal, journal, "The saved game cannot be continued: " + journal.Error() + ".");
-    }
-    GoOnFrom(run, terminal, contents, point, journal);
+    const auto refuse = [&](const std::string& why) {
+        Refuse(terminal, journal, "The saved game cannot be continued: " + why + ".");
+    };
+    if (!journal.CutAt(contents.wholeBytes)) refuse(journal.Error());
+    ContinueJournal(run, terminal, contents, journal, refuse);
 }
 
 void ReplayOnPage(const GameRunner& run, Platform& terminal, PageJournal& journal, const std::string& name,
                   double speed) {
     const Contents contents = Parse(journal.Chosen());
-    if (!contents.error.empty()) Refuse(terminal, journal, name + " cannot be replayed: " + contents.error + ".");
-    try {
-        PlayBack(run, terminal, contents, speed);
-    } catch (const Diverged& diverged) {
-        Refuse(terminal, journal, name + " cannot be replayed: " + Explain(diverged) + ".");
-    }
+    const auto refuse = [&](const std::string& why) {
+        Refuse(terminal, journal, name + " cannot be replayed: " + why + ".");
+    };
+    if (!contents.error.empty()) refuse(contents.error);
+    PlayBack(run, terminal, contents, speed, [&](const Diverged& diverged) { refuse(Explain(diverged)); });
 }
 
 }  // namespace tg::journal

@@ -52,8 +52,10 @@ int Replay(const GameRunner& run, const TerminalOpener& open, const std::string&
     std::abort();  // a platform's Exit never comes back
 }
 
-void PlayBack(const GameRunner& run, Platform& terminal, const Contents& contents, double speed) {
+void PlayBack(const GameRunner& run, Platform& terminal, const Contents& contents, double speed,
+              const std::function<void(const Diverged&)>& diverged) {
     RecordedInputs inputs(contents);
+    if (diverged) inputs.OnDiverged(diverged);
     PlaybackPlatform playback(inputs, terminal, speed);
     run(playback, contents.header.seed);
     terminal.Exit(0);

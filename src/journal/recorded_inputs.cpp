@@ -34,6 +34,11 @@ RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     }
 }
 
+void RecordedInputs::Fail(const Diverged& diverged) const {
+    if (onDiverged_) onDiverged_(diverged);
+    throw diverged;
+}
+
 BoxCharacters RecordedInputs::Border() const {
     return BorderNamed(contents_.header.border).value_or(BoxCharacters{});
 }
@@ -53,16 +58,16 @@ std::string RecordedInputs::Describe(std::size_t step) const {
 const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
     if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
         if (steps_[position_].record->check != static_cast<int>(checksum & 15)) {
-            throw Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"};
+            Fail(Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"});
         }
         ++consumed_;
         return *steps_[position_++].record;
     }
-    throw Diverged{Describe(position_), std::string("the game asked for ") + wanted + " where the journal has " +
+    Fail(Diverged{Describe(position_), std::string("the game asked for ") + wanted + " where the journal has " +
                                             (position_ < steps_.size() && steps_[position_].record->kind ==
                                                                               Record::Kind::Checkpoint
                                                  ? "a home menu"
-                                                 : "another kind of input")};
+                                                 : "another kind of input")});
 }
 
 const Record& RecordedInputs::NextKey(std::uint32_t checksum) { return NextInput(Record::Kind::Key, "a key", checksum); }
@@ -75,17 +80,17 @@ bool RecordedInputs::AtRest(std::uint32_t checksum) {
     const Record& next = *steps_[position_].record;
     if (next.kind != Record::Kind::Checkpoint) {
         if (consumed_ >= limit_) return false;
-        throw Diverged{Describe(position_), "the game reached its home menu where the journal has an input"};
+        Fail(Diverged{Describe(position_), "the game reached its home menu where the journal has an input"});
     }
     if (next.checksum != checksum) {
-        throw Diverged{Describe(position_), "the game showed other screens than the ones recorded"};
+        Fail(Diverged{Describe(position_), "the game showed other screens than the ones recorded"});
     }
     ++position_;
     return true;
 }
 
 void RecordedInputs::Ended() {
-    if (HasInput()) throw Diverged{Describe(position_), "the game ended before the journal did"};
+    if (HasInput()) Fail(Diverged{Describe(position_), "the game ended before the journal did"});
 }
 
 }  // namespace tg::journal

@@ -105,7 +105,12 @@ void RecordingPlatform::Exit(int status) {
     std::abort();  // a platform's Exit never comes back
 }
 
-void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
+void RecordingPlatform::TakeOver(const ScreenDigest& digest, bool takeBack) {
+    if (takeBack) {
+        Record record;
+        record.kind = Record::Kind::TakeBack;
+        Append(EncodeRecord(record));
+    }
     digest_ = digest;
     lastInput_ = std::chrono::steady_clock::now();
 }

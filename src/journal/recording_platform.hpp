@@ -31,8 +31,9 @@ public:
     [[noreturn]] void Exit(int status) override;
 
     // Goes on from a replayed journal: what the replay showed since its
-    // last home menu counts as shown here.
-    void TakeOver(const ScreenDigest& digest);
+    // last home menu counts as shown here. With `takeBack` the journal's
+    // last input is withdrawn first.
+    void TakeOver(const ScreenDigest& digest, bool takeBack);
 
 private:
     std::uint32_t MillisecondsSinceLastInput();

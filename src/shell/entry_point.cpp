@@ -35,32 +35,11 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text) {
     return seed;
 }
 
-// Digits with at most one decimal point, then maybe an exponent: "4",
-// "0.5", ".25", "1e2". (Not every C++ library has from_chars for doubles.)
-bool IsPlainDecimal(const std::string& text) {
-    std::size_t at = 0, digits = 0;
-    const auto takeDigits = [&] {
-        const std::size_t start = at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-        return at - start;
-    };
-    digits += takeDigits();
-    if (at < text.size() && text[at] == '.') {
-        ++at;
-        digits += takeDigits();
-    }
-    if (digits == 0) return false;
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        ++at;
-        if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-        if (takeDigits() == 0) return false;
-    }
-    return at == text.size();
-}
-
 std::optional<double> ParseSpeed(const std::string& text) {
-    if (!IsPlainDecimal(text)) return std::nullopt;
-    const double speed = std::strtod(text.c_str(), nullptr);
+    double speed = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, speed);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
     if (!(speed >= SlowestSpeed && speed <= FastestSpeed)) return std::nullopt;
     return speed;
 }

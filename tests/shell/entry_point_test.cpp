@@ -41,22 +41,6 @@ TEST(Options, HelpVersionAndUnknownArguments) {
     EXPECT_EQ(ParseOptions({"play"}).action, Options::Action::Error);
 }
 
-TEST(Options, ReplaySpeedsArePlainDecimalsFromOneSixtyFourthTo1024) {
-    const auto speed = [](const std::string& text) {
-        const Options options = ParseOptions({"--replay", "game.journal", "--speed", text});
-        return options.action == Options::Action::Replay ? options.speed : -1.0;
-    };
-    EXPECT_EQ(speed("4"), 4.0);
-    EXPECT_EQ(speed("0.015625"), 1.0 / 64);
-    EXPECT_EQ(speed(".5"), 0.5);
-    EXPECT_EQ(speed("1024"), 1024.0);
-    EXPECT_EQ(speed("1e2"), 100.0);
-    EXPECT_EQ(speed("25E-1"), 2.5);
-    for (const char* bad : {"0.01", "1025", "", ".", " 2", "2 ", "+2", "-2", "0x2", "inf", "nan", "1e", "2..5", "1/4"}) {
-        EXPECT_EQ(speed(bad), -1.0) << bad;
-    }
-}
-
 // The built game, run through a POSIX shell (not on Windows).
 #ifndef _WIN32
 struct GameRun {
