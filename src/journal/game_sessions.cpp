@@ -9,7 +9,6 @@
 #include "journal/continuing.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
 #include "journal/state_folder.hpp"
 
