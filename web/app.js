@@ -1,18 +1,10 @@
 import { Terminal } from '@xterm/xterm';
 import createTenderGamble from 'tender-gamble-module';
+import { LargestSeed, addressGameStartedBefore, seedFromAddress } from './address.js';
 import { GameSession } from './game_session.js';
+import { holdJournal, journalsInUse } from './journal_locks.js';
+import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
 import { terminalOptions } from './terminal_options.js';
-
-const LargestSeed = 4294967295;
-
-// The seed asked for in the address (?seed=N): a string of digits, or null
-// for a game seeded by the time. A seed that is no seed is said, not used.
-function seedFromAddress(search) {
-  const asked = new URLSearchParams(search).get('seed');
-  if (asked === null) return { seed: null, problem: null };
-  if (/^[0-9]{1,10}$/.test(asked) && Number(asked) <= LargestSeed) return { seed: String(Number(asked)), problem: null };
-  return { seed: null, problem: `"${asked}" is not a seed (a whole number from 0 to ${LargestSeed}): this game is seeded by the time.` };
-}
 
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
@@ -29,31 +21,129 @@ async function compileGame() {
 class Page {
   #main = document.getElementById('game');
   #status = document.getElementById('status');
+  #continue = document.getElementById('continue');
   #newGame = document.getElementById('new-game');
+  #download = document.getElementById('download');
+  #openJournal = document.getElementById('open-journal');
+  #journalFile = document.getElementById('journal-file');
   #terminal;
   #session = null;
   #compiled;
   #seed;
+  #store;
+  #kept;
   #waits = 0;
+  #journal = null; // the index entry of the game on the terminal, or offered
+  #letGo = null; // lets go of that journal's lock
+  #report = null; // why the game could not be played, from the game
+  #starting = false; // a game is being started: the buttons wait
 
-  // `seed`: the address's seed for every game of this page, or null.
-  constructor(compiled, seed) {
+  // `seed`: the address's seed for every new game of this page, or null.
+  constructor(compiled, seed, { storage, kept }) {
     this.#compiled = compiled;
     this.#seed = seed;
+    this.#store = new JournalStore(storage);
+    this.#kept = kept;
     this.#terminal = new Terminal(terminalOptions);
     this.#terminal.open(document.getElementById('terminal'));
     this.#terminal.onData((data) => this.#typed(data));
-    this.#newGame.addEventListener('click', () => this.startGame());
+    // Tab is no key of the game's: it moves to the page's buttons.
+    this.#terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+    this.#newGame.addEventListener('click', () => this.newGame());
+    this.#continue.addEventListener('click', () => this.#continueGame());
+    this.#download.addEventListener('click', () => this.#downloadJournal());
+    this.#openJournal.addEventListener('click', () => this.#journalFile.click());
+    this.#journalFile.addEventListener('change', () => this.#replayChosenFile());
+    this.#openJournal.hidden = false;
     this.#keepFocus();
   }
 
-  // Starts a game on the terminal, dropping the one before. Whatever comes
-  // before a game outside the terminal (a choice of the player's) runs
-  // first and then calls this.
-  async startGame() {
-    this.#newGame.hidden = true;
+  // The first game: the one the address asks for, else the unfinished
+  // game to go on with, if any, else a new one.
+  async begin(addressAsks) {
+    if (!addressAsks) {
+      const unfinished = this.#store.latestUnfinished(await journalsInUse());
+      if (unfinished) {
+        this.#offer(unfinished);
+        return;
+      }
+    }
+    await this.newGame();
+  }
+
+  say(text) {
+    this.#status.textContent = text;
+  }
+
+  async newGame() {
+    await this.#once(async () => {
+      const seed = this.#seed ?? String(Math.floor(Date.now() / 1000) % (LargestSeed + 1));
+      const entry = this.#store.create(seed, await journalsInUse());
+      const status = this.#kept ? '' : 'This browser lets the page keep nothing: this game is lost when the page closes.';
+      await this.#start({ args: ['--seed', seed], journal: entry, letGo: await holdJournal(entry.id), status });
+    });
+  }
+
+  // Runs one way of starting a game at a time: a second click or Enter
+  // while the first is under way does nothing.
+  async #once(starting) {
+    if (this.#starting) return;
+    this.#starting = true;
+    try {
+      await starting();
+    } finally {
+      this.#starting = false;
+    }
+  }
+
+  #offer(entry) {
+    this.#journal = entry;
+    this.#setState('choosing');
+    const played = new Date(entry.played).toLocaleString();
+    this.say(`You have an unfinished game (seed ${entry.seed}, last played ${played}). Continue it or start a new game.`);
+    this.#showButtons({ continue: true, newGame: true, download: true });
+    this.#continue.focus();
+  }
+
+  async #continueGame() {
+    await this.#once(async () => {
+      const entry = this.#journal;
+      const letGo = await holdJournal(entry.id);
+      if (!letGo) {
+        this.say('That game is being played in another tab of this browser.');
+        this.#showButtons({ continue: false, newGame: true, download: true });
+        this.#newGame.focus();
+        return;
+      }
+      this.#store.update(entry.id, { played: Date.now() });
+      await this.#start({ args: ['--continue'], journal: entry, letGo });
+    });
+  }
+
+  async #replayChosenFile() {
+    const file = this.#journalFile.files[0];
+    this.#journalFile.value = '';
+    if (!file) return;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    await this.#once(async () => {
+      const status = `Replaying ${file.name}: Space pauses, + and - change the speed, q ends the replay.`;
+      await this.#start({ args: ['--replay', file.name], mode: 'replay', chosen: () => bytes, status });
+    });
+  }
+
+  // Starts a game on the terminal with these arguments, dropping the one
+  // before: a game with its journal (and the journal's lock), or in mode
+  // 'replay' a replay of the chosen bytes.
+  async #start({ args, journal = null, letGo = null, mode = 'game', chosen = () => this.#store.bytes(journal.id), status = '' }) {
+    this.#session?.abandon();
+    this.#letGo?.();
+    this.#journal = journal;
+    this.#letGo = letGo;
+    this.#report = null;
+    this.#main.dataset.mode = mode;
+    this.#showButtons({ continue: false, newGame: false, download: journal !== null });
     delete this.#main.dataset.exitStatus;
-    this.#say('');
+    this.say(status);
     this.#terminal.reset();
     this.#terminal.focus();
     this.#setState('playing');
@@ -68,41 +158,88 @@ class Page {
       onFailure: (reason) => this.#failed(reason),
     });
     this.#session = session;
-    await session.start(this.#compiled, createTenderGamble, this.#seed);
+    await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
+  }
+
+  // What the game's journal calls on the page (src/journal/browser_journal.cpp).
+  #journalSide(journal, chosen) {
+    const writer = journal === null ? null : this.#store.writer(journal.id);
+    let failed = false;
+    return {
+      chosen,
+      append: (bytes) => {
+        if (writer === null) return 'a replay keeps no journal';
+        const error = writer.append(bytes);
+        if (error && !failed) this.say(`This game can no longer be kept: ${error}.`);
+        failed ||= error !== '';
+        return error;
+      },
+      cutAt: (size) => (writer === null ? 'a replay keeps no journal' : writer.cutAt(size)),
+      finished: () => journal && this.#store.update(journal.id, { finished: true }),
+      report: (text) => {
+        this.#report = text;
+        if (journal !== null) this.#store.update(journal.id, { refused: true });
+      },
+    };
   }
 
   #typed(data) {
     if (this.#session && !this.#session.ended) {
       this.#session.type(data);
     } else if (this.#session && data === '\r') {
-      this.startGame(); // Enter on the ended game's terminal starts the next one
+      this.newGame(); // Enter on the ended game's terminal starts the next one
     }
   }
 
-  #ended(status) {
+  async #ended(status) {
+    this.#letGo?.();
+    this.#letGo = null;
     this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
-    this.#setState('ended');
     this.#main.dataset.exitStatus = String(status);
-    this.#say('The game has ended. Press Enter or choose New game to play again.');
-    this.#newGame.hidden = false;
+    const replay = this.#main.dataset.mode === 'replay';
+    if (this.#report) this.say(this.#report);
+    else if (replay) this.say('The replay has ended. Press Enter or choose New game to play.');
+    else this.say('The game has ended. Press Enter or choose New game to play again.');
+    // A game left before its ending can be taken up again from here; after
+    // a replay, the game a reload would offer.
+    let entry = this.#journal && this.#store.find(this.#journal.id);
+    if (replay) entry = this.#store.latestUnfinished(await journalsInUse());
+    this.#journal = entry;
+    this.#showButtons({ continue: Boolean(entry && !entry.finished && !entry.refused), newGame: true, download: Boolean(entry) });
+    this.#setState('ended');
   }
 
   #failed(reason) {
+    this.#letGo?.();
+    this.#letGo = null;
     this.#setState('failed');
-    this.#say(`The game stopped: ${reason}`);
-    this.#newGame.hidden = false;
+    this.say(`The game stopped: ${reason}`);
+    this.#showButtons({ continue: false, newGame: true, download: this.#journal !== null });
+  }
+
+  #downloadJournal() {
+    const entry = this.#journal;
+    const url = URL.createObjectURL(new Blob([this.#store.bytes(entry.id)], { type: 'application/octet-stream' }));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = journalFileName(entry);
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(url), 60_000);
+    if (this.#session && !this.#session.ended) this.#terminal.focus();
+  }
+
+  #showButtons(shown) {
+    this.#continue.hidden = !shown.continue;
+    this.#newGame.hidden = !shown.newGame;
+    this.#download.hidden = !shown.download;
   }
 
   #setState(state) {
     this.#main.dataset.state = state;
   }
 
-  #say(text) {
-    this.#status.textContent = text;
-  }
-
   // The terminal takes the keys whenever the page has them, except while
-  // the player is on the page's own controls.
+  // the player is on the page's own controls or choosing how to begin.
   #keepFocus() {
     window.addEventListener('focus', () => this.#focusTerminal());
     document.addEventListener('click', (event) => {
@@ -111,13 +248,13 @@ class Page {
   }
 
   #focusTerminal() {
-    if (document.activeElement instanceof HTMLButtonElement) return;
+    if (document.activeElement instanceof HTMLButtonElement || this.#main.dataset.state === 'choosing') return;
     this.#terminal.focus();
   }
 }
 
 async function main() {
-  const { seed, problem } = seedFromAddress(window.location.search);
+  const { asked, seed, problem } = seedFromAddress(window.location.search);
   let compiled;
   try {
     compiled = await compileGame();
@@ -126,9 +263,10 @@ async function main() {
     document.getElementById('game').dataset.state = 'failed';
     return;
   }
-  const page = new Page(compiled, seed);
-  await page.startGame();
-  if (problem) document.getElementById('status').textContent = problem;
+  const page = new Page(compiled, seed, pageStorage());
+  const addressAsks = asked && !addressGameStartedBefore();
+  await page.begin(addressAsks);
+  if (problem && addressAsks) page.say(problem);
 }
 
 main();

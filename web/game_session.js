@@ -11,6 +11,7 @@ export class GameSession {
   #writesInFlight = 0;
   #waitingForKey = false;
   #ended = false;
+  #abandoned = false;
   #events;
 
   // `events`: onWaiting() when the game waits for a key with all its output
@@ -24,16 +25,19 @@ export class GameSession {
     return this.#ended;
   }
 
-  // Starts the game; `seed` (a string of digits) or null for the time.
-  async start(compiledModule, createModule, seed) {
+  // Starts the game with these command-line arguments. `journal` is the
+  // page's side of the game's journal (src/journal/browser_journal.cpp):
+  // chosen(), append(bytes), cutAt(size), finished(), report(text).
+  async start(compiledModule, createModule, args, journal) {
     const session = this;
     await createModule({
-      arguments: seed === null ? [] : ['--seed', seed],
+      arguments: args,
       tenderPage: {
         takeKeys: (most) => this.#keys.take(most),
         waitForKeys: (milliseconds) => this.#waitForKeys(milliseconds),
         show: (bytes) => this.#show(bytes),
         endGame: (status) => this.#end(status),
+        journal: this.#unlessAbandoned(journal),
       },
       instantiateWasm(imports, receiveInstance) {
         WebAssembly.instantiate(compiledModule, imports).then(
@@ -46,6 +50,22 @@ export class GameSession {
       printErr: (text) => console.warn(text),
       onAbort: (reason) => this.#fail(reason),
     });
+  }
+
+  // Leaves the game where it is for good: a new game takes the terminal
+  // while this one may still be in a pause, and whatever it does after is
+  // neither shown nor kept.
+  abandon() {
+    this.#abandoned = true;
+    this.#ended = true;
+  }
+
+  #unlessAbandoned(journal) {
+    const guarded = {};
+    for (const [name, call] of Object.entries(journal)) {
+      guarded[name] = (...args) => (this.#abandoned ? '' : call(...args));
+    }
+    return guarded;
   }
 
   // Text typed into the terminal, as the terminal sends it.
@@ -69,6 +89,7 @@ export class GameSession {
   }
 
   #show(bytes) {
+    if (this.#abandoned) return;
     this.#writesInFlight += 1;
     this.#terminal.write(bytes, () => {
       this.#writesInFlight -= 1;
@@ -81,6 +102,7 @@ export class GameSession {
   }
 
   #end(status) {
+    if (this.#abandoned) return;
     this.#ended = true;
     this.#waitingForKey = false;
     // After the last screen is drawn.
@@ -88,7 +110,7 @@ export class GameSession {
   }
 
   #fail(reason) {
-    if (this.#ended) return;
+    if (this.#ended || this.#abandoned) return;
     this.#ended = true;
     this.#events.onFailure(reason);
   }

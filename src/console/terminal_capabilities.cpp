@@ -45,6 +45,8 @@ BoxCharacters BoxFor(bool utf8) {
     return BoxCharacters{"+", "=", "+", "|", "+", "+"};
 }
 
+BoxCharacters Cp437Box() { return BoxCharacters{"\xC9", "\xCD", "\xBB", "\xBA", "\xC8", "\xBC"}; }
+
 int AnsiForeground(int colour) { return ((colour & 8) ? 90 : 30) + AnsiHue(colour); }
 int AnsiBackground(int colour) { return ((colour & 8) ? 100 : 40) + AnsiHue(colour); }
 

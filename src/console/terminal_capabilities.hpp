@@ -24,6 +24,10 @@ TerminalCapabilities DetectCapabilities(bool outputIsTerminal, const Environment
 // The banner border: double lines in a UTF-8 locale, plain ASCII elsewhere.
 BoxCharacters BoxFor(bool utf8);
 
+// The banner border in the double lines of code page 437, the Windows
+// console's own, one byte each.
+BoxCharacters Cp437Box();
+
 // ANSI SGR parameters for a palette colour (bit 0 blue, 1 green, 2 red, 3 bright).
 int AnsiForeground(int colour);
 int AnsiBackground(int colour);

@@ -31,6 +31,12 @@ void WebTerminal::Pause(int milliseconds) {
     page_.Sleep(milliseconds);
 }
 
+// A control key of a replay, read as typed: no decoding, no echo.
+int WebTerminal::KeyWithin(int milliseconds) {
+    const int byte = NextKeyByte(milliseconds);
+    return byte == NothingYet ? NoKeyYet : byte;
+}
+
 void WebTerminal::Exit(int status) {
     output_.ResetColours();
     Flush();

@@ -34,6 +34,7 @@ public:
     void SetColours(int foreground, int background) override { output_.SetColours(foreground, background); }
     void Clear() override { output_.Clear(); }
     void Pause(int milliseconds) override;
+    int KeyWithin(int milliseconds) override;
     BoxCharacters Box() const override { return BoxFor(true); }
     [[noreturn]] void Exit(int status) override;
 

@@ -66,7 +66,7 @@ bool IsConsoleOutput(HANDLE handle) {
 // single bytes, unless the console has been switched to UTF-8.
 BoxCharacters ConsoleBox(bool outputIsConsole) {
     if (outputIsConsole && GetConsoleOutputCP() == CP_UTF8) return BoxCharacters{};
-    return BoxCharacters{"\xC9", "\xCD", "\xBB", "\xBA", "\xC8", "\xBC"};
+    return Cp437Box();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "journal/banner_border.hpp"
 #include "journal/playback.hpp"
 
 namespace tg::journal {
@@ -106,7 +107,7 @@ void CastPlatform::DiscardLine() {
 
 void CastPlatform::Write(std::string_view text) {
     digest_.Write(text);
-    output_.Write(text);
+    output_.Write(ShownWith(text, inputs_.Border(), BoxCharacters{}));
 }
 
 void CastPlatform::SetColours(int foreground, int background) {

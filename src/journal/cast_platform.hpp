@@ -33,6 +33,9 @@ public:
     void Pause(int milliseconds) override;
     void AtRest() override;
     [[noreturn]] void Exit(int status) override;
+    // The border the game was shown with, for the same checks; the
+    // recording, in UTF-8, shows it in double lines where it can.
+    BoxCharacters Box() const override { return inputs_.Border(); }
 
     // The whole recording: the header line, then one line per event.
     std::string Recording(const std::string& title) const;

@@ -5,11 +5,11 @@
 #include <ctime>
 #include <iostream>
 
+#include "journal/banner_border.hpp"
+#include "journal/continuing.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
-#include "journal/resuming_platform.hpp"
 #include "journal/state_folder.hpp"
 
 namespace tg::journal {
@@ -35,30 +35,30 @@ std::optional<JournalFile> CreateInStateFolder(const Environment& environment, c
     return std::nullopt;
 }
 
-std::optional<JournalFile> OpenNewJournal(const SaveChoice& save, const Environment& environment,
-                                          std::uint32_t seed) {
-    const std::time_t started = std::time(nullptr);
-    Header header;
-    header.gameVersion = save.gameVersion;
-    header.seed = seed;
-    header.started = UtcText(started);
+// Creates the new game's journal file, or says why not on standard error
+// before the game takes the terminal.
+std::optional<JournalFile> CreateJournal(const SaveChoice& save, const Environment& environment, std::uint32_t seed,
+                                         std::time_t started) {
     std::string error;
     std::optional<JournalFile> file;
     if (save.file) {
         file = JournalFile::Create(*save.file, error);
         if (!file) error = *save.file + ": " + error;
     } else {
+        Header header;
+        header.seed = seed;
         file = CreateInStateFolder(environment, header, started, error);
-    }
-    // The header alone need not reach the disk before the game starts: a
-    // journal cut off inside it holds nothing to go on with, and is passed
-    // over. It goes to the disk with the first home menu.
-    if (file && !file->Append(EncodeHeader(header))) {
-        error = file->Path() + ": " + file->Error();
-        file.reset();
     }
     if (!file) std::cerr << "tender-gamble: this game will not be saved: " << error << "\n";
     return file;
+}
+
+// Writes the journal's header; false, said when the game ends, when it
+// cannot be written.
+bool StartJournal(JournalFile& file, const Header& header) {
+    if (file.Append(EncodeHeader(header)) && file.Sync()) return true;
+    ReportAtExit("this game was not saved: " + file.Path() + ": " + file.Error());
+    return false;
 }
 
 int Refuse(const std::string& message) {
@@ -66,31 +66,29 @@ int Refuse(const std::string& message) {
     return CouldNotContinue;
 }
 
-// Plays the journal's inputs through a game nobody sees. Nothing when they
-// replay to the end; how many inputs it took when the game ended on one of
-// them (a Quit or an Escape); throws Diverged otherwise.
-std::optional<std::size_t> Trial(const GameRunner& run, const Contents& contents, std::size_t limit,
-                                 BoxCharacters box) {
-    RecordedInputs inputs(contents);
-    inputs.Limit(limit);
-    ResumingPlatform trial(inputs, box);
-    try {
-        run(trial, contents.header.seed);
-    } catch (const ResumingPlatform::ReachedEnd&) {
-        return std::nullopt;
-    } catch (const ResumingPlatform::GameEnded& ended) {
-        return ended.consumed;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
+
+Header NewHeader(std::uint32_t seed, const std::string& gameVersion, const BoxCharacters& box) {
+    Header header;
+    header.gameVersion = gameVersion;
+    header.seed = seed;
+    header.started = UtcText(std::time(nullptr));
+    header.border = BorderName(box);
+    return header;
+}
 
 void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed, const SaveChoice& save,
                  const Environment& environment) {
+    const std::time_t started = std::time(nullptr);
     std::optional<JournalFile> file;
-    if (save.wanted || save.file) file = OpenNewJournal(save, environment, seed);
+    if (save.wanted || save.file) file = CreateJournal(save, environment, seed, started);
     const std::unique_ptr<Platform> terminal = open();
+    if (file) {
+        // The header names the border of the terminal the game is shown on.
+        Header header = NewHeader(seed, save.gameVersion, terminal->Box());
+        header.started = UtcText(started);
+        if (!StartJournal(*file, header)) file.reset();
+    }
     if (!file) {
         run(*terminal, seed);
     } else {
@@ -117,12 +115,7 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
     if (!bytes) return Refuse("cannot continue " + path + ": " + error);
     const Contents contents = Parse(*bytes);
     if (!contents.error.empty()) return Refuse("cannot continue " + path + ": " + contents.error);
-    RecordedInputs all(contents);
-    for (const Record& record : contents.records) {
-        if (record.kind == Record::Kind::Ending) {
-            return Refuse("the game in " + path + " is over; watch it again with --replay " + path);
-        }
-    }
+    if (Finished(contents)) return Refuse("the game in " + path + " is over; watch it again with --replay " + path);
     // From here on the terminal is the game's: what goes wrong is said once
     // it is back as it was found.
     const std::unique_ptr<Platform> terminal = open();
@@ -131,39 +124,10 @@ int ContinueGame(const GameRunner& run, const TerminalOpener& open, const std::o
         terminal->Exit(CouldNotContinue);
         std::abort();  // a platform's Exit never comes back
     };
-    // A game left with Quit, or with Escape after a bad key, goes on from
-    // just before that key.
-    std::size_t limit = all.InputCount();
-    bool takeBack = false;
-    try {
-        if (const std::optional<std::size_t> ended = Trial(run, contents, limit, terminal->Box())) {
-            if (*ended != limit || limit == 0) {
-                throw Diverged{all.Describe(*ended), "the game ended before the journal did"};
-            }
-            takeBack = true;
-            --limit;
-            if (Trial(run, contents, limit, terminal->Box())) {
-                throw Diverged{all.Describe(limit), "the game ended early"};
-            }
-        }
-    } catch (const Diverged& diverged) {
-        refuse("cannot continue " + path + ": " + diverged.where + ": " + diverged.what +
-               " (the journal is from another version of the game, or it was changed)");
-    }
     std::optional<JournalFile> journal = JournalFile::Reopen(path, contents.wholeBytes, error);
     if (!journal) refuse("cannot continue " + path + ": " + error);
-    if (takeBack) {
-        Record record;
-        record.kind = Record::Kind::TakeBack;
-        journal->Append(EncodeRecord(record));
-    }
-    RecordingPlatform recorder(*terminal, *journal);
-    RecordedInputs inputs(contents);
-    inputs.Limit(limit);
-    inputs.TrustCheckpoints();  // the trial run checked them
-    ResumingPlatform resuming(inputs, *terminal, recorder);
-    run(resuming, contents.header.seed);
-    std::abort();  // a game never returns
+    ContinueJournal(run, *terminal, contents, *journal,
+                    [&](const std::string& why) { refuse("cannot continue " + path + ": " + why); });
 }
 
 }  // namespace tg::journal

@@ -8,12 +8,11 @@
 
 #include "console/platform.hpp"
 #include "console/terminal_capabilities.hpp"
+#include "journal/game_runner.hpp"
+#include "journal/journal_format.hpp"
 
 namespace tg::journal {
 
-// Plays a whole game from the seed on the given platform. It ends only
-// through the platform's Exit (or an exception the platform throws).
-using GameRunner = std::function<void(Platform&, std::uint32_t seed)>;
 using TerminalOpener = std::function<std::unique_ptr<Platform>()>;
 
 struct SaveChoice {
@@ -27,6 +26,10 @@ struct SaveChoice {
 // the game starts, and the game is played anyway.
 [[noreturn]] void PlayNewGame(const GameRunner& run, const TerminalOpener& open, std::uint32_t seed,
                               const SaveChoice& save, const Environment& environment);
+
+// The header of a new game's journal, started now on a terminal with this
+// banner border.
+Header NewHeader(std::uint32_t seed, const std::string& gameVersion, const BoxCharacters& box);
 
 // Goes on with the most recent unfinished game, or the one in `file`.
 // Returns an exit status when it cannot.

@@ -77,7 +77,7 @@ std::optional<JournalFile> JournalFile::Reopen(const std::string& path, std::siz
 }
 
 JournalFile::JournalFile(JournalFile&& other) noexcept
-    : path_(std::move(other.path_)), handle_(other.handle_), error_(std::move(other.error_)) {
+    : JournalSink(other), path_(std::move(other.path_)), handle_(other.handle_), error_(std::move(other.error_)) {
     other.handle_ = -1;
 }
 

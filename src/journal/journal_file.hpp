@@ -4,12 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "journal/journal_sink.hpp"
+
 namespace tg::journal {
 
 // A journal file open for appending. Each Append is one write of whole
 // records; Sync makes everything appended so far survive a power loss.
 // The file is locked while it is open, so that one game at a time writes it.
-class JournalFile {
+class JournalFile : public JournalSink {
 public:
     // Creates a new file (it must not exist), readable by its owner only.
     static std::optional<JournalFile> Create(const std::string& path, std::string& error);
@@ -21,17 +23,14 @@ public:
     JournalFile& operator=(JournalFile&& other) noexcept;
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;
-    ~JournalFile();
+    ~JournalFile() override;
 
-    bool Append(std::string_view bytes);
-    bool Sync();
+    bool Append(std::string_view bytes) override;
+    bool Sync() override;
 
-    const std::string& Path() const { return path_; }
-    // The system's handle (a file descriptor on POSIX), for a last sync from
-    // a signal handler.
-    int Handle() const { return handle_; }
-    // Why the last Append or Sync failed.
-    const std::string& Error() const { return error_; }
+    const std::string& Path() const override { return path_; }
+    int Handle() const override { return handle_; }
+    const std::string& Error() const override { return error_; }
 
 private:
     JournalFile(std::string path, int handle) : path_(std::move(path)), handle_(handle) {}

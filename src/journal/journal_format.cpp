@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "console/key_decoder.hpp"
+#include "journal/banner_border.hpp"
 
 namespace tg::journal {
 
@@ -177,6 +178,13 @@ bool ParseHeader(std::string_view text, Header& header, std::string& error) {
         const std::string_view key = line.substr(0, blank);
         const std::string_view value = blank == std::string_view::npos ? std::string_view{} : line.substr(blank + 1);
         if (key == "game") header.gameVersion = value;
+        if (key == "border") {
+            if (!BorderNamed(value)) {
+                error = "its banner border \"" + std::string(value) + "\" is not one this game draws";
+                return false;
+            }
+            header.border = value;
+        }
         if (key == "started") header.started = value;
         if (key == "seed") {
             const auto [stop, failure] = std::from_chars(value.data(), value.data() + value.size(), header.seed);
@@ -199,6 +207,7 @@ std::string EncodeHeader(const Header& header) {
     return std::string(FormatName) + " " + std::to_string(header.formatVersion) + "\n" +
            "game " + header.gameVersion + "\n" +
            "seed " + std::to_string(header.seed) + "\n" +
+           (header.border.empty() ? "" : "border " + header.border + "\n") +
            "started " + header.started + "\n\n";
 }
 
@@ -269,6 +278,11 @@ Contents Parse(std::string_view bytes) {
         contents.wholeBytes = start + reader.Position();
     }
     return contents;
+}
+
+bool Finished(const Contents& contents) {
+    return std::any_of(contents.records.begin(), contents.records.end(),
+                       [](const Record& record) { return record.kind == Record::Kind::Ending; });
 }
 
 std::string DescribeRecord(const Contents& contents, std::size_t index) {

@@ -24,6 +24,7 @@ struct Header {
     std::string gameVersion;
     std::uint32_t seed = 0;
     std::string started;  // UTC, as YYYY-MM-DDTHH:MM:SSZ
+    std::string border;   // the banner border's name (banner_border.hpp); empty for UTF-8
 };
 
 struct Record {
@@ -61,6 +62,10 @@ struct Contents {
 };
 
 Contents Parse(std::string_view bytes);
+
+// Whether the journal holds the record of one of the game's endings: a
+// finished game is replayed, never continued.
+bool Finished(const Contents& contents);
 
 // What a record is called in messages: "record 12 (byte 345)".
 std::string DescribeRecord(const Contents& contents, std::size_t index);

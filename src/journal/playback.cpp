@@ -33,8 +33,7 @@ int Refuse(const std::string& message) {
 }
 
 std::string DivergedText(const std::string& file, const Diverged& diverged) {
-    return "cannot replay " + file + ": " + diverged.where + ": " + diverged.what +
-           " (the journal is from another version of the game, or it was changed)";
+    return "cannot replay " + file + ": " + Explain(diverged);
 }
 
 }  // namespace
@@ -43,16 +42,23 @@ int Replay(const GameRunner& run, const TerminalOpener& open, const std::string&
     std::string error;
     const std::optional<Contents> contents = Load(file, error);
     if (!contents) return Refuse("cannot replay " + file + ": " + error);
-    RecordedInputs inputs(*contents);
     const std::unique_ptr<Platform> terminal = open();
-    PlaybackPlatform playback(inputs, *terminal, speed);
     try {
-        run(playback, contents->header.seed);
+        PlayBack(run, *terminal, *contents, speed);
     } catch (const Diverged& diverged) {
         ReportAtExit(DivergedText(file, diverged));
         terminal->Exit(Failed);
     }
-    terminal->Exit(0);
+    std::abort();  // a platform's Exit never comes back
+}
+
+void PlayBack(const GameRunner& run, Platform& terminal, const Contents& contents, double speed,
+              const std::function<void(const Diverged&)>& diverged) {
+    RecordedInputs inputs(contents);
+    if (diverged) inputs.OnDiverged(diverged);
+    PlaybackPlatform playback(inputs, terminal, speed);
+    run(playback, contents.header.seed);
+    terminal.Exit(0);
     std::abort();  // a platform's Exit never comes back
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "journal/banner_border.hpp"
 #include "journal/playback.hpp"
 
 namespace tg::journal {
@@ -60,7 +61,7 @@ void PlaybackPlatform::DiscardLine() {
 
 void PlaybackPlatform::Write(std::string_view text) {
     digest_.Write(text);
-    live_.Write(text);
+    live_.Write(ShownWith(text, inputs_.Border(), live_.Box()));
 }
 
 void PlaybackPlatform::SetColours(int foreground, int background) {

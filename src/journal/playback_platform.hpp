@@ -21,7 +21,9 @@ public:
     void SetColours(int foreground, int background) override;
     void Clear() override;
     void Pause(int milliseconds) override { Wait(milliseconds); }
-    BoxCharacters Box() const override { return live_.Box(); }
+    // The border the game was shown with, for the same checks; the live
+    // terminal shows it in its own where it can.
+    BoxCharacters Box() const override { return inputs_.Border(); }
     void AtRest() override;
     [[noreturn]] void Exit(int status) override;
 

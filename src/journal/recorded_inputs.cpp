@@ -1,5 +1,7 @@
 #include "journal/recorded_inputs.hpp"
 
+#include "journal/banner_border.hpp"
+
 namespace tg::journal {
 
 namespace {
@@ -7,6 +9,11 @@ bool IsInput(const Record& record) {
     return record.kind == Record::Kind::Key || record.kind == Record::Kind::Word;
 }
 }  // namespace
+
+std::string Explain(const Diverged& diverged) {
+    return diverged.where + ": " + diverged.what +
+           " (the journal is from another version of the game, or it was changed)";
+}
 
 RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     for (std::size_t index = 0; index < contents.records.size(); ++index) {
@@ -27,6 +34,15 @@ RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     }
 }
 
+void RecordedInputs::Fail(const Diverged& diverged) const {
+    if (onDiverged_) onDiverged_(diverged);
+    throw diverged;
+}
+
+BoxCharacters RecordedInputs::Border() const {
+    return BorderNamed(contents_.header.border).value_or(BoxCharacters{});
+}
+
 bool RecordedInputs::HasInput() const {
     if (consumed_ >= limit_) return false;
     for (std::size_t k = position_; k < steps_.size(); ++k) {
@@ -41,18 +57,17 @@ std::string RecordedInputs::Describe(std::size_t step) const {
 
 const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
     if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
-        // A trusted replay sums up no screens before its last home menu.
-        if (!trusted_ && steps_[position_].record->check != static_cast<int>(checksum & 15)) {
-            throw Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"};
+        if (steps_[position_].record->check != static_cast<int>(checksum & 15)) {
+            Fail(Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"});
         }
         ++consumed_;
         return *steps_[position_++].record;
     }
-    throw Diverged{Describe(position_), std::string("the game asked for ") + wanted + " where the journal has " +
+    Fail(Diverged{Describe(position_), std::string("the game asked for ") + wanted + " where the journal has " +
                                             (position_ < steps_.size() && steps_[position_].record->kind ==
                                                                               Record::Kind::Checkpoint
                                                  ? "a home menu"
-                                                 : "another kind of input")};
+                                                 : "another kind of input")});
 }
 
 const Record& RecordedInputs::NextKey(std::uint32_t checksum) { return NextInput(Record::Kind::Key, "a key", checksum); }
@@ -65,26 +80,17 @@ bool RecordedInputs::AtRest(std::uint32_t checksum) {
     const Record& next = *steps_[position_].record;
     if (next.kind != Record::Kind::Checkpoint) {
         if (consumed_ >= limit_) return false;
-        throw Diverged{Describe(position_), "the game reached its home menu where the journal has an input"};
+        Fail(Diverged{Describe(position_), "the game reached its home menu where the journal has an input"});
     }
-    if (!trusted_ && next.checksum != checksum) {
-        throw Diverged{Describe(position_), "the game showed other screens than the ones recorded"};
+    if (next.checksum != checksum) {
+        Fail(Diverged{Describe(position_), "the game showed other screens than the ones recorded"});
     }
     ++position_;
     return true;
 }
 
-void RecordedInputs::TrustCheckpoints() {
-    trusted_ = true;
-    std::size_t inputs = 0;
-    for (std::size_t k = 0; k < steps_.size(); ++k) {
-        if (IsInput(*steps_[k].record) && ++inputs > limit_) break;
-        if (steps_[k].record->kind == Record::Kind::Checkpoint) lastCheckpoint_ = k;
-    }
-}
-
 void RecordedInputs::Ended() {
-    if (HasInput()) throw Diverged{Describe(position_), "the game ended before the journal did"};
+    if (HasInput()) Fail(Diverged{Describe(position_), "the game ended before the journal did"});
 }
 
 }  // namespace tg::journal

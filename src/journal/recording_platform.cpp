@@ -23,14 +23,17 @@ void PrintReport() {
 }  // namespace
 
 void ReportAtExit(const std::string& message) {
+    // The report exists before the handler is registered, so that at exit
+    // it is destroyed only after the handler has printed it.
+    std::string& report = PendingReport();
     static const bool registered = std::atexit(PrintReport) == 0;
     (void)registered;
-    PendingReport() += "tender-gamble: " + message + "\n";
+    report += "tender-gamble: " + message + "\n";
 }
 
-RecordingPlatform::RecordingPlatform(Platform& live, JournalFile& file)
-    : live_(live), file_(file), lastInput_(std::chrono::steady_clock::now()) {
-    live_.SyncOnExit(file_.Handle());
+RecordingPlatform::RecordingPlatform(Platform& live, JournalSink& journal)
+    : live_(live), journal_(journal), lastInput_(std::chrono::steady_clock::now()) {
+    live_.SyncOnExit(journal_.Handle());
 }
 
 std::uint32_t RecordingPlatform::MillisecondsSinceLastInput() {
@@ -95,6 +98,7 @@ void RecordingPlatform::GameOver() {
     record.kind = Record::Kind::Ending;
     pending_ += EncodeRecord(record);
     Sync();
+    if (!failed_) journal_.Finished();
 }
 
 void RecordingPlatform::Exit(int status) {
@@ -104,7 +108,12 @@ void RecordingPlatform::Exit(int status) {
     std::abort();  // a platform's Exit never comes back
 }
 
-void RecordingPlatform::TakeOver(const ScreenDigest& digest) {
+void RecordingPlatform::TakeOver(const ScreenDigest& digest, bool takeBack) {
+    if (takeBack) {
+        Record record;
+        record.kind = Record::Kind::TakeBack;
+        Append(EncodeRecord(record));
+    }
     digest_ = digest;
     lastInput_ = std::chrono::steady_clock::now();
 }
@@ -113,7 +122,7 @@ void RecordingPlatform::Append(const std::string& bytes) {
     const std::string records = pending_ + bytes;
     pending_.clear();
     unsynced_ = true;
-    if (!failed_ && !file_.Append(records)) Fail();
+    if (!failed_ && !journal_.Append(records)) Fail();
 }
 
 // Only when something was written since the last time: a sync costs a
@@ -121,13 +130,13 @@ void RecordingPlatform::Append(const std::string& bytes) {
 void RecordingPlatform::Sync() {
     if (!unsynced_) return;
     unsynced_ = false;
-    if (!failed_ && !file_.Sync()) Fail();
+    if (!failed_ && !journal_.Sync()) Fail();
 }
 
 void RecordingPlatform::Fail() {
     failed_ = true;
     live_.SyncOnExit(-1);
-    ReportAtExit("the journal " + file_.Path() + " could not be written (" + file_.Error() +
+    ReportAtExit("the journal " + journal_.Path() + " could not be written (" + journal_.Error() +
                  "); the rest of the game was not saved");
 }
 

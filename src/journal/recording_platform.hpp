@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/platform.hpp"
-#include "journal/journal_file.hpp"
+#include "journal/journal_sink.hpp"
 #include "journal/screen_digest.hpp"
 
 namespace tg::journal {
@@ -20,7 +20,7 @@ namespace tg::journal {
 // game plays on unrecorded, and the player is told when it ends.
 class RecordingPlatform : public Platform {
 public:
-    RecordingPlatform(Platform& live, JournalFile& file);
+    RecordingPlatform(Platform& live, JournalSink& journal);
 
     Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
@@ -35,8 +35,9 @@ public:
     [[noreturn]] void Exit(int status) override;
 
     // Goes on from a replayed journal: what the replay showed since its
-    // last home menu counts as shown here.
-    void TakeOver(const ScreenDigest& digest);
+    // last home menu counts as shown here. With `takeBack` the journal's
+    // last input is withdrawn first.
+    void TakeOver(const ScreenDigest& digest, bool takeBack);
 
 private:
     std::uint32_t MillisecondsSinceLastInput();
@@ -45,7 +46,7 @@ private:
     void Fail();
 
     Platform& live_;
-    JournalFile& file_;
+    JournalSink& journal_;
     ScreenDigest digest_;
     std::string pending_;  // records that go out with the next write
     std::chrono::steady_clock::time_point lastInput_;

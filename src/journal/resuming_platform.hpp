@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "console/platform.hpp"
 #include "console/screen_memory.hpp"
 #include "journal/recorded_inputs.hpp"
@@ -11,22 +13,21 @@ namespace tg::journal {
 // Plays a journal's inputs through the game with nothing shown and no
 // pauses, remembering the screen. When the inputs run out it shows the
 // remembered screen on the live platform and hands the game over to the
-// recorder, which goes on appending to the same journal. Without a live
-// platform it is a trial run, which only checks that the journal replays.
+// recorder, which goes on appending to the same journal.
 class ResumingPlatform : public Platform {
 public:
-    // Thrown by a trial run when the inputs ran out without a fault.
-    struct ReachedEnd {};
-    // Thrown when the game ends while inputs are being replayed.
-    struct GameEnded {
-        std::size_t consumed;
-    };
-
-    // A trial run, with the banner border of the terminal the game will be
-    // continued on.
-    ResumingPlatform(RecordedInputs& inputs, BoxCharacters box) : inputs_(inputs), box_(box) {}
-    ResumingPlatform(RecordedInputs& inputs, Platform& live, RecordingPlatform& recorder)
-        : inputs_(inputs), live_(&live), recorder_(&recorder), box_(live.Box()) {}
+    // `ended` is what to do when the game ends while inputs are being
+    // replayed, told how many it took; it must not come back. With
+    // `takeBack` the journal's last input is withdrawn once the game goes
+    // live.
+    ResumingPlatform(RecordedInputs& inputs, Platform& live, RecordingPlatform& recorder,
+                     std::function<void(std::size_t consumed)> ended, bool takeBack)
+        : inputs_(inputs),
+          live_(live),
+          recorder_(recorder),
+          ended_(std::move(ended)),
+          takeBack_(takeBack),
+          box_(inputs.Border()) {}
 
     Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
@@ -35,6 +36,7 @@ public:
     void SetColours(int foreground, int background) override;
     void Clear() override;
     void Pause(int milliseconds) override;
+    // The border the game was shown with, for the same checks.
     BoxCharacters Box() const override { return box_; }
     void AtRest() override;
     void GameOver() override;
@@ -48,8 +50,10 @@ private:
     void Digest(std::string_view text);
 
     RecordedInputs& inputs_;
-    Platform* live_ = nullptr;
-    RecordingPlatform* recorder_ = nullptr;
+    Platform& live_;
+    RecordingPlatform& recorder_;
+    std::function<void(std::size_t)> ended_;
+    bool takeBack_;
     BoxCharacters box_;
     bool isLive_ = false;
     ScreenMemory memory_;

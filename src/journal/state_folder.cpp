@@ -20,11 +20,6 @@ namespace {
 
 constexpr const char* Extension = ".journal";
 
-bool Finished(const Contents& contents) {
-    return std::any_of(contents.records.begin(), contents.records.end(),
-                       [](const Record& record) { return record.kind == Record::Kind::Ending; });
-}
-
 bool CutInsideHeader(std::string_view bytes) {
     if (bytes.find("\n\n") != std::string_view::npos) return false;
     if (bytes.size() <= FormatName.size()) return FormatName.substr(0, bytes.size()) == bytes;

@@ -3,6 +3,7 @@
 // of the comparison with the game on the web page (tests/web).
 //
 //   tender_gamble_screens SEED < steps
+//   tender_gamble_screens --OPTION... < steps     (the game's own options)
 //
 // Each line of the input is one step, the bytes typed at once, with \r,
 // \n, \t, \e (Escape), \\ and \xHH written out. The output is a screen after
@@ -16,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "pty_game.hpp"
 
@@ -95,8 +97,8 @@ void PrintScreen(const PtyGame& game, int number) {
     std::cout.flush();
 }
 
-int Record(const std::string& seed) {
-    SpawnOptions options{{"--seed", seed}, {}, Rows, Columns};
+int Record(const std::vector<std::string>& arguments) {
+    SpawnOptions options{arguments, {}, Rows, Columns};
     PtyGame game(options);
     SettleAfter(game, -1);
     PrintScreen(game, 0);
@@ -121,9 +123,12 @@ int Record(const std::string& seed) {
 }  // namespace tg::e2e
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: tender_gamble_screens SEED < steps\n";
+    if (argc < 2) {
+        std::cerr << "usage: tender_gamble_screens SEED < steps\n"
+                     "       tender_gamble_screens --OPTION... < steps\n";
         return 2;
     }
-    return tg::e2e::Record(argv[1]);
+    const std::string first = argv[1];
+    if (first.rfind("--", 0) == 0) return tg::e2e::Record(std::vector<std::string>(argv + 1, argv + argc));
+    return tg::e2e::Record({"--seed", first});
 }

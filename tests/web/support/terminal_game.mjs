@@ -14,10 +14,11 @@ function spell(bytes) {
 }
 
 // The same game in the terminal: the built binary in an 80x25 pseudo-
-// terminal rendered by libvterm (tests/e2e/record_screens.cpp). Returns the
-// screen before the first step and after each step, and how it ended.
-export function playInTerminal(recorder, seed, steps) {
-  const run = spawnSync(recorder, [String(seed)], {
+// terminal rendered by libvterm (tests/e2e/record_screens.cpp), started
+// with this seed, or with these options of the game's. Returns the screen
+// before the first step and after each step, and how it ended.
+export function playInTerminal(recorder, seedOrOptions, steps) {
+  const run = spawnSync(recorder, Array.isArray(seedOrOptions) ? seedOrOptions : [String(seedOrOptions)], {
     input: steps.map(spell).join('\n') + '\n',
     encoding: 'utf8',
     timeout: 180_000,

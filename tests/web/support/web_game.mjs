@@ -1,6 +1,8 @@
 // The game on its web page, driven the way a player drives it: keys
 // pressed into the page's terminal, the screen read from the page's DOM.
 
+import { readFile } from 'node:fs/promises';
+
 // How xterm.js names the keys whose bytes the steps spell out.
 const namedKeys = new Map([
   ['\x1b[A', 'ArrowUp'],
@@ -47,14 +49,16 @@ export class WebGame {
     return this.#page.evaluate(() => Number(document.getElementById('game').dataset.waits ?? 0));
   }
 
-  // Waits until the game waits for a key again (after `waitsBefore`) or
-  // has ended, and the terminal has drawn what it was given.
+  // Waits until the game waits for a key again (after `waitsBefore`), has
+  // ended, or the page waits for a choice outside the terminal, and the
+  // terminal has drawn what it was given.
   async settle(waitsBefore) {
     await this.#page.waitForFunction(
       (before) => {
         const main = document.getElementById('game');
         const state = main.dataset.state;
-        return state === 'ended' || state === 'failed' || (state === 'waiting' && Number(main.dataset.waits) > before);
+        const settled = ['ended', 'failed', 'choosing'].includes(state);
+        return settled || (state === 'waiting' && Number(main.dataset.waits) > before);
       },
       waitsBefore,
       { timeout: 20_000, polling: 10 },
@@ -78,6 +82,32 @@ export class WebGame {
         rest = rest.slice(1);
       }
     }
+  }
+
+  async reload() {
+    await this.#page.reload();
+    await this.settle(0);
+  }
+
+  // Opens a journal file on the page and waits for its replay to hold its
+  // last screen, or to end.
+  async replay(file) {
+    await this.#page.setInputFiles('#journal-file', file);
+    await this.#page.waitForFunction(
+      () => {
+        const main = document.getElementById('game');
+        return main.dataset.mode === 'replay' && (main.dataset.state === 'ended' || main.dataset.state === 'waiting');
+      },
+      null,
+      { timeout: 60_000, polling: 10 },
+    );
+    await this.settle(0);
+  }
+
+  // The bytes of the journal the page offers for download.
+  async download() {
+    const [download] = await Promise.all([this.#page.waitForEvent('download'), this.#page.click('#download')]);
+    return { name: download.suggestedFilename(), bytes: await readFile(await download.path()) };
   }
 
   async step(bytes) {

@@ -1,0 +1,153 @@
+// The page keeps every game's journal in the browser's storage: a reload
+// goes on with the game on the screen it showed, the journal downloads as
+// the terminal game's own file format, and a journal the terminal game
+// recorded replays on the page. Each test serves the page from an origin
+// of its own, so that each starts with empty storage.
+
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+
+import { freePlay, trophy } from './scripted_games.mjs';
+import { launchChromium } from './support/browser.mjs';
+import { serveFolder } from './support/static_server.mjs';
+import { playInTerminal } from './support/terminal_game.mjs';
+import { WebGame } from './support/web_game.mjs';
+
+const root = fileURLToPath(new URL('../..', import.meta.url));
+const pageFolder = process.env.TENDER_WEB_PAGE ?? join(root, 'build/web');
+const recorder = process.env.TENDER_SCREENS_RECORDER ?? join(root, 'build/check/tests/e2e/tender_gamble_screens');
+const binary = process.env.TENDER_BINARY ?? join(root, 'build/check/tender-gamble');
+
+let browser;
+let folder;
+const servers = [];
+
+before(async () => {
+  browser = await launchChromium();
+  folder = await mkdtemp(join(tmpdir(), 'tender-journals-'));
+});
+
+after(async () => {
+  await browser?.close();
+  for (const server of servers) await server.close();
+  await rm(folder, { recursive: true, force: true });
+});
+
+async function freshOrigin() {
+  const server = await serveFolder(pageFolder, '/tender/');
+  servers.push(server);
+  return server.url;
+}
+
+async function playSteps(game, terminal, steps, first) {
+  for (const [index, bytes] of steps.entries()) {
+    await game.step(bytes);
+    assert.deepEqual(await game.screen(), terminal.screens[first + index + 1], `the screen after step ${first + index + 1}`);
+  }
+}
+
+test('A reload in mid-game offers Continue, which shows the same screen and plays on as in the terminal', async () => {
+  const terminal = playInTerminal(recorder, trophy.seed, trophy.steps);
+  const url = await freshOrigin();
+  const game = await WebGame.open(browser.context, `${url}?seed=${trophy.seed}`);
+  const cut = 8; // the name typed, at the stats
+  await playSteps(game, terminal, trophy.steps.slice(0, cut), 0);
+
+  await game.reload();
+  assert.equal(await game.state(), 'choosing');
+  assert.match(await game.status(), /unfinished game \(seed 11,/);
+  assert.equal(await game.page.evaluate(() => document.activeElement.id), 'continue');
+  await game.step('\r');
+  assert.deepEqual(await game.screen(), terminal.screens[cut], 'the screen on going on');
+  await playSteps(game, terminal, trophy.steps.slice(cut), cut);
+  assert.equal(await game.state(), 'ended');
+  assert.equal(await game.page.isVisible('#continue'), false, 'a finished game offered to go on with');
+
+  // Nothing left unfinished: a reload starts a game at once.
+  await game.reload();
+  assert.equal(await game.state(), 'waiting');
+  assert.deepEqual(await game.screen(), terminal.screens[0]);
+  assert.deepEqual(game.errors, []);
+});
+
+test('A game left with Escape goes on from the key before; its journal downloads as stored and continues in the terminal', async () => {
+  const url = await freshOrigin();
+  const game = await WebGame.open(browser.context, `${url}?seed=${freePlay.seed}`);
+  const cut = 20;
+  for (const bytes of [...freePlay.steps.slice(0, cut), 'x']) await game.step(bytes);
+  const beforeEscape = await game.screen();
+  await game.step('\x1b');
+  assert.equal(await game.state(), 'ended');
+
+  // Tab leaves the terminal for the page's buttons, Continue first.
+  await game.page.keyboard.press('Tab');
+  assert.equal(await game.page.evaluate(() => document.activeElement.id), 'continue');
+  await game.step('\r');
+  assert.deepEqual(await game.screen(), beforeEscape);
+  await game.step('\x7f'); // one more bad key, kept like any other
+
+  const { name, bytes } = await game.download();
+  assert.match(name, /^\d{4}-\d\d-\d\dT\d\d-\d\d-\d\dZ-seed-7\.journal$/);
+  const stored = await game.page.evaluate(() => {
+    const index = JSON.parse(localStorage.getItem('tender-gamble/journals'));
+    let text = '';
+    for (let n = 0; localStorage.getItem(`tender-gamble/journal/${index[0].id}/${n}`) !== null; n += 1) {
+      text += localStorage.getItem(`tender-gamble/journal/${index[0].id}/${n}`);
+    }
+    return text;
+  });
+  assert.equal(bytes.toString('latin1'), stored);
+
+  // The terminal game goes on with it where the page left it, and plays
+  // the rest of the game as the page would have.
+  const file = join(folder, name);
+  await writeFile(file, bytes);
+  const rest = freePlay.steps.slice(cut);
+  const continued = playInTerminal(recorder, ['--continue', file], rest);
+  const uninterrupted = playInTerminal(recorder, freePlay.seed, freePlay.steps);
+  assert.deepEqual(continued.screens[0], await game.screen());
+  assert.deepEqual(continued.screens.at(-1), uninterrupted.screens.at(-1));
+  assert.equal(continued.ending, 'exit 0');
+  assert.deepEqual(game.errors, []);
+});
+
+test('A journal the terminal game recorded replays on the page to the same screens; a file that is none is said to be so', async () => {
+  const terminal = playInTerminal(recorder, freePlay.seed, freePlay.steps);
+  const url = await freshOrigin();
+  for (const cut of [9, 40, freePlay.steps.length]) {
+    const file = join(folder, `cut-${cut}.journal`);
+    // The first one played where the banner's border is ASCII.
+    const recording = spawnSync(binary, ['--seed', String(freePlay.seed), '--save', file], {
+      input: freePlay.steps.slice(0, cut).join(''),
+      env: { ...process.env, LC_ALL: cut === 9 ? 'C' : 'C.UTF-8' },
+    });
+    assert.equal(recording.status, 0, recording.stderr.toString());
+    const game = await WebGame.open(browser.context, `${url}?seed=1`);
+    await game.replay(file);
+    assert.deepEqual(await game.screen(), terminal.screens[cut], `the last screen of ${cut} keys`);
+    if (cut < freePlay.steps.length) {
+      // The last screen stays until a key is pressed.
+      assert.match(await game.status(), new RegExp(`^Replaying cut-${cut}\\.journal: Space pauses`));
+      assert.equal(await game.page.isVisible('#download'), false, 'a replay offers no journal of its own');
+      await game.step('q');
+    }
+    assert.match(await game.status(), /^The replay has ended/);
+    // The game the page started before the replay is there to go on with.
+    assert.equal(await game.page.isVisible('#continue'), true);
+    assert.deepEqual(game.errors, []);
+    await game.page.close();
+  }
+
+  const picture = join(folder, 'picture.journal');
+  await writeFile(picture, 'GIF89a');
+  const game = await WebGame.open(browser.context, `${url}?seed=1`);
+  await game.replay(picture);
+  assert.equal(await game.status(), 'picture.journal cannot be replayed: it is not a journal of this game.');
+  assert.equal(await game.page.evaluate(() => document.getElementById('game').dataset.exitStatus), '1');
+  assert.deepEqual(game.errors, []);
+});
