@@ -524,10 +524,9 @@ def measure_engine(engine, quick):
 # --------------------------------------------------------------------- report
 
 def journal_writes_met(output):
-    """Each input in one write: never two journal writes in one wait, and no
-    more writes than inputs but for one last write a game at its exit."""
-    return output["most_journal_writes_in_a_wait"] <= 1 and \
-        output["journal_writes"] <= output["inputs"] + output["games"]
+    """Each input in a write of its own: as many writes as inputs, but for
+    one last write a game at its exit (a home menu's mark left to go)."""
+    return output["inputs"] <= output["journal_writes"] <= output["inputs"] + output["games"]
 
 
 def machine():
@@ -572,16 +571,16 @@ def report(results):
         ratio = output["journal_writes"] / inputs
         row("journal writes per input", f"{output['journal_writes']} writes", f"{output['inputs']} inputs",
             f"{ratio:.3f}", "1", journal_writes_met(output))
-        row("most journal writes in one wait", f"{output['most_journal_writes_in_a_wait']}", "1", "", "<= 1",
-            output["most_journal_writes_in_a_wait"] <= 1)
+        row("most journal writes in one wait", f"{output['most_journal_writes_in_a_wait']}",
+            "inputs read in it", "", "", None)
         paced = output["journal_paced_record_bytes"] / inputs
         row("journal bytes per input", f"{paced:.2f} B", "at a player's pace", "", "<= 4", paced <= 4)
         row("  as the script typed", f"{output['journal_record_bytes'] / inputs:.2f} B",
             f"{output['journal_bytes'] / inputs:.2f} B with header", "", "", None)
         print(f"    (journals: {output['journal_header_writes']} header writes of "
               f"{output['journal_header_bytes'] / max(output['games'], 1):.0f} B, {output['home_menus']} home menus, "
-              f"{output['journal_syncs']} syncs; a player's pace: 2 s a key, the same bytes as any pause "
-              f"from 0.128 s to 16.4 s)")
+              f"{output['journal_syncs']} syncs; a name line is two inputs read in one wait; a player's pace: "
+              f"2 s a key, the same bytes as any pause from 0.128 s to 16.4 s)")
     idle = results.get("idle")
     if idle:
         row("idle CPU at the first menu", f"{idle['menu_cpu']:.6f} s/s", f"{idle['seconds']:.1f} s idle",

@@ -291,14 +291,7 @@ std::string DescribeRecord(const Contents& contents, std::size_t index) {
 }
 
 void Checksum::Add(std::string_view bytes) {
-    // Kept in a local: a store to the member could change the bytes being
-    // read, as far as the compiler knows, and would be made byte by byte.
-    std::uint32_t value = value_;
-    for (const char byte : bytes) {
-        value ^= static_cast<unsigned char>(byte);
-        value *= 16777619u;
-    }
-    value_ = value;
+    for (const char byte : bytes) AddByte(static_cast<unsigned char>(byte));
 }
 
 void Checksum::AddByte(unsigned char byte) {

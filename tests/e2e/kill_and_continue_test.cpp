@@ -73,13 +73,11 @@ struct Tally {
     int afterTheEnding = 0;
 };
 
-// One game process with its journal: where the game waits for input, the
-// bytes it wrote to the terminal are all it wrote less what its journal
-// grew by since it started.
+// One game process with its journal.
 class JournaledGame {
 public:
-    JournaledGame(const std::vector<std::string>& arguments, const TemporaryFolder& state, std::size_t journalBase)
-        : game_(SpawnOptions{arguments, {state.StateHome()}, Rows, Columns}), state_(state), base_(journalBase) {}
+    JournaledGame(const std::vector<std::string>& arguments, const TemporaryFolder& state)
+        : game_(SpawnOptions{arguments, {state.StateHome()}, Rows, Columns}), state_(state) {}
 
     PtyGame& Game() { return game_; }
     const std::filesystem::path& Journal() const { return journal_; }
@@ -94,20 +92,12 @@ public:
             if (journals.size() != 1) return ::testing::AssertionFailure() << journals.size() << " journals";
             journal_ = journals.front();
         }
-        const std::optional<std::size_t> written = game_.BytesWritten();
-        if (!written) return ::testing::AssertionFailure() << "cannot read /proc/" << game_.Pid() << "/io";
-        const std::size_t terminalBytes = *written - (FileSize(journal_) - base_);
-        if (!game_.WaitForWrittenBytes(terminalBytes)) {
-            return ::testing::AssertionFailure() << "the terminal did not get the " << terminalBytes
-                                                 << " bytes written, but " << game_.Output().size();
-        }
         return ::testing::AssertionSuccess();
     }
 
 private:
     PtyGame game_;
     const TemporaryFolder& state_;
-    std::size_t base_;
     std::filesystem::path journal_;
 };
 
@@ -116,7 +106,7 @@ journal::Contents ParseJournal(const std::filesystem::path& file) { return journ
 Reference PlayThrough(const KeyScript& script) {
     Reference reference;
     TemporaryFolder state;
-    JournaledGame game({"--seed", std::to_string(script.seed)}, state, 0);
+    JournaledGame game({"--seed", std::to_string(script.seed)}, state);
     for (const std::string& piece : script.pieces) {
         EXPECT_TRUE(game.ReachPrompt()) << "prompt " << reference.offsets.size();
         reference.offsets.push_back(game.Game().Output().size());
@@ -155,7 +145,7 @@ public:
 
     void Run() {
         auto game = std::make_unique<JournaledGame>(
-            std::vector<std::string>{"--seed", std::to_string(script_.seed)}, state_, 0);
+            std::vector<std::string>{"--seed", std::to_string(script_.seed)}, state_);
         std::size_t consumed = 0;
         for (;;) {
             ASSERT_TRUE(game->ReachPrompt()) << "after " << consumed << " inputs";
@@ -187,8 +177,7 @@ public:
                 return;
             }
             consumed = held;
-            game = std::make_unique<JournaledGame>(std::vector<std::string>{"--continue"}, state_,
-                                                   contents.wholeBytes);
+            game = std::make_unique<JournaledGame>(std::vector<std::string>{"--continue"}, state_);
         }
         EXPECT_EQ(RecordsWithoutTiming(ParseJournal(game->Journal())), reference_.records)
             << "the continued journal differs from the uninterrupted game's";

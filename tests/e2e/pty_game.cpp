@@ -226,7 +226,6 @@ int PtyGame::OnTermProp(int prop, void* value, void* user) {
 
 void PtyGame::Type(const std::string& bytes) {
     readsBeforeTyping_ = ProcCounter("syscr").value_or(-1);
-    if (Modes().c_lflag & ECHO) echoed_ += bytes.size();
     std::size_t done = 0;
     const auto deadline = Clock::now() + Patience;
     while (done < bytes.size() && Clock::now() < deadline) {
@@ -249,7 +248,6 @@ void PtyGame::Signal(int signal) const {
 
 void PtyGame::Feed(const char* bytes, std::size_t length) {
     output_.append(bytes, length);
-    newlines_ += static_cast<std::size_t>(std::count(bytes, bytes + length, '\n'));
     vterm_input_write(vterm_, bytes, length);
 }
 
@@ -429,25 +427,28 @@ bool PtyGame::WaitUntilReading(std::chrono::milliseconds patience) {
         // A read that began after the last keys were typed: the one before
         // may still be returning with them.
         const std::optional<long long> reads = ProcCounter("syscr");
-        if (reads && *reads > readsBeforeTyping_ && BlockedInKeyRead()) return true;
+        if (reads && *reads > readsBeforeTyping_ && BlockedInKeyRead()) {
+            TakeWhatWasWritten();
+            return true;
+        }
         if (Clock::now() >= deadline) return false;
         Pump(std::chrono::milliseconds(1));
     }
 }
 
-std::optional<std::size_t> PtyGame::BytesWritten() const {
-    const std::optional<long long> written = ProcCounter("wchar");
-    if (!written) return std::nullopt;
-    return static_cast<std::size_t>(*written);
-}
-
-bool PtyGame::WaitForWrittenBytes(std::size_t written, std::chrono::milliseconds patience) {
-    const auto deadline = Clock::now() + patience;
-    const auto arrived = [this] { return output_.size() - newlines_; };
-    while (arrived() < written + echoed_ && !ended_ && Clock::now() < deadline) {
-        Pump(std::chrono::milliseconds(RemainingMilliseconds(deadline)));
+// Reads the master side until it finds nothing. A read that finds nothing
+// first pushes through what is still on its way from the game's side of
+// the terminal, so everything the game wrote before is then here.
+void PtyGame::TakeWhatWasWritten() {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t count = read(master_, buffer, sizeof buffer);
+        if (count > 0) {
+            Feed(buffer, static_cast<std::size_t>(count));
+        } else if (count == 0 || errno != EINTR) {
+            return;
+        }
     }
-    return arrived() == written + echoed_;
 }
 
 bool PtyGame::AskShell(char request) {

@@ -75,19 +75,11 @@ public:
     // Renders output until the raw bytes written hold the text after `from`.
     bool WaitForOutput(const std::string& text, std::size_t from, std::chrono::milliseconds patience = Patience);
     // Renders output until the game has read everything typed and sits in
-    // a read of its standard input, waiting for the next key. Its last
-    // bytes may still be on their way through the terminal: see
-    // WaitForWrittenBytes. False when it ended or time is up.
+    // a read of its standard input, waiting for the next key, with all it
+    // wrote before rendered. False when it ended or time is up.
     bool WaitUntilReading(std::chrono::milliseconds patience = Patience);
-    // Bytes the game has passed to write() so far, to any file, and the
-    // write calls it made.
-    std::optional<std::size_t> BytesWritten() const;
+    // The write calls the game has made so far, to any file.
     std::optional<long long> WriteCalls() const { return ProcCounter("syscw"); }
-    // Renders output until the bytes the game wrote to the terminal have all
-    // arrived, with the terminal's own echo of what was typed in line mode.
-    // The terminal turns each newline into a carriage return and a newline,
-    // so arrivals count each newline as one byte. False when more came.
-    bool WaitForWrittenBytes(std::size_t written, std::chrono::milliseconds patience = Patience);
     // The job-control parent makes itself / the game the terminal's
     // foreground, as a shell does when a job stops / on `fg`.
     bool ShellTakesTerminal();
@@ -136,6 +128,7 @@ private:
     void Feed(const char* bytes, std::size_t length);
     void TakeStatus();
     void Drain();
+    void TakeWhatWasWritten();
     std::optional<long long> ProcCounter(const char* name) const;
     bool BlockedInKeyRead() const;
     int ColourIndex(const void* colour, bool background) const;
@@ -161,8 +154,6 @@ private:
     termios modesAtExit_{};
     std::string output_;
     long long readsBeforeTyping_ = -1;
-    std::size_t newlines_ = 0;
-    std::size_t echoed_ = 0;
 };
 
 // Whether two sets of terminal modes are the same in every flag and
