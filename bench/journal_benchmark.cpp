@@ -16,6 +16,7 @@
 
 #include "console/console.hpp"
 #include "console/scripted_terminal.hpp"
+#include "shell/build_info.hpp"
 #include "journal/game_sessions.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"
@@ -80,7 +81,7 @@ LongJournal Record() {
         return journal;
     }
     tg::journal::Header header;
-    header.gameVersion = TENDER_VERSION;
+    header.gameVersion = std::string(tg::BuildVersion);
     header.seed = script.seed;
     header.started = tg::journal::UtcText(std::time(nullptr));
     file->Append(tg::journal::EncodeHeader(header));

@@ -16,6 +16,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <sys/syscall.h>
 #include <thread>
 #include <vector>
 
@@ -68,8 +69,12 @@ long ReadsDone(pid_t pid) {
     return at == std::string::npos ? -1 : std::stol(io.substr(at + 6));
 }
 
-// The game sits in read() on its standard input: it waits for a key.
-bool WaitsForKey(pid_t pid) { return ProcFile(pid, "syscall").rfind("0 0x0 ", 0) == 0; }
+// The game sits in ppoll() for its standard input (where a stop can cut
+// the wait short) or in read() on it: it waits for a key.
+bool WaitsForKey(pid_t pid) {
+    const std::string call = ProcFile(pid, "syscall");
+    return call.rfind(std::to_string(SYS_read) + " 0x0 ", 0) == 0 || call.rfind(std::to_string(SYS_ppoll) + " ", 0) == 0;
+}
 
 // Renders output until the game has read past `readsBefore` and waits for
 // a key again with everything it wrote on the screen, or has ended.
