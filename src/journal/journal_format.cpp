@@ -87,14 +87,15 @@ enum class Outcome { Whole, Cut, Bad };
 
 // An input ends with one number: its delay, then four bits of check.
 void PutTiming(std::string& out, const Record& record) {
-    PutNumber(out, std::min(record.delay, LongestDelay) << 4 | static_cast<std::uint32_t>(record.check & 15));
+    PutNumber(out, std::min(record.delay, LongestDelay) << CheckBits |
+                       static_cast<std::uint32_t>(record.check & CheckMask));
 }
 
 Outcome TakeTiming(RecordReader& reader, Record& record, bool& tooLong) {
     std::uint32_t timing;
     if (!reader.TakeNumber(timing, tooLong)) return Outcome::Cut;
-    record.delay = timing >> 4;
-    record.check = static_cast<int>(timing & 15);
+    record.delay = timing >> CheckBits;
+    record.check = static_cast<int>(timing & CheckMask);
     return tooLong ? Outcome::Bad : Outcome::Whole;
 }
 

@@ -16,8 +16,14 @@ namespace tg::journal {
 inline constexpr int FormatVersion = 1;
 inline constexpr std::string_view FormatName = "tender-gamble journal";
 
-// Delays are kept up to about three days; longer ones are cut to that.
-inline constexpr std::uint32_t LongestDelay = (1u << 28) - 1;
+// Delays are kept up to about twelve days; longer ones are cut to that.
+inline constexpr std::uint32_t LongestDelay = (1u << 30) - 1;
+
+// Every input carries the low bits of the checksum of what the game showed
+// before it: two bits keep an input at a player's pace (up to 4 s) at three
+// bytes, and a replay that drifts is caught within a few inputs.
+inline constexpr int CheckBits = 2;
+inline constexpr int CheckMask = (1 << CheckBits) - 1;
 
 struct Header {
     int formatVersion = FormatVersion;
@@ -39,7 +45,7 @@ struct Record {
     int code = 0;
     std::string text;            // a key's echo, or a word
     std::uint32_t delay = 0;     // milliseconds since the input before (up to LongestDelay)
-    int check = 0;               // of an input: 4 bits of the checksum of what was shown before it
+    int check = 0;               // of an input: CheckBits bits of the checksum of what was shown before it
     std::uint32_t checksum = 0;  // of a checkpoint
 };
 

@@ -57,7 +57,7 @@ std::string RecordedInputs::Describe(std::size_t step) const {
 
 const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
     if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
-        if (steps_[position_].record->check != static_cast<int>(checksum & 15)) {
+        if (steps_[position_].record->check != static_cast<int>(checksum & CheckMask)) {
             Fail(Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"});
         }
         ++consumed_;

@@ -48,7 +48,7 @@ Key RecordingPlatform::ReadKey() {
     if (key.code < 0) return key;  // the end of input ends the game: nothing to keep
     Record record;
     record.kind = Record::Kind::Key;
-    record.check = static_cast<int>(digest_.Value() & 15);
+    record.check = static_cast<int>(digest_.Value() & CheckMask);
     record.code = key.code;
     record.text = key.echo;
     record.delay = MillisecondsSinceLastInput();
@@ -62,7 +62,7 @@ std::optional<std::string> RecordingPlatform::ReadWord() {
     if (!word) return word;
     Record record;
     record.kind = Record::Kind::Word;
-    record.check = static_cast<int>(digest_.Value() & 15);
+    record.check = static_cast<int>(digest_.Value() & CheckMask);
     record.text = *word;
     record.delay = MillisecondsSinceLastInput();
     Append(EncodeRecord(record));
