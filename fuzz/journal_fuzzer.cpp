@@ -1,32 +1,27 @@
 // Reads arbitrary bytes as a game journal, as --continue and --replay do.
 // Bytes that parse must encode back to the same header and records, and
 // cast (as --cast does) into an asciicast that is UTF-8 with one event a
-// line. Then the journal is played through the game the way --continue
-// does it: a
-// trial run that only checks it replays (with the input that ended the
-// game taken back), then, when it does, the real resume: the journal
-// replayed out of sight, its last screen repainted on an in-memory
-// terminal, and the game handed to a recorder that appends to a scratch
-// journal until the terminal's (no) keys run out.
+// line. Then the game is continued the way --continue does it: the journal
+// replayed out of sight (with an input that ended the game taken back), its
+// last screen repainted on an in-memory terminal, and the game handed to a
+// recorder that appends to memory until the terminal's (no) keys run out.
 // A crash, a hang, a sanitizer report or a broken property is a finding.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "console/console.hpp"
 #include "console/scripted_terminal.hpp"
 #include "journal/cast_platform.hpp"
-#include "journal/journal_file.hpp"
+#include "journal/continuing.hpp"
+#include "journal/journal_sink.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
-#include "journal/resuming_platform.hpp"
 #include "shell/game.hpp"
 #include "shell/random.hpp"
 
@@ -104,73 +99,36 @@ void CheckCast(const Contents& contents) {
     }
 }
 
-enum class Trial { ReplaysToTheEnd, GameEnded, Diverged };
-
-// A trial run of the first `limit` inputs; `consumed` is set when the game
-// ended on one of them.
-Trial RunTrial(const Contents& contents, std::size_t limit, std::size_t& consumed) {
-    tg::journal::RecordedInputs inputs(contents);
-    inputs.Limit(limit);
-    tg::journal::ResumingPlatform trial(inputs);
-    try {
-        Play(trial, contents.header.seed);
-    } catch (const tg::journal::ResumingPlatform::ReachedEnd&) {
-        return Trial::ReplaysToTheEnd;
-    } catch (const tg::journal::ResumingPlatform::GameEnded& ended) {
-        consumed = ended.consumed;
-        return Trial::GameEnded;
-    } catch (const tg::journal::Diverged&) {
-        return Trial::Diverged;
+// A journal sink in memory, for the records a continued game appends.
+class MemorySink : public tg::journal::JournalSink {
+public:
+    bool Append(std::string_view bytes) override {
+        bytes_ += bytes;
+        return true;
     }
-    Finding("a trial run ended without an outcome");
-}
+    bool Sync() override { return true; }
+    const std::string& Path() const override { return path_; }
+    const std::string& Error() const override { return error_; }
 
-// The inputs --continue goes on from, as it works them out; nothing when
-// it would refuse the journal.
-std::optional<std::size_t> ContinuableInputs(const Contents& contents) {
-    const std::size_t all = tg::journal::RecordedInputs(contents).InputCount();
-    std::size_t consumed = 0;
-    switch (RunTrial(contents, all, consumed)) {
-        case Trial::ReplaysToTheEnd: return all;
-        case Trial::Diverged: return std::nullopt;
-        case Trial::GameEnded: break;
-    }
-    if (consumed > all) Finding("a trial consumed more inputs than the journal holds");
-    if (consumed != all || all == 0) return std::nullopt;
-    // The input that ended the game is taken back.
-    if (RunTrial(contents, all - 1, consumed) != Trial::ReplaysToTheEnd) return std::nullopt;
-    return all - 1;
-}
+private:
+    std::string bytes_;
+    std::string path_ = "fuzzed";
+    std::string error_;
+};
 
-const std::string& ScratchJournal() {
-    static const std::string path = [] {
-        char pattern[] = "/tmp/tender-journal-fuzz-XXXXXX";
-        const int handle = mkstemp(pattern);
-        if (handle < 0) Finding("no scratch file");
-        close(handle);
-        return std::string(pattern);
-    }();
-    return path;
-}
+struct Refused {};
 
-void Resume(const Contents& contents, std::size_t inputs) {
-    std::string error;
-    std::optional<tg::journal::JournalFile> file = tg::journal::JournalFile::Reopen(ScratchJournal(), 0, error);
-    if (!file) Finding("the scratch journal cannot be opened: " + error);
+// Goes on with the journal's game as --continue does, on a terminal with no
+// keys: the game ends at the first prompt after the replay, or the journal
+// is refused.
+void Continue(const Contents& contents) {
+    MemorySink sink;
     tg::ScriptedTerminal terminal;
     terminal.SetRecording(false);
-    tg::journal::RecordingPlatform recorder(terminal, *file);
-    tg::journal::RecordedInputs recorded(contents);
-    recorded.Limit(inputs);
-    tg::journal::ResumingPlatform resuming(recorded, terminal, recorder);
     try {
-        Play(resuming, contents.header.seed);
+        tg::journal::ContinueJournal(Play, terminal, contents, sink, [](const std::string&) { throw Refused{}; });
     } catch (const tg::ProgramEnded&) {
-        return;  // the terminal had no keys
-    } catch (const tg::journal::Diverged& diverged) {
-        Finding("the resume diverged where its trial run did not: " + diverged.where + ": " + diverged.what);
-    } catch (const tg::journal::ResumingPlatform::GameEnded&) {
-        Finding("the game ended during a resume whose trial run went through");
+    } catch (const Refused&) {
     }
 }
 
@@ -185,6 +143,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Record& record : contents.records) {
         if (record.kind == Record::Kind::Ending) return 0;  // a game over is not continued
     }
-    if (const std::optional<std::size_t> inputs = ContinuableInputs(contents)) Resume(contents, *inputs);
+    Continue(contents);
     return 0;
 }
