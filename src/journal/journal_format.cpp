@@ -143,7 +143,7 @@ Outcome ReadRecord(RecordReader& reader, Record& record) {
     if (first > ExtendedTag) return Outcome::Bad;
     record.kind = Record::Kind::Key;
     record.code = first;
-    record.text = UsualEcho(first);
+    record.text = EchoText(first);
     return TakeTiming(reader, record, tooLong);
 }
 
@@ -202,8 +202,6 @@ bool ParseHeader(std::string_view text, Header& header, std::string& error) {
 
 }  // namespace
 
-std::string UsualEcho(int code) { return EchoText(code); }
-
 std::string EncodeHeader(const Header& header) {
     return std::string(FormatName) + " " + std::to_string(header.formatVersion) + "\n" +
            "game " + header.gameVersion + "\n" +
@@ -216,7 +214,7 @@ std::string EncodeRecord(const Record& record) {
     std::string out;
     switch (record.kind) {
         case Record::Kind::Key:
-            if (record.code >= 0 && record.code < CheckpointTag && record.text == UsualEcho(record.code)) {
+            if (record.code >= 0 && record.code < CheckpointTag && record.text == EchoText(record.code)) {
                 out.push_back(static_cast<char>(record.code));
             } else {
                 out.push_back(static_cast<char>(ExtendedTag));

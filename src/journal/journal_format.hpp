@@ -52,9 +52,6 @@ struct Record {
 std::string EncodeHeader(const Header& header);
 std::string EncodeRecord(const Record& record);
 
-// The text a key is echoed as when nothing says otherwise.
-std::string UsualEcho(int code);
-
 // A journal as read back. Reading stops at the last whole record: a record
 // cut short by a crash or a power loss is left out, and `wholeBytes` tells
 // where it began.

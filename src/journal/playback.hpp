@@ -8,6 +8,10 @@
 
 namespace tg::journal {
 
+// The replay speeds offered, as multiples of the recorded pace.
+inline constexpr double SlowestSpeed = 1.0 / 64;
+inline constexpr double FastestSpeed = 1024;
+
 // Idle gaps between inputs longer than this are cut to it before scaling.
 inline constexpr std::uint32_t LongestGapMilliseconds = 2000;
 

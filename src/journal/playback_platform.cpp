@@ -12,7 +12,6 @@ namespace tg::journal {
 namespace {
 constexpr int Escape = 27;
 constexpr int ControlPoll = 100;  // milliseconds
-constexpr double SlowestSpeed = 1.0 / 64, FastestSpeed = 1024;
 }  // namespace
 
 void PlaybackPlatform::EndWhenRecordingEnds() {

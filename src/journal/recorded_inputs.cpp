@@ -89,8 +89,4 @@ bool RecordedInputs::AtRest(std::uint32_t checksum) {
     return true;
 }
 
-void RecordedInputs::Ended() {
-    if (HasInput()) Fail(Diverged{Describe(position_), "the game ended before the journal did"});
-}
-
 }  // namespace tg::journal

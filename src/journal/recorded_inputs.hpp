@@ -51,8 +51,6 @@ public:
     // false when the journal ends here. Fails (Diverged) when it recorded
     // something else.
     bool AtRest(std::uint32_t checksum);
-    // The game ended; fails (Diverged) when inputs were left.
-    void Ended();
 
     std::string Describe(std::size_t step) const;
 

@@ -46,8 +46,6 @@ private:
     // Goes live if the journal has no input left; true when live.
     bool LiveNow();
     void GoLive();
-    void Remember(std::string_view text);
-    void Digest(std::string_view text);
 
     RecordedInputs& inputs_;
     Platform& live_;

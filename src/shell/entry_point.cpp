@@ -25,8 +25,6 @@ namespace tg {
 
 namespace {
 
-constexpr double SlowestSpeed = 1.0 / 64;
-constexpr double FastestSpeed = 1024;
 
 std::optional<std::uint32_t> ParseSeed(const std::string& text) {
     std::uint32_t seed = 0;
@@ -43,7 +41,7 @@ std::optional<double> ParseSpeed(const std::string& text) {
     char* stop = nullptr;
     const double speed = std::strtod(text.c_str(), &stop);
     if (stop != text.c_str() + text.size()) return std::nullopt;
-    if (!(speed >= SlowestSpeed && speed <= FastestSpeed)) return std::nullopt;
+    if (!(speed >= journal::SlowestSpeed && speed <= journal::FastestSpeed)) return std::nullopt;
     return speed;
 }
 
