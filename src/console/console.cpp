@@ -1,7 +1,6 @@
+// Colours, clearing, one-key choices with their "Bad Input" answer, and
+// headings.
 #include "console/console.hpp"
-
-#include <cstdlib>
-#include <optional>
 
 namespace tg {
 
@@ -23,16 +22,19 @@ void Console::SetBackground(int colour) {
     platform_.SetColours(foreground_, background_);
 }
 
-int Console::GetChoice(int high, int low) {
+std::optional<int> Console::GetChoice(int high, int low) {
     int key = platform_.ReadKey().code;
     for (;;) {
-        if (key == EndOfInput) EndProgram(0);
+        if (key == EndOfInput) {
+            InputEnded();
+            return std::nullopt;
+        }
         const int value = key - KeyZero;
         if (low <= value && value <= high) return value;
         Write("\nBad Input (" + std::to_string(low) + "-" + std::to_string(high) + "):" +
               std::to_string(value) + "\n");
         key = platform_.ReadKey().code;
-        if (key - KeyZero == EscapeValue) EndProgram(0);
+        if (key - KeyZero == EscapeValue) return std::nullopt;
     }
 }
 
@@ -42,15 +44,19 @@ void Console::PrintHeading(const std::string& text) {
     SetForeground(colour::Grey);
 }
 
-void Console::EndProgram(int status) {
-    platform_.Exit(status);
-    std::abort();  // a platform's Exit never comes back
+std::optional<std::string> Console::ReadWord() {
+    std::optional<std::string> word = platform_.ReadWord();
+    if (!word) InputEnded();
+    return word;
 }
 
-std::string Console::ReadWord() {
-    std::optional<std::string> word = platform_.ReadWord();
-    if (!word) EndProgram(0);
-    return *word;
+void Console::AtRest() {
+    if (events_) events_->AtRest();
+}
+
+void Console::Ending() {
+    end_.ending = true;
+    if (events_) events_->Ending();
 }
 
 }  // namespace tg

@@ -1,8 +1,12 @@
+// The console operations every screen is drawn with: colours, clearing,
+// one-key menus and headings, on top of a platform.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "console/game_events.hpp"
 #include "console/platform.hpp"
 
 namespace tg {
@@ -16,21 +20,20 @@ inline constexpr int BrightRed = 12;
 inline constexpr int BrightWhite = 15;
 }  // namespace colour
 
-// The console operations every screen is drawn with: colours, clearing,
-// one-key menus and headings. Keeps the current colours itself, since a
-// terminal cannot be asked for them.
+// Keeps the current colours itself, since a terminal cannot be asked for
+// them, and how the game ended once a read has ended it.
 class Console {
 public:
-    explicit Console(Platform& platform) : platform_(platform) {}
+    explicit Console(Platform& platform, GameEvents* events = nullptr) : platform_(platform), events_(events) {}
 
     void ClearScreen();
     void SetForeground(int colour);
     void SetBackground(int colour);
 
     // Reads keys until one lies in [low, high]; answers others with a
-    // "Bad Input" line. Escape after a bad key, or the end of input, ends
-    // the program.
-    int GetChoice(int high, int low);
+    // "Bad Input" line. Nothing when the game is over: Escape after a bad
+    // key, or the end of input.
+    std::optional<int> GetChoice(int high, int low);
 
     // A line the game emphasises: two tabs, the text, in bright red.
     void PrintHeading(const std::string& text);
@@ -38,24 +41,28 @@ public:
     void Write(std::string_view text) { platform_.Write(text); }
     void Pause(int milliseconds) { platform_.Pause(milliseconds); }
 
-    // One word of typed text; the end of input ends the program.
-    std::string ReadWord();
+    // One word of typed text; nothing when the input has ended, which ends
+    // the game.
+    std::optional<std::string> ReadWord();
     void DiscardLine() { platform_.DiscardLine(); }
 
-    BoxCharacters Box() const { return platform_.Box(); }
+    // The home menu, where the game rests between scenes, and the endings:
+    // told to whoever keeps the game's record.
+    void AtRest();
+    void Ending();
 
-    // Marks the home menu, where the game rests between scenes, and the
-    // endings: points a platform may use to make a game's record safe.
-    void AtRest() { platform_.AtRest(); }
-    void GameOver() { platform_.GameOver(); }
-
-    [[noreturn]] void EndProgram(int status);
+    // How the game ended, once it has.
+    GameEnd End() const { return end_; }
 
     int Foreground() const { return foreground_; }
     int Background() const { return background_; }
 
 private:
+    void InputEnded() { end_.status = platform_.EndOfInputStatus(); }
+
     Platform& platform_;
+    GameEvents* events_;
+    GameEnd end_;
     int foreground_ = colour::Grey;
     int background_ = colour::Black;
 };

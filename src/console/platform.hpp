@@ -1,3 +1,5 @@
+// The one seam between the game and a terminal: keys and words in, text,
+// colours, clearing and pauses out. Every terminal backend implements it.
 #pragma once
 
 #include <optional>
@@ -6,20 +8,14 @@
 
 namespace tg {
 
-// The six characters of the title banner's double-line border.
-struct BoxCharacters {
-    std::string_view topLeft = "\u2554", horizontal = "\u2550", topRight = "\u2557";
-    std::string_view vertical = "\u2551", bottomLeft = "\u255a", bottomRight = "\u255d";
-};
-
 // A key as the game sees it: one code, and the text echoed for it.
 struct Key {
     int code = -1;
     std::string echo;
 };
 
-// The one seam between the game and a real terminal. The console layer is
-// the only caller; the game logic never sees this interface.
+// The console layer is the only caller; the game logic never sees this
+// interface.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -58,21 +54,10 @@ public:
         return milliseconds < 0 ? -1 : NoKeyYet;
     }
 
-    // The banner border as this terminal can show it, one column each.
-    virtual BoxCharacters Box() const { return {}; }
-
-    // The game waits at its home menu, at rest between scenes.
-    virtual void AtRest() {}
-
-    // The game has shown one of its endings.
-    virtual void GameOver() {}
-
-    // A file whose written data must reach the disk on every way out,
-    // signals included; -1 for none.
-    virtual void SyncOnExit(int fileHandle) { (void)fileHandle; }
-
-    // Ends the program with the terminal as it was found.
-    [[noreturn]] virtual void Exit(int status) = 0;
+    // The exit status for a game whose input has ended: 0 when the keys
+    // simply ran out, else what cut them off (Ctrl-C on a page or in a
+    // Windows console, an output that nobody reads any more).
+    virtual int EndOfInputStatus() const { return 0; }
 };
 
 }  // namespace tg

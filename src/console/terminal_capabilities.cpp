@@ -1,3 +1,4 @@
+// Works out what the output terminal can show, and the colour sequences.
 #include "console/terminal_capabilities.hpp"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ int AnsiHue(int colour) { return ((colour & 1) << 2) | (colour & 2) | ((colour &
 
 TerminalCapabilities DetectCapabilities(bool outputIsTerminal, const Environment& environment) {
     TerminalCapabilities capabilities;
-    capabilities.utf8 = LocaleIsUtf8(environment);
+    capabilities.border = LocaleIsUtf8(environment) ? Border::DoubleLines : Border::Ascii;
     if (!outputIsTerminal) return capabilities;
     const char* term = environment("TERM");
     const bool dumb = IsSet(term) && std::string(term) == "dumb";
@@ -39,13 +40,6 @@ TerminalCapabilities DetectCapabilities(bool outputIsTerminal, const Environment
     capabilities.colour = !dumb && !IsSet(environment("NO_COLOR"));
     return capabilities;
 }
-
-BoxCharacters BoxFor(bool utf8) {
-    if (utf8) return BoxCharacters{};
-    return BoxCharacters{"+", "=", "+", "|", "+", "+"};
-}
-
-BoxCharacters Cp437Box() { return BoxCharacters{"\xC9", "\xCD", "\xBB", "\xBA", "\xC8", "\xBC"}; }
 
 int AnsiForeground(int colour) { return ((colour & 8) ? 90 : 30) + AnsiHue(colour); }
 int AnsiBackground(int colour) { return ((colour & 8) ? 100 : 40) + AnsiHue(colour); }

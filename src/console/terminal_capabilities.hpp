@@ -1,9 +1,11 @@
+// What a terminal can be sent (colours, clearing, pauses, the banner
+// border), decided from the environment, and the ANSI colour sequences.
 #pragma once
 
 #include <functional>
 #include <string>
 
-#include "console/platform.hpp"
+#include "console/banner_border.hpp"
 
 namespace tg {
 
@@ -12,7 +14,7 @@ struct TerminalCapabilities {
     bool colour = false;  // colour escape sequences
     bool clear = false;   // clearing the screen
     bool pause = false;   // the half-second sleeping frames
-    bool utf8 = false;    // box-drawing characters in the banner
+    Border border = Border::Ascii;  // the banner border it can show
 };
 
 using Environment = std::function<const char*(const char*)>;
@@ -20,13 +22,6 @@ using Environment = std::function<const char*(const char*)>;
 // Redirected output gets a plain transcript; TERM=dumb gets no escape
 // sequences at all; a non-empty NO_COLOR keeps everything but the colours.
 TerminalCapabilities DetectCapabilities(bool outputIsTerminal, const Environment& environment);
-
-// The banner border: double lines in a UTF-8 locale, plain ASCII elsewhere.
-BoxCharacters BoxFor(bool utf8);
-
-// The banner border in the double lines of code page 437, the Windows
-// console's own, one byte each.
-BoxCharacters Cp437Box();
 
 // ANSI SGR parameters for a palette colour (bit 0 blue, 1 green, 2 red, 3 bright).
 int AnsiForeground(int colour);

@@ -1,3 +1,4 @@
+// The encounter engine: the meeting's set-up, its turns, and reactions.
 #include <algorithm>
 
 #include "encounter/meeting.hpp"
@@ -17,9 +18,9 @@ int GroupSum(const std::array<int, StatCount>& stats, int group) {
 
 }  // namespace
 
-void Game::Encounter(Person& person, bool mayIntroduce) {
+Play Game::Encounter(Person& person, bool mayIntroduce) {
     AdvanceClock(0, 1);
-    Meeting(*this, person).Play(mayIntroduce && person.interest == 0);
+    return Meeting(*this, person).Play(mayIntroduce && person.interest == 0);
 }
 
 void Game::React(Person& person, int change) {
@@ -49,39 +50,42 @@ int Meeting::Scaled(int base) const { return ScaleByRapport(base, rapport_); }
 std::string Meeting::She() const { return std::string(SubjectPronouns[person_.male ? 1 : 0]); }
 std::string Meeting::Her() const { return std::string(ObjectPronouns[person_.male ? 1 : 0]); }
 
-void Meeting::PauseForZero(const std::string& option, bool backToGrey) {
+Meeting::Outcome Meeting::PauseForZero(const std::string& option, bool backToGrey, Outcome then) {
     game_.console.SetForeground(colour::BrightWhite);
     Narrate(option);
     if (backToGrey) game_.console.SetForeground(colour::Grey);
-    game_.console.GetChoice(0, 0);
+    return game_.console.GetChoice(0, 0) ? then : Outcome::GameOver;
 }
 
-void Meeting::Play(bool mayIntroduce) {
+Play Meeting::Play(bool mayIntroduce) {
+    Outcome outcome = Outcome::GoesOn;
     if (person_.stage < 0) {
         Say("Can't you take a hint? Go Away!");
-        PauseForZero("\t\t0 - There's more fish in the sea.\n", true);
-        return;
+        outcome = PauseForZero("\t\t0 - There's more fish in the sea.\n", true, Outcome::Ended);
+    } else {
+        if (person_.stage > 0) Say("Hi " + game_.player.firstName + "!");
+        if (mayIntroduce) outcome = Introduce();
     }
-    if (person_.stage > 0) Say("Hi " + game_.player.firstName + "!");
-    if (mayIntroduce && !Introduce()) return;
-    for (;;) {
+    while (outcome == Outcome::GoesOn) {
         game_.AdvanceClock(0, 1);
-        const Outcome outcome = PlayTurn();
-        if (outcome == Outcome::SteppedUp) return;
-        if (EndOfTurnExit() || outcome == Outcome::Ended) return;
+        outcome = PlayTurn();
+        if (outcome == Outcome::GoesOn || outcome == Outcome::Ended) {
+            const Outcome afterTurn = EndOfTurn();
+            if (afterTurn != Outcome::GoesOn) outcome = afterTurn;
+        }
     }
+    return outcome == Outcome::GameOver ? tg::Play::Over : tg::Play::On;
 }
 
-// The first impression. False when the person sends the player away.
-bool Meeting::Introduce() {
+// The first impression: the person may send the player away at once.
+Meeting::Outcome Meeting::Introduce() {
     person_.interest = AddInterest(Scaled(50), static_cast<long long>(playerLooks_) - personLooks_);
     game_.ShowClock();
     Narrate("\tYou introduce yourself.\n");
     const int impression = person_.interest;
     if (impression <= -50) {
         Say("Ugh, gross! Go away!");
-        PauseForZero("\t\t0 - There's more fish in the sea.\n", true);
-        return false;
+        return PauseForZero("\t\t0 - There's more fish in the sea.\n", true, Outcome::Ended);
     }
     if (impression > 50) {
         Say("Hey sexy, I'm " + person_.firstName + ", but you can call me yours. ");
@@ -91,7 +95,7 @@ bool Meeting::Introduce() {
         Say("I'm " + person_.firstName + ", what do you want?");
     }
     person_.knownAs = person_.firstName;
-    return true;
+    return Outcome::GoesOn;
 }
 
 Meeting::Outcome Meeting::PlayTurn() {
@@ -100,22 +104,20 @@ Meeting::Outcome Meeting::PlayTurn() {
     return OpinionTopic();
 }
 
-// True when the person's interest has left the band and the meeting ends.
-bool Meeting::EndOfTurnExit() {
+// Ends the meeting when the person's interest has left the band.
+Meeting::Outcome Meeting::EndOfTurn() {
     if (person_.interest > TooIntimate) {
         Say("I'm going to go look for someone who wants to get a little more intimate.");
         Narrate("\tToo Bad...\n");
-        PauseForZero("\t\t0 - Should have made your move.\n", false);
-        return true;
+        return PauseForZero("\t\t0 - Should have made your move.\n", false, Outcome::Ended);
     }
     if (person_.interest < LosingInterest) {
         Say("I really have to be going now.");
         person_.stage -= 1;
         Narrate("\tToo Bad...\n");
-        PauseForZero("\t\t0 - There are more fish in the sea.\n", false);
-        return true;
+        return PauseForZero("\t\t0 - There are more fish in the sea.\n", false, Outcome::Ended);
     }
-    return false;
+    return Outcome::GoesOn;
 }
 
 }  // namespace tg

@@ -1,3 +1,5 @@
+// Going out: the place menu, the crowd generated there, and the choice of
+// whom to approach.
 #include <array>
 #include <vector>
 
@@ -27,7 +29,7 @@ constexpr std::array<Place, 6> Places = {{
 
 }  // namespace
 
-void Game::GoLooking() {
+Play Game::GoLooking() {
     AdvanceClock(0, 1);
     ShowClock();
     console.Write("\tWhere would you like to go?\n");
@@ -35,10 +37,11 @@ void Game::GoLooking() {
     for (const Place& place : Places) console.Write(place.menuLine);
     console.Write("\t\t0 - Back Home\n");
     console.SetForeground(colour::Grey);
-    const int choice = console.GetChoice(static_cast<int>(Places.size()), 0);
-    if (choice == 0) return;
+    const std::optional<int> choice = console.GetChoice(static_cast<int>(Places.size()), 0);
+    if (!choice) return Play::Over;
+    if (*choice == 0) return Play::On;
 
-    const Place& place = Places[choice - 1];
+    const Place& place = Places[*choice - 1];
     const int crowdSize = place.crowdBase + random.Below(place.crowdSpread);
     std::vector<Person> crowd;
     crowd.reserve(crowdSize);
@@ -52,9 +55,10 @@ void Game::GoLooking() {
         console.SetForeground(colour::BrightWhite);
         for (int k = 1; k <= crowdSize; ++k) Line("\t\t" + std::to_string(k) + " - " + crowd[k - 1].knownAs);
         console.Write("\t\t0 - Return Home\n");
-        const int k = console.GetChoice(crowdSize, 0);
-        if (k == 0) return;
-        Encounter(crowd[k - 1], true);
+        const std::optional<int> k = console.GetChoice(crowdSize, 0);
+        if (!k) return Play::Over;
+        if (*k == 0) return Play::On;
+        if (Encounter(crowd[*k - 1], true) == Play::Over) return Play::Over;
     }
 }
 

@@ -1,3 +1,4 @@
+// One meeting between the player and a person, turn by turn.
 #pragma once
 
 #include <string>
@@ -12,12 +13,15 @@ class Meeting {
 public:
     Meeting(Game& game, Person& person);
 
-    void Play(bool mayIntroduce);
+    tg::Play Play(bool mayIntroduce);
 
 private:
-    enum class Outcome { GoesOn, Ended, SteppedUp };
+    // After a turn: the meeting goes on, it has ended, the person has
+    // stepped up (which ends it too), or the whole game is over.
+    enum class Outcome { GoesOn, Ended, SteppedUp, GameOver };
 
-    bool Introduce();
+    // Whether the meeting goes on after the first impression.
+    Outcome Introduce();
     Outcome PlayTurn();
     Outcome PlayersMove();
     Outcome OpinionTopic();
@@ -29,14 +33,16 @@ private:
     Outcome StepUp();
     void SomethingDumb();
     void PutIntoBook();
-    bool EndOfTurnExit();
+    Outcome EndOfTurn();
     bool SeesThrough();
 
     int Scaled(int base) const;
     void React(int change) { game_.React(person_, change); }
     void Say(const std::string& text) { game_.console.PrintHeading(text); }
     void Narrate(const std::string& text) { game_.console.Write(text); }
-    void PauseForZero(const std::string& option, bool backToGrey);
+    // The single 0 option that ends a scene; GameOver when the game ended
+    // there instead, else `then`.
+    Outcome PauseForZero(const std::string& option, bool backToGrey, Outcome then);
     std::string She() const;
     std::string Her() const;
 

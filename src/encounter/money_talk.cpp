@@ -1,3 +1,5 @@
+// Money talk: the player's standing in goals, money or power, told one of
+// four ways.
 #include "encounter/meeting.hpp"
 #include "encounter/rapport.hpp"
 
@@ -24,7 +26,9 @@ Meeting::Outcome Meeting::MoneyTalk() {
     game_.console.SetForeground(colour::Grey);
     const int s = FirstStatusStat + m % 3;
     const int standing = Scaled(game_.player.stat[s] - person_.stat[s]);
-    switch (game_.console.GetChoice(4, 1)) {
+    const std::optional<int> answer = game_.console.GetChoice(4, 1);
+    if (!answer) return Outcome::GameOver;
+    switch (*answer) {
         case 1:
             if (SeesThrough()) {
                 Narrate("\t" + She() + " realizes you are lying.\n");

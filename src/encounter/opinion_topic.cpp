@@ -1,3 +1,4 @@
+// Opinion topics: a subject comes up and the player takes a side.
 #include <cstdlib>
 
 #include "encounter/meeting.hpp"
@@ -23,7 +24,9 @@ Meeting::Outcome Meeting::OpinionTopic() {
     Narrate("\t\t5 - Respond Very Negatively\n");
     Narrate("\t\t0 - Excuse yourself from the conversation\n");
     game_.console.SetForeground(colour::Grey);
-    const int answer = game_.console.GetChoice(5, 0);
+    const std::optional<int> chosen = game_.console.GetChoice(5, 0);
+    if (!chosen) return Outcome::GameOver;
+    const int answer = *chosen;
     if (answer == 0) {
         person_.interest = AddInterest(person_.interest, Scaled(-5));
         return Outcome::Ended;

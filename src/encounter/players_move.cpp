@@ -1,3 +1,5 @@
+// The player's move: compliments, wooing, questions, stepping up, and
+// something dumb.
 #include <algorithm>
 
 #include "encounter/meeting.hpp"
@@ -16,7 +18,9 @@ Meeting::Outcome Meeting::PlayersMove() {
     Narrate("\t\t5 - Ask to take things to the next level.\n");
     Narrate("\t\t6 - Do something really dumb and embarassing.\n");
     game_.console.SetForeground(colour::Grey);
-    switch (game_.console.GetChoice(6, 1)) {
+    const std::optional<int> move = game_.console.GetChoice(6, 1);
+    if (!move) return Outcome::GameOver;
+    switch (*move) {
         case 1: LightCompliment(); break;
         case 2: Wooing(); break;
         case 3: LikesInPersonality(); break;
@@ -77,8 +81,7 @@ Meeting::Outcome Meeting::StepUp() {
     person_.stage += 1;
     if (person_.stage == stage::NumberGiven && !person_.gaveNumber) PutIntoBook();
     Narrate("\tNow to plan the next phase...\n");
-    PauseForZero("\t\t0 - Plan smchlan, give me fresh meat!.\n", true);
-    return Outcome::SteppedUp;
+    return PauseForZero("\t\t0 - Plan smchlan, give me fresh meat!.\n", true, Outcome::SteppedUp);
 }
 
 // The first time a person gives the number, a copy goes into the book.

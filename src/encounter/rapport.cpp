@@ -1,3 +1,5 @@
+// Scaling by rapport, and the sums of interest that saturate instead of
+// overflowing.
 #include "encounter/rapport.hpp"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// Rapport between the two sides of a meeting, and the arithmetic that
+// scales by it.
 #pragma once
 
 namespace tg {

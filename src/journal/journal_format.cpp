@@ -1,14 +1,20 @@
+// Writes and reads the journal format: its header, its records, and the
+// checksum that ties a replay to what the game showed.
 #include "journal/journal_format.hpp"
 
 #include <algorithm>
 #include <charconv>
 
 #include "console/key_decoder.hpp"
-#include "journal/banner_border.hpp"
 
 namespace tg::journal {
 
 namespace {
+
+// The banner borders a header may name: the UTF-8 double lines (named by
+// no border line at all), ASCII, and code page 437. Replays show the border
+// their own terminal can, so the name is only checked.
+bool KnownBorder(std::string_view name) { return name.empty() || name == "ascii" || name == "cp437"; }
 
 // The first byte of a record: a key code below CheckpointTag stands for
 // itself; the two tags above it start the other records.
@@ -85,7 +91,7 @@ private:
 
 enum class Outcome { Whole, Cut, Bad };
 
-// An input ends with one number: its delay, then four bits of check.
+// An input ends with one number: its delay, then CheckBits bits of check.
 void PutTiming(std::string& out, const Record& record) {
     PutNumber(out, std::min(record.delay, LongestDelay) << CheckBits |
                        static_cast<std::uint32_t>(record.check & CheckMask));
@@ -180,7 +186,7 @@ bool ParseHeader(std::string_view text, Header& header, std::string& error) {
         const std::string_view value = blank == std::string_view::npos ? std::string_view{} : line.substr(blank + 1);
         if (key == "game") header.gameVersion = value;
         if (key == "border") {
-            if (!BorderNamed(value)) {
+            if (!KnownBorder(value)) {
                 error = "its banner border \"" + std::string(value) + "\" is not one this game draws";
                 return false;
             }
@@ -282,6 +288,14 @@ Contents Parse(std::string_view bytes) {
 bool Finished(const Contents& contents) {
     return std::any_of(contents.records.begin(), contents.records.end(),
                        [](const Record& record) { return record.kind == Record::Kind::Ending; });
+}
+
+std::string BorderName(Border border) {
+    switch (border) {
+        case Border::Ascii: return "ascii";
+        case Border::Cp437: return "cp437";
+        default: return "";
+    }
 }
 
 std::string DescribeRecord(const Contents& contents, std::size_t index) {

@@ -1,3 +1,4 @@
+// The journal format: the record of one game, read back and written.
 #pragma once
 
 #include <cstdint>
@@ -5,6 +6,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "console/banner_border.hpp"
 
 namespace tg::journal {
 
@@ -30,7 +33,7 @@ struct Header {
     std::string gameVersion;
     std::uint32_t seed = 0;
     std::string started;  // UTC, as YYYY-MM-DDTHH:MM:SSZ
-    std::string border;   // the banner border's name (banner_border.hpp); empty for UTF-8
+    std::string border;   // the banner border the game was shown with (BorderName); empty for UTF-8
 };
 
 struct Record {
@@ -69,6 +72,9 @@ Contents Parse(std::string_view bytes);
 // Whether the journal holds the record of one of the game's endings: a
 // finished game is replayed, never continued.
 bool Finished(const Contents& contents);
+
+// The banner border's name in a header: empty for the UTF-8 double lines.
+std::string BorderName(Border border);
 
 // What a record is called in messages: "record 12 (byte 345)".
 std::string DescribeRecord(const Contents& contents, std::size_t index);

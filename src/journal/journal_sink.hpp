@@ -1,3 +1,4 @@
+// Where a journal's records go while a game is played.
 #pragma once
 
 #include <string>

@@ -1,6 +1,6 @@
+// Walks through a journal's inputs for a replay, checking each against the
+// screens the game showed before it.
 #include "journal/recorded_inputs.hpp"
-
-#include "journal/banner_border.hpp"
 
 namespace tg::journal {
 
@@ -34,17 +34,12 @@ RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     }
 }
 
-void RecordedInputs::Fail(const Diverged& diverged) const {
-    if (onDiverged_) onDiverged_(diverged);
-    throw diverged;
-}
-
-BoxCharacters RecordedInputs::Border() const {
-    return BorderNamed(contents_.header.border).value_or(BoxCharacters{});
+void RecordedInputs::Fail(std::string what) {
+    if (!diverged_) diverged_ = Diverged{Describe(position_), std::move(what)};
 }
 
 bool RecordedInputs::HasInput() const {
-    if (consumed_ >= limit_) return false;
+    if (diverged_ || consumed_ >= limit_) return false;
     for (std::size_t k = position_; k < steps_.size(); ++k) {
         if (IsInput(*steps_[k].record)) return true;
     }
@@ -55,35 +50,37 @@ std::string RecordedInputs::Describe(std::size_t step) const {
     return DescribeRecord(contents_, step < steps_.size() ? steps_[step].index : contents_.records.size());
 }
 
-const Record& RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
+const Record* RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
+    if (diverged_) return nullptr;
     if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
         if (steps_[position_].record->check != static_cast<int>(checksum & CheckMask)) {
-            Fail(Diverged{Describe(position_), "the game showed another screen before this input than the one recorded"});
+            Fail("the game showed another screen before this input than the one recorded");
+            return nullptr;
         }
         ++consumed_;
-        return *steps_[position_++].record;
+        return steps_[position_++].record;
     }
-    Fail(Diverged{Describe(position_), std::string("the game asked for ") + wanted + " where the journal has " +
-                                            (position_ < steps_.size() && steps_[position_].record->kind ==
-                                                                              Record::Kind::Checkpoint
-                                                 ? "a home menu"
-                                                 : "another kind of input")});
+    const bool atHomeMenu = position_ < steps_.size() && steps_[position_].record->kind == Record::Kind::Checkpoint;
+    Fail(std::string("the game asked for ") + wanted + " where the journal has " +
+         (atHomeMenu ? "a home menu" : "another kind of input"));
+    return nullptr;
 }
 
-const Record& RecordedInputs::NextKey(std::uint32_t checksum) { return NextInput(Record::Kind::Key, "a key", checksum); }
-const Record& RecordedInputs::NextWord(std::uint32_t checksum) {
+const Record* RecordedInputs::NextKey(std::uint32_t checksum) { return NextInput(Record::Kind::Key, "a key", checksum); }
+const Record* RecordedInputs::NextWord(std::uint32_t checksum) {
     return NextInput(Record::Kind::Word, "a word of the name", checksum);
 }
 
 bool RecordedInputs::AtRest(std::uint32_t checksum) {
-    if (position_ >= steps_.size()) return false;
+    if (diverged_ || position_ >= steps_.size()) return false;
     const Record& next = *steps_[position_].record;
     if (next.kind != Record::Kind::Checkpoint) {
-        if (consumed_ >= limit_) return false;
-        Fail(Diverged{Describe(position_), "the game reached its home menu where the journal has an input"});
+        if (consumed_ < limit_) Fail("the game reached its home menu where the journal has an input");
+        return false;
     }
     if (next.checksum != checksum) {
-        Fail(Diverged{Describe(position_), "the game showed other screens than the ones recorded"});
+        Fail("the game showed other screens than the ones recorded");
+        return false;
     }
     ++position_;
     return true;

@@ -1,39 +1,20 @@
+// Appends a game's inputs, checkpoints and ending to its journal.
 #include "journal/recording_platform.hpp"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 
 #include "journal/journal_format.hpp"
 
 namespace tg::journal {
 
-namespace {
-
-// Never destroyed: it is read by a handler that runs at exit, after the
-// destructors of statics made later than the handler was registered.
-std::string& PendingReport() {
-    static std::string* const report = new std::string;
-    return *report;
-}
-
-void PrintReport() {
-    if (!PendingReport().empty()) std::fputs(PendingReport().c_str(), stderr);
-}
-
-}  // namespace
-
-void ReportAtExit(const std::string& message) {
-    // The report exists before the handler is registered, so that at exit
-    // it is destroyed only after the handler has printed it.
-    std::string& report = PendingReport();
-    static const bool registered = std::atexit(PrintReport) == 0;
-    (void)registered;
-    report += "tender-gamble: " + message + "\n";
-}
-
 RecordingPlatform::RecordingPlatform(Platform& live, JournalSink& journal)
-    : live_(live), journal_(journal), lastInput_(std::chrono::steady_clock::now()) {
-    live_.SyncOnExit(journal_.Handle());
+    : ForwardingPlatform(live), journal_(journal), lastInput_(std::chrono::steady_clock::now()) {}
+
+RecordingPlatform::~RecordingPlatform() { Finish(); }
+
+void RecordingPlatform::Finish() {
+    if (!pending_.empty()) Append({});
+    Sync();
 }
 
 std::uint32_t RecordingPlatform::MillisecondsSinceLastInput() {
@@ -43,45 +24,48 @@ std::uint32_t RecordingPlatform::MillisecondsSinceLastInput() {
     return static_cast<std::uint32_t>(std::min<long long>(elapsed, UINT32_MAX));
 }
 
+// The input's check bits are of what was shown before it.
+void RecordingPlatform::AppendInput(Record record) {
+    record.check = static_cast<int>(digest_.Value() & CheckMask);
+    record.delay = MillisecondsSinceLastInput();
+    Append(EncodeRecord(record));
+}
+
 Key RecordingPlatform::ReadKey() {
-    Key key = live_.ReadKey();
+    Key key = Inner().ReadKey();
     if (key.code < 0) return key;  // the end of input ends the game: nothing to keep
     Record record;
     record.kind = Record::Kind::Key;
-    record.check = static_cast<int>(digest_.Value() & CheckMask);
     record.code = key.code;
     record.text = key.echo;
-    record.delay = MillisecondsSinceLastInput();
-    Append(EncodeRecord(record));
+    AppendInput(std::move(record));
     digest_.Write(key.echo);
     return key;
 }
 
 std::optional<std::string> RecordingPlatform::ReadWord() {
-    std::optional<std::string> word = live_.ReadWord();
+    std::optional<std::string> word = Inner().ReadWord();
     if (!word) return word;
     Record record;
     record.kind = Record::Kind::Word;
-    record.check = static_cast<int>(digest_.Value() & CheckMask);
     record.text = *word;
-    record.delay = MillisecondsSinceLastInput();
-    Append(EncodeRecord(record));
+    AppendInput(std::move(record));
     return word;
 }
 
 void RecordingPlatform::Write(std::string_view text) {
     digest_.Write(text);
-    live_.Write(text);
+    Inner().Write(text);
 }
 
 void RecordingPlatform::SetColours(int foreground, int background) {
     digest_.SetColours(foreground, background);
-    live_.SetColours(foreground, background);
+    Inner().SetColours(foreground, background);
 }
 
 void RecordingPlatform::Clear() {
     digest_.Clear();
-    live_.Clear();
+    Inner().Clear();
 }
 
 void RecordingPlatform::AtRest() {
@@ -93,19 +77,12 @@ void RecordingPlatform::AtRest() {
     Sync();
 }
 
-void RecordingPlatform::GameOver() {
+void RecordingPlatform::Ending() {
     Record record;
     record.kind = Record::Kind::Ending;
     pending_ += EncodeRecord(record);
     Sync();
-    if (!failed_) journal_.Finished();
-}
-
-void RecordingPlatform::Exit(int status) {
-    if (!pending_.empty()) Append({});
-    Sync();
-    live_.Exit(status);
-    std::abort();  // a platform's Exit never comes back
+    if (problem_.empty()) journal_.Finished();
 }
 
 void RecordingPlatform::TakeOver(const ScreenDigest& digest, bool takeBack) {
@@ -122,7 +99,7 @@ void RecordingPlatform::Append(const std::string& bytes) {
     const std::string records = pending_ + bytes;
     pending_.clear();
     unsynced_ = true;
-    if (!failed_ && !journal_.Append(records)) Fail();
+    if (problem_.empty() && !journal_.Append(records)) Fail();
 }
 
 // Only when something was written since the last time: a sync costs a
@@ -130,14 +107,12 @@ void RecordingPlatform::Append(const std::string& bytes) {
 void RecordingPlatform::Sync() {
     if (!unsynced_) return;
     unsynced_ = false;
-    if (!failed_ && !journal_.Sync()) Fail();
+    if (problem_.empty() && !journal_.Sync()) Fail();
 }
 
 void RecordingPlatform::Fail() {
-    failed_ = true;
-    live_.SyncOnExit(-1);
-    ReportAtExit("the journal " + journal_.Path() + " could not be written (" + journal_.Error() +
-                 "); the rest of the game was not saved");
+    problem_ = "the journal " + journal_.Path() + " could not be written (" + journal_.Error() +
+               "); the rest of the game was not saved";
 }
 
 }  // namespace tg::journal

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "people/person.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace tg {
 

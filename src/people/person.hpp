@@ -4,7 +4,7 @@
 #include <string>
 
 #include "people/vocabulary.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace tg {
 

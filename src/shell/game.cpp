@@ -1,3 +1,5 @@
+// The game state at construction: the player's random name and the book's
+// placeholders.
 #include "shell/game.hpp"
 
 namespace tg {

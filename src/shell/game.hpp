@@ -1,12 +1,15 @@
+// The one game-state object, `Game`, whose member routines play the whole
+// game, from the opening to the endings.
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "console/console.hpp"
 #include "people/person.hpp"
 #include "shell/player.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace tg {
 
@@ -18,8 +21,13 @@ inline constexpr int Trophy = 1;
 inline constexpr int TrophyWithoutIntroduction = 2;
 }  // namespace mode
 
+// Whether play goes on after a routine, or the game is over: Quit, an
+// ending, Escape after a bad key, or the end of input. A routine that finds
+// the game over returns at once, and so does each of its callers, up to
+// PlayGame; the console says how it ended.
+enum class [[nodiscard]] Play { On, Over };
+
 // The whole state of a running game and every routine that plays it.
-// Play ends only by ending the program through the console.
 class Game {
 public:
     static constexpr int TrophyHourLimit = 744;
@@ -40,17 +48,19 @@ public:
     int playMode = mode::FreePlay;
 
     // The opening: banner, play mode, and in Trophy Mode the introduction,
-    // character creation and stat allocation. Never returns.
-    [[noreturn]] void StartGame();
-    [[noreturn]] void SetupStats();
-    [[noreturn]] void HomeMenu();
-    void Training();
-    void GoLooking();
-    void Encounter(Person& person, bool mayIntroduce);
+    // character creation and stat allocation; then the home menu until the
+    // game is over.
+    Play StartGame();
+    Play SetupStats();
+    Play HomeMenu();
+    Play Training();
+    Play GoLooking();
+    Play Encounter(Person& person, bool mayIntroduce);
     // Adds the change to the person's interest and has them answer with the
     // reply line its size calls for.
     void React(Person& person, int change);
-    [[noreturn]] void Satisfaction();
+    // The reunion ending, which ends the game.
+    Play Satisfaction();
 
     void AdvanceClock(int hours, int ticks);
     std::string ClockText() const;
@@ -64,11 +74,13 @@ public:
 private:
     friend class Meeting;
 
-    void ShowCharacterCreation();
-    void ReadPlayerName();
-    void StatList(const std::string& operation, int step);
-    bool ConfirmUnspentPoints();
-    void Book(int listedStage, const std::string& emptyFirst, const std::string& emptySecond,
+    Play ShowCharacterCreation();
+    Play ReadPlayerName();
+    Play StatList(const std::string& operation, int step);
+    // Whether the player accepts the character with points left; nothing
+    // when the game is over.
+    std::optional<bool> ConfirmUnspentPoints();
+    Play Book(int listedStage, const std::string& emptyFirst, const std::string& emptySecond,
               const std::string& emptyPause);
     void ShowClockLine();
     void Line(const std::string& text) { console.Write(text + "\n"); }

@@ -1,8 +1,10 @@
+// The home menu, the loop the game rests in between scenes, and calls and
+// dates with the people in the book.
 #include "shell/game.hpp"
 
 namespace tg {
 
-void Game::HomeMenu() {
+Play Game::HomeMenu() {
     AdvanceClock(0, 1);
     for (;;) {
         ShowClock();
@@ -16,26 +18,29 @@ void Game::HomeMenu() {
         console.Write("\t\t0 - Quit\n");
         console.SetForeground(colour::Grey);
         console.AtRest();
-        switch (console.GetChoice(5, 0)) {
-            case 1: Training(); break;
-            case 2: GoLooking(); break;
+        Play play = Play::Over;
+        switch (console.GetChoice(5, 0).value_or(0)) {
+            case 1: play = Training(); break;
+            case 2: play = GoLooking(); break;
             case 3:
-                Book(stage::NumberGiven, "\tYou spend several hours calling the old numbers in your book, no luck.\n",
-                     "\tGo get some new ones!!!\n", "\t\t0 - To the Hunt!.\n");
+                play = Book(stage::NumberGiven,
+                            "\tYou spend several hours calling the old numbers in your book, no luck.\n",
+                            "\tGo get some new ones!!!\n", "\t\t0 - To the Hunt!.\n");
                 break;
             case 4:
-                Book(stage::Dating, "\tYou spend several hours waiting for someone to show up... Nada.\n",
-                     "\tYou need to call for a date!\n", "\t\t0 - To the Telephone!.\n");
+                play = Book(stage::Dating, "\tYou spend several hours waiting for someone to show up... Nada.\n",
+                            "\tYou need to call for a date!\n", "\t\t0 - To the Telephone!.\n");
                 break;
-            case 5: Satisfaction();
-            default: console.EndProgram(0);
+            case 5: return Satisfaction();
+            default: return Play::Over;  // Quit, or the game ended at the menu
         }
+        if (play == Play::Over) return play;
     }
 }
 
 // Calls and dates: the book's people at the listed stage, though any slot
 // number in use starts a meeting.
-void Game::Book(int listedStage, const std::string& emptyFirst, const std::string& emptySecond,
+Play Game::Book(int listedStage, const std::string& emptyFirst, const std::string& emptySecond,
                 const std::string& emptyPause) {
     if (contactCount == 0) {
         AdvanceClock(3, 0);
@@ -43,8 +48,7 @@ void Game::Book(int listedStage, const std::string& emptyFirst, const std::strin
         console.Write(emptySecond);
         console.SetForeground(colour::BrightWhite);
         console.Write(emptyPause);
-        console.GetChoice(0, 0);
-        return;
+        return console.GetChoice(0, 0) ? Play::On : Play::Over;
     }
     for (int k = 1; k <= contactCount; ++k) {
         if (contacts[k - 1].stage == listedStage) {
@@ -52,8 +56,10 @@ void Game::Book(int listedStage, const std::string& emptyFirst, const std::strin
         }
     }
     console.Write("\t\t0 - Forget Calling...\n");
-    const int choice = console.GetChoice(contactCount, 0);
-    if (choice != 0) Encounter(contacts[choice - 1], true);
+    const std::optional<int> choice = console.GetChoice(contactCount, 0);
+    if (!choice) return Play::Over;
+    if (*choice == 0) return Play::On;
+    return Encounter(contacts[*choice - 1], true);
 }
 
 }  // namespace tg

@@ -1,3 +1,5 @@
+// One whole game: the random generator, the console and the game state,
+// played from the opening until the game is over.
 #include "shell/play_game.hpp"
 
 #include "console/console.hpp"
@@ -5,11 +7,12 @@
 
 namespace tg {
 
-void PlayGame(Platform& platform, std::uint32_t seed) {
+GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events) {
     Random random(seed);
-    Console console(platform);
+    Console console(platform, events);
     Game game(console, random);
-    game.StartGame();
+    (void)game.StartGame();
+    return console.End();
 }
 
 }  // namespace tg

@@ -1,3 +1,5 @@
+// The opening: the title banner, the play mode, and in Trophy Mode the
+// introduction and character creation.
 #include <string>
 #include <vector>
 
@@ -9,14 +11,14 @@ namespace {
 
 constexpr int BannerWidth = 21;
 
-// The title banner: 23 columns, the inner text framed by a double line.
-std::vector<std::string> BannerLines(const BoxCharacters& box) {
+// The title banner: 23 columns, the inner text framed by a double line
+// (which a terminal that cannot show it turns into one it can).
+std::vector<std::string> BannerLines() {
     std::string horizontal;
-    for (int i = 0; i < BannerWidth; ++i) horizontal += box.horizontal;
-    const std::string v(box.vertical);
-    auto inner = [&v](const char* text) { return v + text + v; };
+    for (int i = 0; i < BannerWidth; ++i) horizontal += "\u2550";
+    auto inner = [](const char* text) { return std::string("\u2551") + text + "\u2551"; };
     return {
-        std::string(box.topLeft) + horizontal + std::string(box.topRight),
+        "\u2554" + horizontal + "\u2557",
         inner("                     "),
         inner("     Tender          "),
         inner("         Gamble!     "),
@@ -24,7 +26,7 @@ std::vector<std::string> BannerLines(const BoxCharacters& box) {
         inner("                     "),
         inner("     Tad Harwick     "),
         inner("                     "),
-        std::string(box.bottomLeft) + horizontal + std::string(box.bottomRight),
+        "\u255a" + horizontal + "\u255d",
     };
 }
 
@@ -39,11 +41,11 @@ constexpr const char* Introduction[] = {
 
 }  // namespace
 
-void Game::StartGame() {
+Play Game::StartGame() {
     console.ClearScreen();
     console.SetBackground(colour::Red);
     console.SetForeground(colour::BrightRed);
-    for (const std::string& line : BannerLines(console.Box())) Line(line);
+    for (const std::string& line : BannerLines()) Line(line);
     console.SetBackground(colour::Black);
     console.SetForeground(colour::Grey);
     Line("Pick a Play Mode:");
@@ -51,51 +53,62 @@ void Game::StartGame() {
     Line("\t1 - Trophy Mode");
     Line("\t0 - FreePlay Mode");
     console.SetForeground(colour::Grey);
-    playMode = console.GetChoice(2, 0);
+    const std::optional<int> chosenMode = console.GetChoice(2, 0);
+    if (!chosenMode) return Play::Over;
+    playMode = *chosenMode;
     console.ClearScreen();
 
     if (playMode == mode::FreePlay) {
         player.stat.fill(50);
         hourLimit = FreePlayHourLimit;
-        HomeMenu();
+        return HomeMenu();
     }
     if (playMode == mode::Trophy) {
         for (const char* text : Introduction) console.PrintHeading(text);
     }
     statPoints = 450;
     hourLimit = TrophyHourLimit;
-    ShowCharacterCreation();
-    SetupStats();
+    if (ShowCharacterCreation() == Play::Over) return Play::Over;
+    return SetupStats();
 }
 
-void Game::ShowCharacterCreation() {
+Play Game::ShowCharacterCreation() {
     Line("Character Creation");
     Line("\tYou are a ...");
     console.SetForeground(colour::BrightWhite);
     Line("\t\t1 - Female");
     Line("\t\t2 - Male");
     console.SetForeground(colour::Grey);
-    player.male = console.GetChoice(2, 1) == 2;
+    const std::optional<int> gender = console.GetChoice(2, 1);
+    if (!gender) return Play::Over;
+    player.male = *gender == 2;
     Line("\n\tAnd you are seeking ...");
     console.SetForeground(colour::BrightWhite);
     Line("\t\t1 - Females");
     Line("\t\t2 - Males");
     console.SetForeground(colour::Grey);
-    player.seeksMale = console.GetChoice(2, 1) == 2;
+    const std::optional<int> sought = console.GetChoice(2, 1);
+    if (!sought) return Play::Over;
+    player.seeksMale = *sought == 2;
     Line("\n\tEnter your name 'First Last' (r for random)");
-    ReadPlayerName();
+    return ReadPlayerName();
 }
 
-void Game::ReadPlayerName() {
-    player.firstName = console.ReadWord();
+Play Game::ReadPlayerName() {
+    std::optional<std::string> first = console.ReadWord();
+    if (!first) return Play::Over;
+    player.firstName = std::move(*first);
     if (player.firstName == "r" || player.firstName == "R") {
         player.firstName = player.male ? MaleFirstNames[random.Below(NameChoices)]
                                        : FemaleFirstNames[random.Below(NameChoices)];
         player.lastName = Surnames[random.Below(NameChoices)];
     } else {
-        player.lastName = console.ReadWord();
+        std::optional<std::string> last = console.ReadWord();
+        if (!last) return Play::Over;
+        player.lastName = std::move(*last);
     }
     console.DiscardLine();
+    return Play::On;
 }
 
 }  // namespace tg

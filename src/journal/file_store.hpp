@@ -1,0 +1,52 @@
+// Journals kept as files: the state folder, or a file the player names.
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "console/terminal_capabilities.hpp"
+#include "journal/journal_file.hpp"
+#include "journal/journal_store.hpp"
+
+namespace tg::journal {
+
+class FileStore : public JournalStore {
+public:
+    // Told each journal file as it is opened for writing, so that its data
+    // reaches the disk on every way out of the process.
+    using SyncOnExit = std::function<void(int fileHandle)>;
+
+    // The journal in `path`: to go on with, to replay, or (for a new game)
+    // to make, where it must not exist yet.
+    explicit FileStore(std::string path, SyncOnExit syncOnExit = {});
+
+    // A new game's journal in the state folder, named by its start time and
+    // seed.
+    static FileStore InStateFolder(Environment environment, std::time_t started, SyncOnExit syncOnExit = {});
+
+    // The most recently played unfinished game in the state folder; nothing,
+    // with why, when there is none.
+    static std::optional<FileStore> LatestUnfinished(const Environment& environment, std::string& why,
+                                                     SyncOnExit syncOnExit = {});
+
+    JournalSink* Create(const Header& header, std::string& error) override;
+    std::optional<std::string> Read(std::string& error) override;
+    JournalSink* Reopen(std::size_t size, std::string& error) override;
+    std::string Say(Problem problem, const std::string& detail) const override;
+
+private:
+    FileStore() = default;
+    std::optional<JournalFile> CreateInStateFolder(const Header& header, std::string& error) const;
+    JournalSink* Opened(std::optional<JournalFile> file);
+
+    std::string path_;
+    std::optional<Environment> environment_;  // a new game in the state folder
+    std::time_t started_ = 0;
+    SyncOnExit syncOnExit_;
+    std::optional<JournalFile> file_;
+};
+
+}  // namespace tg::journal

@@ -1,0 +1,60 @@
+// The ways a game is started: new, continued from its journal, played
+// back, or written as a cast. The same for the terminal and the web page;
+// only the store and the terminal differ.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "console/banner_border.hpp"
+#include "console/game_events.hpp"
+#include "console/platform.hpp"
+#include "journal/journal_format.hpp"
+#include "journal/journal_store.hpp"
+
+namespace tg::journal {
+
+// Plays one whole game from the seed on the platform, telling `events`
+// where it rests and that it reached an ending; returns how it ended.
+using GameRunner = std::function<GameEnd(Platform&, std::uint32_t seed, GameEvents* events)>;
+
+// Opens the terminal a session plays on, once its journal is ready.
+using TerminalOpener = std::function<std::unique_ptr<Platform>()>;
+
+// How a session ended: the exit status, and what went wrong (worded for
+// the player, empty when nothing did), to be said once the terminal is
+// back as it was found.
+struct SessionEnd {
+    int status = 0;
+    std::string problem;
+};
+
+// The status of a session that could not play the journal it was given.
+inline constexpr int CouldNotPlay = 1;
+
+// The header of a new game's journal, started at `started` on a terminal
+// showing this banner border.
+Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border border, std::time_t started);
+
+// A new game on the terminal, recorded in `journal` when there is one.
+SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* journal);
+
+// Goes on with the store's chosen journal: replays its inputs without
+// showing them, shows the last screen and plays on, appending to the same
+// journal. A last input that ended the game (a Quit, or an Escape after a
+// bad key) is taken back, and the game goes on from just before it. A
+// journal that does not replay as recorded is refused, with nothing
+// appended.
+SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, JournalStore& store);
+
+// Plays the store's chosen journal back at `speed` times its pace.
+SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed);
+
+// Writes the replay of the store's chosen journal to `castFile` as an
+// asciicast recording.
+SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile);
+
+}  // namespace tg::journal

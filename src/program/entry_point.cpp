@@ -1,0 +1,254 @@
+// The command line: the options, --help and --version, and the game
+// session they ask for.
+#include "program/entry_point.hpp"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+#include "journal/file_store.hpp"
+#include "journal/replay_platform.hpp"
+#include "journal/sessions.hpp"
+#include "program/build_info.hpp"
+#include "program/version_text.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/system_terminal.hpp"
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
+
+namespace tg {
+
+namespace {
+
+std::optional<std::uint32_t> ParseSeed(const std::string& text) {
+    std::uint32_t seed = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, seed);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return seed;
+}
+
+// strtod, since not every standard library has from_chars for doubles; the
+// program never changes its locale, so the decimal point is '.'.
+std::optional<double> ParseSpeed(const std::string& text) {
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '.')) return std::nullopt;
+    char* stop = nullptr;
+    const double speed = std::strtod(text.c_str(), &stop);
+    if (stop != text.c_str() + text.size()) return std::nullopt;
+    if (!(speed >= journal::SlowestSpeed && speed <= journal::FastestSpeed)) return std::nullopt;
+    return speed;
+}
+
+Options Failure(std::string message) {
+    Options options;
+    options.action = Options::Action::Error;
+    options.error = std::move(message);
+    return options;
+}
+
+// Reads the options one by one; the checks of how they combine come after.
+class OptionReader {
+public:
+    explicit OptionReader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+
+    bool Done() const { return next_ >= arguments_.size(); }
+    const std::string& Take() { return arguments_[next_++]; }
+    // The value of "--name VALUE" or "--name=VALUE"; nothing when missing.
+    std::optional<std::string> Value(const std::string& argument, const std::string& name) {
+        if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0) {
+            return argument.substr(name.size() + 1);
+        }
+        if (Done()) return std::nullopt;
+        return Take();
+    }
+    // An optional value: the next argument unless it is an option.
+    std::optional<std::string> OptionalValue() {
+        if (Done() || arguments_[next_].rfind("-", 0) == 0) return std::nullopt;
+        return Take();
+    }
+
+private:
+    const std::vector<std::string>& arguments_;
+    std::size_t next_ = 0;
+};
+
+bool Is(const std::string& argument, const std::string& name) {
+    return argument == name || argument.rfind(name + "=", 0) == 0;
+}
+
+Options CheckCombinations(Options options, bool speedGiven) {
+    using Action = Options::Action;
+    if (options.action == Action::Replay && (options.seed || options.saveFile || options.noSave)) {
+        return Failure("'--replay' plays a recorded game: it takes no '--seed', '--save' or '--no-save'");
+    }
+    if (options.action == Action::Continue && (options.seed || options.saveFile || options.noSave)) {
+        return Failure("'--continue' goes on with a recorded game: it takes no '--seed', '--save' or '--no-save'");
+    }
+    if (options.action != Action::Replay && (speedGiven || options.castFile)) {
+        return Failure("'--speed' and '--cast' go with '--replay FILE'");
+    }
+    if (options.saveFile && options.noSave) return Failure("'--save' and '--no-save' contradict each other");
+    return options;
+}
+
+}  // namespace
+
+Options ParseOptions(const std::vector<std::string>& arguments) {
+    using Action = Options::Action;
+    Options options;
+    bool speedGiven = false;
+    OptionReader reader(arguments);
+    while (!reader.Done()) {
+        const std::string argument = reader.Take();
+        if (argument == "--help" || argument == "-h") {
+            options.action = Action::Help;
+            return options;
+        }
+        if (argument == "--version") {
+            options.action = Action::Version;
+            return options;
+        }
+        if (argument == "--continue" || Is(argument, "--continue")) {
+            if (options.action != Action::Play) return Failure("'--continue' and '--replay' go one at a time");
+            options.action = Action::Continue;
+            options.continueFile = argument == "--continue" ? reader.OptionalValue()
+                                                            : std::optional<std::string>(argument.substr(11));
+            continue;
+        }
+        if (argument == "--no-save") {
+            options.noSave = true;
+            continue;
+        }
+        bool known = false;
+        for (const char* name : {"--seed", "--replay", "--cast", "--speed", "--save"}) {
+            if (!Is(argument, name)) continue;
+            known = true;
+            const std::optional<std::string> value = reader.Value(argument, name);
+            if (!value) return Failure(std::string("option '") + name + "' needs a value");
+            if (std::string(name) == "--seed") {
+                options.seed = ParseSeed(*value);
+                if (!options.seed) {
+                    return Failure("the seed must be a whole number from 0 to 4294967295, not '" + *value + "'");
+                }
+            } else if (std::string(name) == "--replay") {
+                if (options.action != Action::Play) return Failure("'--continue' and '--replay' go one at a time");
+                options.action = Action::Replay;
+                options.replayFile = *value;
+            } else if (std::string(name) == "--cast") {
+                options.castFile = *value;
+            } else if (std::string(name) == "--speed") {
+                const std::optional<double> speed = ParseSpeed(*value);
+                if (!speed) return Failure("the speed must be a number from 1/64 to 1024, not '" + *value + "'");
+                options.speed = *speed;
+                speedGiven = true;
+            } else {
+                options.saveFile = *value;
+            }
+        }
+        if (!known) return Failure("unknown argument '" + argument + "'");
+    }
+    return CheckCombinations(std::move(options), speedGiven);
+}
+
+std::string UsageText() {
+    return "Usage: tender-gamble [--seed N] [--save FILE | --no-save]\n"
+           "       tender-gamble --continue [FILE]\n"
+           "       tender-gamble --replay FILE [--speed X] [--cast OUT.cast]\n"
+           "A text-mode dating game for the terminal.\n"
+           "\n"
+           "  --seed N          start the random generator at N (0 to 4294967295) to replay a game\n"
+           "  --save FILE       keep this game's journal in FILE (a game played from a terminal\n"
+           "                    is kept in the state folder without asking)\n"
+           "  --no-save         keep no journal of this game\n"
+           "  --continue [FILE] go on with the most recent unfinished game, or the one in FILE\n"
+           "  --replay FILE     play a recorded game back as it was played\n"
+           "  --speed X         replay at X times the recorded pace (default 1)\n"
+           "  --cast OUT.cast   write the replay as an asciicast recording instead of showing it\n"
+           "  --help            show this help and exit\n"
+           "  --version         show the version and exit\n"
+           "\n"
+           "Every menu answers to one key; Escape after a bad key leaves the game.\n"
+           "During a replay: Space pauses, + and - change the speed, q or Escape ends it.\n";
+}
+
+namespace {
+
+void Tell(const std::string& message) { std::cerr << "tender-gamble: " << message << "\n"; }
+
+GameEnd RunGame(Platform& platform, std::uint32_t seed, GameEvents* events) {
+    return PlayGame(platform, seed, events);
+}
+
+const char* Variable(const char* name) { return std::getenv(name); }
+
+// A new game, kept in a journal when it is played from a terminal or the
+// player asks for one. A journal that cannot be made is said before the
+// game takes the terminal, and the game is played anyway.
+journal::SessionEnd PlayNew(const Options& options) {
+    const std::time_t started = std::time(nullptr);
+    const std::uint32_t seed = options.seed ? *options.seed : static_cast<std::uint32_t>(started);
+    std::optional<journal::FileStore> store;
+    if (options.saveFile) {
+        store.emplace(*options.saveFile, SyncOnEveryExit);
+    } else if (!options.noSave && isatty(0)) {
+        store = journal::FileStore::InStateFolder(Variable, started, SyncOnEveryExit);
+    }
+    journal::JournalSink* journal = nullptr;
+    if (store) {
+        std::string error;
+        journal = store->Create(journal::NewHeader(seed, std::string(BuildVersion), SystemTerminalBorder(), started),
+                                error);
+        if (journal == nullptr) Tell("this game will not be saved: " + error);
+    }
+    const std::unique_ptr<Platform> terminal = OpenSystemTerminal();
+    return journal::PlayNewGame(RunGame, *terminal, seed, journal);
+}
+
+journal::SessionEnd Continue(const Options& options) {
+    std::optional<journal::FileStore> store;
+    std::string why;
+    if (options.continueFile) {
+        store.emplace(*options.continueFile, SyncOnEveryExit);
+    } else {
+        store = journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit);
+    }
+    if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
+    return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
+}
+
+journal::SessionEnd Replay(const Options& options) {
+    journal::FileStore store(options.replayFile);
+    if (options.castFile) return journal::WriteCast(RunGame, store, options.speed, *options.castFile);
+    return journal::Replay(RunGame, OpenSystemTerminal, store, options.speed);
+}
+
+}  // namespace
+
+// The sessions return with the terminal back as it was found; only then is
+// anything said, and the program ends here.
+int RunFromCommandLine(int argc, char** argv) {
+    const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    journal::SessionEnd end;
+    switch (options.action) {
+        case Options::Action::Help: std::cout << UsageText(); return 0;
+        case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
+        case Options::Action::Error:
+            std::cerr << "tender-gamble: " << options.error << "\nTry 'tender-gamble --help'.\n";
+            return 2;
+        case Options::Action::Continue: end = Continue(options); break;
+        case Options::Action::Replay: end = Replay(options); break;
+        case Options::Action::Play: end = PlayNew(options); break;
+    }
+    SyncOnEveryExit(-1);
+    if (!end.problem.empty()) Tell(end.problem);
+    return end.status;
+}
+
+}  // namespace tg

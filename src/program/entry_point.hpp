@@ -1,0 +1,33 @@
+// The command line's options and the program that plays from them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tg {
+
+// What the command line asks for.
+struct Options {
+    enum class Action { Play, Continue, Replay, Help, Version, Error };
+    Action action = Action::Play;
+    std::optional<std::uint32_t> seed;
+    std::optional<std::string> continueFile;  // --continue FILE
+    std::string replayFile;                   // --replay FILE
+    std::optional<std::string> castFile;      // --cast OUT
+    double speed = 1.0;
+    std::optional<std::string> saveFile;  // --save FILE
+    bool noSave = false;
+    std::string error;
+};
+
+Options ParseOptions(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+// The program: reads the options, then plays in this process's terminal;
+// returns the exit status.
+int RunFromCommandLine(int argc, char** argv);
+
+}  // namespace tg

@@ -1,0 +1,67 @@
+// The game on a web page (the WebAssembly build). The page starts one
+// instance of this program per game, with one of
+//   --seed N         a new game, its journal kept by the page
+//   --continue       the game the page keeps, gone on with
+//   --replay NAME    a journal the player opened, played back
+// (src/journal/browser_store.cpp is the page's side of the journal).
+// These are the page's own words, not a player's, so they are read here
+// in a few lines rather than by the command line's full parser.
+
+#include <charconv>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "journal/browser_store.hpp"
+#include "journal/sessions.hpp"
+#include "program/build_info.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/browser_page.hpp"
+#include "terminal/system_terminal.hpp"
+
+namespace {
+
+// The seed the page gave, or the time.
+std::uint32_t SeedFrom(const std::string& text) {
+    std::uint32_t seed = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc() || stop != text.data() + text.size()) {
+        return static_cast<std::uint32_t>(std::time(nullptr));
+    }
+    return seed;
+}
+
+tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events) {
+    return tg::PlayGame(platform, seed, events);
+}
+
+// A new game; a journal the page cannot keep leaves it unrecorded.
+tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t seed) {
+    std::string error;
+    tg::journal::JournalSink* journal = store.Create(
+        tg::journal::NewHeader(seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)),
+        error);
+    const std::unique_ptr<tg::Platform> terminal = tg::OpenSystemTerminal();
+    return tg::journal::PlayNewGame(RunGame, *terminal, seed, journal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string action = argc > 1 ? argv[1] : "";
+    const std::string value = argc > 2 ? argv[2] : "";
+    tg::journal::BrowserStore store(value);
+    tg::journal::SessionEnd end;
+    if (action == "--continue") {
+        end = tg::journal::ContinueGame(RunGame, tg::OpenSystemTerminal, store);
+    } else if (action == "--replay") {
+        end = tg::journal::Replay(RunGame, tg::OpenSystemTerminal, store, 1);
+    } else {
+        end = PlayNew(store, SeedFrom(value));
+    }
+    // What the page is told is why a journal could not be played; a game
+    // that could not be kept plays on without a word, as it always has.
+    if (end.status == tg::journal::CouldNotPlay && !end.problem.empty()) tg::journal::ReportOnPage(end.problem);
+    tg::EndPageGame(end.status);
+    return 0;
+}

@@ -1,0 +1,226 @@
+#include "terminal/posix_terminal.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "terminal/posix_stop_aware_wait.hpp"
+#include "terminal/posix_terminal_guard.hpp"
+#include "terminal/system_terminal.hpp"
+
+namespace tg {
+
+namespace {
+
+constexpr std::size_t InputChunk = 4096;
+constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
+
+const char* Variable(const char* name) { return std::getenv(name); }
+
+}  // namespace
+
+std::unique_ptr<Platform> OpenSystemTerminal() {
+    return std::make_unique<PosixTerminal>(STDIN_FILENO, STDOUT_FILENO, Variable);
+}
+
+Border SystemTerminalBorder() { return DetectCapabilities(false, Variable).border; }
+
+void SyncOnEveryExit(int fileHandle) { terminal_guard::SyncOnExit(fileHandle); }
+
+PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& environment)
+    : inputFd_(inputFd),
+      outputFd_(outputFd),
+      inputIsTerminal_(isatty(inputFd) != 0),
+      capabilities_(DetectCapabilities(isatty(outputFd) != 0, environment)),
+      input_(*this),
+      output_(capabilities_.colour, capabilities_.clear) {
+    terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
+}
+
+PosixTerminal::~PosixTerminal() { Finish(); }
+
+void PosixTerminal::Write(std::string_view text) {
+    if (text.empty()) return;
+    const std::string shown = WithBorder(text, capabilities_.border);
+    if (capabilities_.clear) screen_.Write(shown);
+    NoticeLostColours();
+    output_.Write(shown);
+}
+
+void PosixTerminal::SetColours(int foreground, int background) {
+    screen_.SetColours(foreground, background);
+    output_.SetColours(foreground, background);
+}
+
+void PosixTerminal::NoticeLostColours() {
+    if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
+}
+
+void PosixTerminal::Clear() {
+    if (!capabilities_.clear) return;
+    screen_.Clear();
+    NoticeLostColours();
+    output_.Clear();
+}
+
+// Back from a stop: the screen again as the player last saw it, in one
+// write. What was gathered but not sent yet is part of the remembered
+// screen, and the colours the terminal shows are unknown.
+void PosixTerminal::Redraw() {
+    output_.Drop();
+    output_.ForgetEmittedColours();
+    const ScreenMemory shown = screen_;  // repainting feeds screen_ itself
+    shown.Repaint(*this);
+}
+
+// Every blocking point: sends what is gathered, redraws the screen if the
+// game has been continued after a stop, then waits for input (or, with no
+// input given, for the time only). The result of poll(); -1 with EINTR when
+// a signal cut the wait short, 0 at once when the output has been closed.
+int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
+    for (;;) {
+        Flush();
+        if (outputClosed_) return 0;
+        StopAwareWait wait;
+        if (terminal_guard::TakeContinued() && capabilities_.clear) {
+            Redraw();
+            continue;
+        }
+        return input ? wait.Poll(*input, timeoutMilliseconds) : wait.Sleep(timeoutMilliseconds);
+    }
+}
+
+void PosixTerminal::Flush() {
+    if (outputClosed_) output_.Drop();
+    const std::string& pending = output_.Pending();
+    std::size_t written = 0;
+    while (written < pending.size()) {
+        const ssize_t count = write(outputFd_, pending.data() + written, pending.size() - written);
+        if (count > 0) {
+            written += static_cast<std::size_t>(count);
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else if (count < 0 && errno == EAGAIN) {
+            pollfd ready{outputFd_, POLLOUT, 0};
+            poll(&ready, 1, -1);
+        } else {
+            // Nobody is reading any more: the game ends at its next read
+            // rather than play blind.
+            outputClosed_ = true;
+            break;
+        }
+    }
+    output_.Drop();
+}
+
+// Time spent stopped does not count: after Ctrl-Z and `fg` the pause goes
+// on for what it had left.
+void PosixTerminal::Pause(int milliseconds) {
+    Flush();
+    if (!capabilities_.pause || outputClosed_) return;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    const long long stoppedBefore = terminal_guard::StoppedMilliseconds();
+    for (;;) {
+        const auto stopped = std::chrono::milliseconds(terminal_guard::StoppedMilliseconds() - stoppedBefore);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end + stopped - Clock::now()).count();
+        if (Wait(nullptr, static_cast<int>(std::max<long long>(left, 0))) >= 0 || errno != EINTR) return;
+    }
+}
+
+int PosixTerminal::KeyWithin(int milliseconds) {
+    const int byte = ReadByteWithin(milliseconds);
+    return byte == EndOfInput ? -1 : byte == NothingYet ? NoKeyYet : byte;
+}
+
+int PosixTerminal::EndOfInputStatus() const { return outputClosed_ ? ClosedOutputStatus : 0; }
+
+// The last output and the colour reset leave in one write; then the modes
+// found at start-up come back.
+void PosixTerminal::Finish() {
+    if (!outputClosed_) {
+        output_.ResetColours();
+        Flush();
+    }
+    terminal_guard::RestoreModes();
+}
+
+// Reads what is there (up to a chunk) into the input buffer. False at the
+// end of input, or when nothing came within the timeout (-1: no timeout).
+bool PosixTerminal::FillInput(int timeoutMilliseconds) {
+    for (;;) {
+        const bool ready = WaitForInput(timeoutMilliseconds);
+        if (outputClosed_) inputEnded_ = true;
+        if (inputEnded_ || !ready) return false;
+        char chunk[InputChunk];
+        const ssize_t count = read(inputFd_, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) continue;  // back from a stop: wait (and redraw) again
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // Input shared with a program that made it non-blocking: no
+            // key yet is not the end of input.
+            if (timeoutMilliseconds >= 0) return false;
+            continue;
+        }
+        if (count <= 0) {
+            inputEnded_ = true;
+            return false;
+        }
+        inputBuffer_.assign(chunk, static_cast<std::size_t>(count));
+        inputPosition_ = 0;
+        return true;
+    }
+}
+
+// False when nothing arrived within the time (-1: no limit).
+bool PosixTerminal::WaitForInput(int timeoutMilliseconds) {
+    pollfd ready{inputFd_, POLLIN, 0};
+    int result;
+    while ((result = Wait(&ready, timeoutMilliseconds)) < 0 && errno == EINTR) {
+    }
+    return result != 0;
+}
+
+int PosixTerminal::ReadByte() {
+    if (outputClosed_) return EndOfInput;
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(-1)) return EndOfInput;
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+}
+
+int PosixTerminal::ReadByteWithin(int milliseconds) {
+    if (outputClosed_) return EndOfInput;
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
+        return inputEnded_ ? EndOfInput : NothingYet;
+    }
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+}
+
+Key PosixTerminal::ReadKey() {
+    Key key = input_.ReadKey();
+    Write(key.echo);
+    return key;
+}
+
+std::optional<std::string> PosixTerminal::ReadWord() {
+    // A terminal edits and echoes the name line itself; from a pipe the
+    // words are echoed so the transcript shows them.
+    if (inputIsTerminal_) terminal_guard::EnterLineMode();
+    std::optional<std::string> word = input_.ReadWord();
+    if (word) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
+    return word;
+}
+
+void PosixTerminal::DiscardLine() {
+    input_.DiscardLine();
+    if (inputIsTerminal_) {
+        terminal_guard::EnterKeyMode();
+        // The line the terminal echoed, as the screen memory keeps it.
+        if (capabilities_.clear) screen_.Write(nameEcho_ + "\n");
+    } else {
+        Write(nameEcho_ + "\n");
+    }
+    nameEcho_.clear();
+}
+
+}  // namespace tg

@@ -1,0 +1,64 @@
+// The game on a POSIX terminal, a pipe or a file.
+#pragma once
+
+#include <poll.h>
+#include <string>
+
+#include "console/ansi_output.hpp"
+#include "console/key_decoder.hpp"
+#include "console/keyboard_input.hpp"
+#include "console/platform.hpp"
+#include "console/screen_memory.hpp"
+#include "console/terminal_capabilities.hpp"
+
+namespace tg {
+
+// The game on a POSIX terminal, a pipe or a file. Output is gathered in
+// memory and handed over in one write each time the game blocks (a key
+// read, a pause, the end), with colour changes sent only when text needs
+// them. On a terminal that can be cleared it remembers the screen since the
+// last clear, to draw it again when the game comes back from Ctrl-Z.
+class PosixTerminal : public Platform, private ByteSource {
+public:
+    PosixTerminal(int inputFd, int outputFd, const Environment& environment);
+    ~PosixTerminal() override;
+    PosixTerminal(const PosixTerminal&) = delete;
+    PosixTerminal& operator=(const PosixTerminal&) = delete;
+
+    Key ReadKey() override;
+    std::optional<std::string> ReadWord() override;
+    void DiscardLine() override;
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override;
+    void Clear() override;
+    void Pause(int milliseconds) override;
+    int KeyWithin(int milliseconds) override;
+    int EndOfInputStatus() const override;
+
+private:
+    int ReadByte() override;
+    int ReadByteWithin(int milliseconds) override;
+
+    void NoticeLostColours();
+    void Flush();
+    void Finish();
+    bool FillInput(int timeoutMilliseconds);
+    bool WaitForInput(int timeoutMilliseconds);
+    int Wait(pollfd* input, int timeoutMilliseconds);
+    void Redraw();
+
+    int inputFd_;
+    int outputFd_;
+    bool inputIsTerminal_;
+    TerminalCapabilities capabilities_;
+    KeyboardInput input_;
+    AnsiOutput output_;
+    ScreenMemory screen_;
+    std::string inputBuffer_;
+    std::size_t inputPosition_ = 0;
+    bool inputEnded_ = false;
+    bool outputClosed_ = false;  // nobody reads the output any more
+    std::string nameEcho_;
+};
+
+}  // namespace tg

@@ -1,0 +1,188 @@
+#include "terminal/posix_terminal_guard.hpp"
+
+#include <atomic>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <initializer_list>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tg::terminal_guard {
+
+namespace {
+
+constexpr char ResetColours[] = "\x1b[0m";
+
+int inputFd = -1;
+int outputFd = -1;
+bool haveTerminalModes = false;
+bool resetColoursOnRestore = false;
+termios originalModes{};
+termios keyModes{};
+termios lineModes{};
+volatile std::sig_atomic_t inLineMode = 0;
+volatile std::sig_atomic_t coloursLost = 0;
+volatile std::sig_atomic_t continued = 0;
+volatile std::sig_atomic_t fileToSync = -1;
+// Milliseconds spent stopped by SIGTSTP, added up by its handler.
+std::atomic<long long> stoppedMilliseconds{0};
+static_assert(std::atomic<long long>::is_always_lock_free, "the stop handler adds to it");
+
+// Whether the terminal is ours to change. In the background (after Ctrl-Z
+// and `bg`) it belongs to the shell: touching it would stop the game with
+// SIGTTOU, even inside a handler that is about to end it, and would undo
+// the shell's own modes. A terminal that is not the controlling one has no
+// owner to ask.
+bool OwnsTerminal(int fd) {
+    const pid_t owner = tcgetpgrp(fd);
+    return owner < 0 || owner == getpgrp();
+}
+
+void ApplyModes(const termios& modes) {
+    if (haveTerminalModes && OwnsTerminal(inputFd)) tcsetattr(inputFd, TCSANOW, &modes);
+}
+
+// Writes what the terminal takes at once and drops the rest: with its
+// output held (Ctrl-S) a blocking write would keep a dying game waiting.
+void WriteWithoutWaiting(int fd, const char* text, std::size_t size) {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0) return;
+    if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    ssize_t ignored = write(fd, text, size);
+    (void)ignored;
+    if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags);
+}
+
+// Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write, fdatasync and
+// tcsetattr only.
+void RestoreNow() {
+    if (fileToSync >= 0) fdatasync(fileToSync);
+    if (resetColoursOnRestore && OwnsTerminal(outputFd)) {
+        WriteWithoutWaiting(outputFd, ResetColours, sizeof ResetColours - 1);
+    }
+    if (haveTerminalModes && OwnsTerminal(inputFd)) tcsetattr(inputFd, TCSANOW, &originalModes);
+}
+
+void OnTerminationSignal(int signal) {
+    RestoreNow();
+    _exit(128 + signal);
+}
+
+void OnCrashSignal(int signal) {
+    RestoreNow();
+    // The handler was installed to run once: the default action follows.
+    raise(signal);
+}
+
+long long MonotonicMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1'000'000;
+}
+
+// Async-signal-safe: clock_gettime, sigaction, sigprocmask and raise, and
+// what RestoreNow and ApplyModes call.
+void OnSuspend(int) {
+    RestoreNow();
+    coloursLost = 1;
+    const long long stoppedAt = MonotonicMilliseconds();
+    std::signal(SIGTSTP, SIG_DFL);
+    sigset_t suspend;
+    sigemptyset(&suspend);
+    sigaddset(&suspend, SIGTSTP);
+    sigprocmask(SIG_UNBLOCK, &suspend, nullptr);
+    raise(SIGTSTP);
+    // Continued: back to the game's own mode, and its screen is to be drawn
+    // again (the continue signal's own handler may be held back just now).
+    stoppedMilliseconds += MonotonicMilliseconds() - stoppedAt;
+    struct sigaction action {};
+    action.sa_handler = OnSuspend;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTSTP, &action, nullptr);
+    continued = 1;
+    ApplyModes(inLineMode ? lineModes : keyModes);
+}
+
+// Also after a stop the game could not see (SIGSTOP).
+void OnContinue(int) {
+    coloursLost = 1;
+    continued = 1;
+    ApplyModes(inLineMode ? lineModes : keyModes);
+}
+
+void Handle(int signal, void (*handler)(int), int flags) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = flags;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
+
+void Install(int input, int output, bool outputIsTerminal, bool colours) {
+    inputFd = input;
+    outputFd = output;
+    resetColoursOnRestore = outputIsTerminal && colours;
+    haveTerminalModes = isatty(input) && tcgetattr(input, &originalModes) == 0;
+    if (haveTerminalModes) {
+        // Both modes set all the game relies on, whatever state another
+        // program left the terminal in: a newline that starts the next
+        // line on screen, and in the name line an Enter that ends it.
+        lineModes = originalModes;
+        lineModes.c_lflag |= ICANON | ECHO | ISIG;
+        lineModes.c_iflag |= ICRNL;
+        lineModes.c_iflag &= ~static_cast<tcflag_t>(INLCR | IGNCR);
+        lineModes.c_oflag |= OPOST | ONLCR;
+        keyModes = originalModes;
+        keyModes.c_oflag |= OPOST | ONLCR;
+        // No line editing and no echo (the game echoes keys itself); Enter
+        // arrives as carriage return; Ctrl-C and Ctrl-Z keep their signals.
+        keyModes.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+        keyModes.c_lflag |= ISIG;
+        keyModes.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR);
+        keyModes.c_cc[VMIN] = 1;
+        keyModes.c_cc[VTIME] = 0;
+    }
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) Handle(signal, OnTerminationSignal, 0);
+    for (int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) Handle(signal, OnCrashSignal, SA_RESETHAND);
+    Handle(SIGTSTP, OnSuspend, 0);
+    // Without SA_RESTART: a key read that a continue interrupts comes back
+    // with EINTR, so that the screen is drawn again before it waits on.
+    Handle(SIGCONT, OnContinue, 0);
+    std::signal(SIGPIPE, SIG_IGN);  // a closed output shows up as a failed write
+    EnterKeyMode();
+}
+
+void EnterKeyMode() {
+    inLineMode = 0;
+    ApplyModes(keyModes);
+}
+
+void EnterLineMode() {
+    inLineMode = 1;
+    ApplyModes(lineModes);
+}
+
+bool TakeColoursLost() {
+    if (!coloursLost) return false;
+    coloursLost = 0;
+    return true;
+}
+
+bool TakeContinued() {
+    if (!continued || !OwnsTerminal(outputFd)) return false;
+    continued = 0;
+    return true;
+}
+
+long long StoppedMilliseconds() { return stoppedMilliseconds; }
+
+void SyncOnExit(int fd) { fileToSync = fd; }
+
+void Restore() { RestoreNow(); }
+
+void RestoreModes() { ApplyModes(originalModes); }
+
+}  // namespace tg::terminal_guard

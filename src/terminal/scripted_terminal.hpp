@@ -1,0 +1,75 @@
+// A terminal for tests, benchmarks and fuzzing: keys from a script, and
+// everything shown recorded with its colours.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "console/key_decoder.hpp"
+#include "console/keyboard_input.hpp"
+#include "console/platform.hpp"
+
+namespace tg {
+
+// A terminal for tests, benchmarks and fuzzing: keys come from a script of
+// bytes, and everything shown is recorded with its colours.
+class ScriptedTerminal : public Platform, private ByteSource {
+public:
+    struct Span {
+        int foreground = 7;
+        int background = 0;
+        std::string text;
+    };
+
+    explicit ScriptedTerminal(std::string keys = {});
+
+    // Appends bytes to the key script.
+    void Type(const std::string& keys) { keys_ += keys; }
+
+    Key ReadKey() override;
+    std::optional<std::string> ReadWord() override;
+    void DiscardLine() override;
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override;
+    void Clear() override;
+    void Pause(int milliseconds) override;
+
+    // Everything written, with a form feed for every clear.
+    const std::string& Transcript() const { return transcript_; }
+    // What the screen shows: the text since the last clear.
+    std::string Screen() const;
+    // The text since the last clear, cut into runs of one colour pair.
+    const std::vector<Span>& ScreenSpans() const { return spans_; }
+    // The colour pair a piece of text on the current screen was written in;
+    // false when the text is not there.
+    bool ColoursOf(const std::string& text, int& foreground, int& background) const;
+
+    int Clears() const { return clears_; }
+    int Pauses() const { return pauses_; }
+    int KeysRead() const { return keysRead_; }
+    bool KeysLeft() const { return position_ < keys_.size(); }
+    int Foreground() const { return foreground_; }
+    int Background() const { return background_; }
+
+    // Keeps the transcript and screen from growing without end in long runs.
+    void SetRecording(bool on) { recording_ = on; }
+
+private:
+    int ReadByte() override;
+    int ReadByteWithin(int milliseconds) override;
+
+    std::string keys_;
+    std::size_t position_ = 0;
+    KeyboardInput input_;
+    std::string pendingEcho_;
+    std::string transcript_;
+    std::vector<Span> spans_;
+    int foreground_ = 7;
+    int background_ = 0;
+    int clears_ = 0;
+    int pauses_ = 0;
+    int keysRead_ = 0;
+    bool recording_ = true;
+};
+
+}  // namespace tg

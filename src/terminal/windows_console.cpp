@@ -1,0 +1,274 @@
+#include "terminal/windows_console.hpp"
+
+#include <conio.h>
+#include <io.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+
+#include "terminal/system_terminal.hpp"
+
+namespace tg {
+
+namespace {
+
+constexpr DWORD InputChunk = 4096;
+constexpr int ClosedOutputStatus = 128 + 13;  // as a POSIX game killed by SIGPIPE
+constexpr int InterruptStatus = 128 + 2;      // as after SIGINT
+constexpr int HangUpStatus = 128 + 1;         // as after SIGHUP
+constexpr int CtrlC = 3;
+constexpr DWORD KeyPollMilliseconds = 10;
+constexpr WORD ColourBits = 0x00FF;           // text colour, low nibble; background, next nibble
+
+// The console as it was found, for every way out: a normal exit, Ctrl-C,
+// Ctrl-Break, or the console window being closed. Control events arrive on
+// a thread of their own, hence the atomics.
+std::atomic<HANDLE> restoreHandle{nullptr};
+std::atomic<int> originalAttribute{-1};
+std::atomic<int> fileToSync{-1};
+
+// Every way out makes a journal's data reach the disk.
+void SyncJournal() {
+    const int file = fileToSync.load();
+    if (file >= 0) _commit(file);
+}
+
+void RestoreOriginalAttribute() {
+    SyncJournal();
+    const int attribute = originalAttribute.load();
+    if (attribute >= 0) SetConsoleTextAttribute(restoreHandle.load(), static_cast<WORD>(attribute));
+}
+
+BOOL WINAPI OnControlEvent(DWORD event) {
+    RestoreOriginalAttribute();
+    ExitProcess(event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? InterruptStatus : HangUpStatus);
+    return TRUE;
+}
+
+bool IsConsoleInput(HANDLE handle) {
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) != 0;
+}
+
+bool ReadAttribute(HANDLE handle, WORD& attribute) {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(handle, &info)) return false;
+    attribute = info.wAttributes;
+    return true;
+}
+
+bool IsConsoleOutput(HANDLE handle) {
+    WORD attribute = 0;
+    return ReadAttribute(handle, attribute);
+}
+
+// The banner border: the double lines of the console's OEM code page, as
+// single bytes, unless the console has been switched to UTF-8.
+Border ConsoleBorder(bool outputIsConsole) {
+    if (outputIsConsole && GetConsoleOutputCP() == CP_UTF8) return Border::DoubleLines;
+    return Border::Cp437;
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> OpenSystemTerminal() {
+    return std::make_unique<WindowsConsole>([](const char* name) { return std::getenv(name); });
+}
+
+Border SystemTerminalBorder() { return ConsoleBorder(IsConsoleOutput(GetStdHandle(STD_OUTPUT_HANDLE))); }
+
+void SyncOnEveryExit(int fileHandle) { fileToSync = fileHandle; }
+
+WindowsConsole::WindowsConsole(const Environment& environment)
+    : inputHandle_(GetStdHandle(STD_INPUT_HANDLE)),
+      outputHandle_(GetStdHandle(STD_OUTPUT_HANDLE)),
+      inputIsConsole_(IsConsoleInput(inputHandle_)),
+      outputIsConsole_(IsConsoleOutput(outputHandle_)),
+      capabilities_(DetectCapabilities(outputIsConsole_, environment)),
+      border_(ConsoleBorder(outputIsConsole_)),
+      keyboard_(*this) {
+    WORD attribute = 0;
+    if (capabilities_.colour && ReadAttribute(outputHandle_, attribute)) {
+        restoreHandle = outputHandle_;
+        originalAttribute = attribute;
+    }
+    SetConsoleCtrlHandler(OnControlEvent, TRUE);
+}
+
+WindowsConsole::~WindowsConsole() {
+    Flush();
+    RestoreColours();
+}
+
+void WindowsConsole::Write(std::string_view text) {
+    if (text.empty()) return;
+    if (coloursPending_) ApplyColours();
+    output_ += WithBorder(text, border_);
+}
+
+void WindowsConsole::SetColours(int foreground, int background) {
+    foreground_ = foreground & 15;
+    background_ = background & 15;
+    coloursPending_ = capabilities_.colour;
+}
+
+// Text already written keeps its colours: what is pending goes out first,
+// then the attribute changes. Only the colour bits of the attribute are
+// touched; the rest is read back from the console and kept.
+void WindowsConsole::ApplyColours() {
+    coloursPending_ = false;
+    Flush();
+    WORD attribute = 0;
+    if (!ReadAttribute(outputHandle_, attribute)) return;
+    attribute = static_cast<WORD>((attribute & ~ColourBits) | (background_ << 4) | foreground_);
+    SetConsoleTextAttribute(outputHandle_, attribute);
+}
+
+void WindowsConsole::RestoreColours() {
+    SyncJournal();
+    if (originalAttribute.load() < 0) return;
+    RestoreOriginalAttribute();
+}
+
+void WindowsConsole::Clear() {
+    if (!capabilities_.clear) return;
+    // The cleared screen takes the colours current at this moment.
+    if (coloursPending_) ApplyColours();
+    Flush();
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(outputHandle_, &info)) return;
+    const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+    const COORD origin{0, 0};
+    DWORD written = 0;
+    FillConsoleOutputCharacterA(outputHandle_, ' ', cells, origin, &written);
+    if (GetConsoleScreenBufferInfo(outputHandle_, &info)) {
+        FillConsoleOutputAttribute(outputHandle_, info.wAttributes, cells, origin, &written);
+    }
+    SetConsoleCursorPosition(outputHandle_, origin);
+}
+
+void WindowsConsole::Flush() {
+    if (endStatus_ == ClosedOutputStatus) output_.clear();
+    std::size_t done = 0;
+    while (done < output_.size()) {
+        DWORD written = 0;
+        const DWORD size = static_cast<DWORD>(output_.size() - done);
+        if (!WriteFile(outputHandle_, output_.data() + done, size, &written, nullptr) || written == 0) {
+            // Nobody is reading any more: the game ends at its next read
+            // rather than play blind.
+            output_.clear();
+            endStatus_ = ClosedOutputStatus;
+            inputEnded_ = true;
+            return;
+        }
+        done += written;
+    }
+    output_.clear();
+}
+
+void WindowsConsole::Pause(int milliseconds) {
+    if (coloursPending_) ApplyColours();
+    Flush();
+    if (capabilities_.pause && endStatus_ == 0) Sleep(static_cast<DWORD>(milliseconds));
+}
+
+// A replay's control key. The console is asked without echo, every few
+// milliseconds, whether a key is waiting; pipes and files are read as bytes.
+int WindowsConsole::KeyWithin(int milliseconds) {
+    if (coloursPending_) ApplyColours();
+    Flush();
+    if (endStatus_ != 0) return -1;
+    if (!inputIsConsole_) {
+        const int byte = ReadByteWithin(milliseconds < 0 ? -1 : milliseconds);
+        return byte == EndOfInput ? -1 : byte == NothingYet ? NoKeyYet : byte;
+    }
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds < 0 ? 0 : milliseconds);
+    while (!_kbhit()) {
+        if (milliseconds >= 0 && GetTickCount64() >= deadline) return NoKeyYet;
+        Sleep(KeyPollMilliseconds);
+    }
+    const int code = _getch();
+    if (code != CtrlC) return code;
+    endStatus_ = InterruptStatus;
+    return -1;
+}
+
+Key WindowsConsole::ReadKey() {
+    if (endStatus_ != 0) return Key{};
+    if (!inputIsConsole_) {
+        Key key = keyboard_.ReadKey();
+        Write(key.echo);
+        return key;
+    }
+    // The echo of the key must show in the colours already chosen.
+    if (coloursPending_) ApplyColours();
+    Flush();
+    // _getche reads the console in raw mode, so Ctrl-C arrives as a key;
+    // it still means what it means everywhere else.
+    if (endStatus_ != 0) return Key{};
+    const int code = _getche();
+    if (code == CtrlC) endStatus_ = InterruptStatus;
+    if (code < 0 || code == CtrlC) return Key{};
+    return Key{code, std::string(1, static_cast<char>(code))};  // as _getche showed it
+}
+
+std::optional<std::string> WindowsConsole::ReadWord() {
+    // A console edits and echoes the name line itself; from a pipe the
+    // words are echoed so the transcript shows them.
+    Flush();
+    std::optional<std::string> word = keyboard_.ReadWord();
+    if (word && !inputIsConsole_) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
+    return word;
+}
+
+void WindowsConsole::DiscardLine() {
+    keyboard_.DiscardLine();
+    if (!inputIsConsole_) {
+        Write(nameEcho_ + "\n");
+        nameEcho_.clear();
+    }
+}
+
+// Reads what is there (up to a chunk) into the input buffer. False at the
+// end of input, or when nothing came within the timeout (-1: no timeout).
+// Only pipes can be asked whether bytes are waiting; files and the console
+// line are read at once.
+bool WindowsConsole::FillInput(int timeoutMilliseconds) {
+    if (inputEnded_) return false;
+    Flush();
+    if (timeoutMilliseconds >= 0 && GetFileType(inputHandle_) == FILE_TYPE_PIPE) {
+        const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
+        for (;;) {
+            DWORD waiting = 0;
+            // A pipe closed at the far end fails here; the read below then
+            // reports the end of input.
+            if (!PeekNamedPipe(inputHandle_, nullptr, 0, nullptr, &waiting, nullptr) || waiting > 0) break;
+            if (GetTickCount64() >= deadline) return false;
+            Sleep(1);
+        }
+    }
+    char chunk[InputChunk];
+    DWORD count = 0;
+    if (!ReadFile(inputHandle_, chunk, InputChunk, &count, nullptr) || count == 0) {
+        inputEnded_ = true;
+        return false;
+    }
+    inputBuffer_.assign(chunk, count);
+    inputPosition_ = 0;
+    return true;
+}
+
+int WindowsConsole::ReadByte() {
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(-1)) return EndOfInput;
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+}
+
+int WindowsConsole::ReadByteWithin(int milliseconds) {
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
+        return inputEnded_ ? EndOfInput : NothingYet;
+    }
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+}
+
+}  // namespace tg
