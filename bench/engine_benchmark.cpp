@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "scripted_games.hpp"
 #include "shell/game.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace {
 

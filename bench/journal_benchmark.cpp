@@ -15,8 +15,8 @@
 #include <string>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
-#include "shell/build_info.hpp"
+#include "terminal/scripted_terminal.hpp"
+#include "program/build_info.hpp"
 #include "journal/game_sessions.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"
@@ -25,7 +25,7 @@
 #include "journal/state_folder.hpp"
 #include "scripted_games.hpp"
 #include "shell/game.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "shell/game.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 #include "support/game_watch.hpp"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "journal/cast_platform.hpp"
 #include "journal/continuing.hpp"
 #include "journal/journal_sink.hpp"
@@ -23,7 +23,7 @@
 #include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
 #include "shell/game.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace {
 

@@ -7,10 +7,12 @@
 
 namespace tg {
 
-GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events) {
+GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events,
+                 const std::function<void(const Game&)>& watch) {
     Random random(seed);
     Console console(platform, events);
     Game game(console, random);
+    if (watch) watch(game);
     (void)game.StartGame();
     return console.End();
 }

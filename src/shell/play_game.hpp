@@ -2,15 +2,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "console/game_events.hpp"
 #include "console/platform.hpp"
 
 namespace tg {
 
+class Game;
+
 // Plays a game on the platform, its random generator started at `seed`,
-// telling `events` (if any) where it rests and that it reached an ending.
-// Returns how the game ended.
-GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events = nullptr);
+// telling `events` (if any) where it rests and that it reached an ending;
+// `watch` (if any) is shown the game state once, before the first screen,
+// for tools that check it while the game plays. Returns how the game ended.
+GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events = nullptr,
+                 const std::function<void(const Game&)>& watch = {});
 
 }  // namespace tg

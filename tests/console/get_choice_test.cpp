@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "support/game_harness.hpp"
 
 namespace tg {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace tg {
 namespace {

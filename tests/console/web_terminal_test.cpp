@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
-#include "console/web_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
+#include "terminal/web_terminal.hpp"
 
 namespace tg {
 namespace {

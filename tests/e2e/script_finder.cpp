@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "people/vocabulary.hpp"
 #include "shell/game.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 
 namespace tg::e2e {
 

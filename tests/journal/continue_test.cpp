@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "journal/game_sessions.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_format.hpp"

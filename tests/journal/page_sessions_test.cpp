@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "console/terminal_capabilities.hpp"
 #include "journal/banner_border.hpp"
 #include "journal/journal_format.hpp"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/entry_point.hpp"
+#include "program/entry_point.hpp"
 
 namespace tg {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/version_text.hpp"
+#include "program/version_text.hpp"
 
 namespace tg {
 namespace {

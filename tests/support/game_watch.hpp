@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "console/platform.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "shell/game.hpp"
 
 namespace tg::watch {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/scripted_terminal.hpp"
+#include "terminal/scripted_terminal.hpp"
 #include "shell/game.hpp"
-#include "shell/random.hpp"
+#include "people/random.hpp"
 #include "support/game_watch.hpp"
 
 namespace tg {
