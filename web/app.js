@@ -161,7 +161,7 @@ class Page {
     await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
   }
 
-  // What the game's journal calls on the page (src/journal/browser_journal.cpp).
+  // What the game's journal calls on the page (src/journal/browser_store.cpp).
   #journalSide(journal, chosen) {
     const writer = journal === null ? null : this.#store.writer(journal.id);
     let failed = false;

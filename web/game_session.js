@@ -4,7 +4,7 @@ const encoder = new TextEncoder();
 
 // One game: a fresh instance of the game's WebAssembly module, playing on
 // the page's terminal until it ends. The module reaches the page through
-// `tenderPage` (the other side is src/console/browser_page.cpp).
+// `tenderPage` (the other side is src/terminal/browser_page.cpp).
 export class GameSession {
   #terminal;
   #keys = new KeyQueue();
@@ -26,7 +26,7 @@ export class GameSession {
   }
 
   // Starts the game with these command-line arguments. `journal` is the
-  // page's side of the game's journal (src/journal/browser_journal.cpp):
+  // page's side of the game's journal (src/journal/browser_store.cpp):
   // chosen(), append(bytes), cutAt(size), finished(), report(text).
   async start(compiledModule, createModule, args, journal) {
     const session = this;

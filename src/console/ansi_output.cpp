@@ -1,3 +1,4 @@
+// ANSI output gathered in memory, with only the colour changes text needs.
 #include "console/ansi_output.hpp"
 
 #include <utility>

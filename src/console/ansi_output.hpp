@@ -1,3 +1,4 @@
+// What the game shows on a terminal that speaks ANSI escape sequences.
 #pragma once
 
 #include <string>

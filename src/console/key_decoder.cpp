@@ -1,3 +1,5 @@
+// Terminal bytes to PC console key codes: escape sequences, paste markers
+// and the echo of each key.
 #include "console/key_decoder.hpp"
 
 #include <string>

@@ -1,3 +1,4 @@
+// Where key bytes come from, and how terminal bytes become key codes.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// Reads the words of a typed name and drops the rest of its line.
 #include "console/keyboard_input.hpp"
 
 namespace tg {

@@ -1,3 +1,4 @@
+// Single keys and the words of a typed name, from one stream of bytes.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// Line editing: printable characters, Backspace, Ctrl-U and Enter.
 #include "console/line_editor.hpp"
 
 namespace tg {

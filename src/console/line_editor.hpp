@@ -1,3 +1,4 @@
+// One line of typed text, edited where no terminal does it (a web page).
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// Remembers the screen since its last clear and draws it again.
 #include "console/screen_memory.hpp"
 
 namespace tg {

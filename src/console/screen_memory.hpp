@@ -1,3 +1,4 @@
+// The screen since its last clear, in its colours, to draw it again.
 #pragma once
 
 #include <string>

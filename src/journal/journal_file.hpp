@@ -1,3 +1,4 @@
+// A journal file open for appending, locked while a game writes it.
 #pragma once
 
 #include <optional>

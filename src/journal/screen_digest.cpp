@@ -1,3 +1,5 @@
+// The checksum of what the game showed, with every form of the banner's
+// border taken as its plain character.
 #include "journal/screen_digest.hpp"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// A checksum of what the game showed since its last home menu.
 #pragma once
 
 #include <cstdint>

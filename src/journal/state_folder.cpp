@@ -1,3 +1,5 @@
+// The state folder, journal names and the search for the latest
+// unfinished game.
 #include "journal/state_folder.hpp"
 
 #include <algorithm>

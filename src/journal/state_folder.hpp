@@ -1,3 +1,5 @@
+// Where a player's journals are kept, how they are named, and which one
+// --continue takes.
 #pragma once
 
 #include <cstdint>

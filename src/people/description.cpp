@@ -1,3 +1,4 @@
+// How a stranger looks, described from their stats.
 #include "people/description.hpp"
 
 namespace tg {

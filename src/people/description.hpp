@@ -1,3 +1,4 @@
+// Appearance descriptions and the level words for stats.
 #pragma once
 
 #include <string>

@@ -1,3 +1,4 @@
+// People: the placeholder and the generated stranger.
 #include "people/person.hpp"
 
 #include "people/description.hpp"

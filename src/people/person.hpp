@@ -1,3 +1,4 @@
+// A non-player character: name, stats, personality, interest and stage.
 #pragma once
 
 #include <array>

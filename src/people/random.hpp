@@ -1,3 +1,4 @@
+// The game's one random generator.
 #pragma once
 
 #include <cstdint>

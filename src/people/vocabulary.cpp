@@ -1,3 +1,4 @@
+// The game's fixed vocabulary: the thirteen string tables.
 #include "people/vocabulary.hpp"
 
 namespace tg {

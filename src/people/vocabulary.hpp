@@ -1,3 +1,5 @@
+// The game's fixed vocabulary, the stat numbering and the relationship
+// stages.
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+// The text --version prints, with the commit when it is known.
 #include "program/version_text.hpp"
 
 namespace tg {

@@ -1,3 +1,4 @@
+// The text --version prints.
 #pragma once
 
 #include <string>

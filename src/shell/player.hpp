@@ -1,3 +1,4 @@
+// The player's own record: name, gender, the gender sought, the nine stats.
 #pragma once
 
 #include <array>

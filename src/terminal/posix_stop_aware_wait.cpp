@@ -1,3 +1,4 @@
+// ppoll and pselect with the stop signals let in only during the wait.
 #include "terminal/posix_stop_aware_wait.hpp"
 
 #include <ctime>

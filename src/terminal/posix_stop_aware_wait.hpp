@@ -1,3 +1,4 @@
+// Waits for input or time that a stop or a continue cannot slip in before.
 #pragma once
 
 #include <poll.h>

@@ -1,3 +1,5 @@
+// The POSIX terminal: buffered ANSI output, key and word input, pauses
+// that Ctrl-Z does not cut short, and a redraw after a stop.
 #include "terminal/posix_terminal.hpp"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The terminal's modes and the signal handlers that put them back: only
+// async-signal-safe calls in the handlers.
 #include "terminal/posix_terminal_guard.hpp"
 
 #include <atomic>
@@ -180,8 +182,6 @@ bool TakeContinued() {
 long long StoppedMilliseconds() { return stoppedMilliseconds; }
 
 void SyncOnExit(int fd) { fileToSync = fd; }
-
-void Restore() { RestoreNow(); }
 
 void RestoreModes() { ApplyModes(originalModes); }
 

@@ -1,3 +1,5 @@
+// The terminal's modes for the whole run, and their restoring on every
+// way out.
 #pragma once
 
 namespace tg {
@@ -33,9 +35,6 @@ long long StoppedMilliseconds();
 // A file whose written data must reach the disk on every way out, signals
 // included (-1 for none).
 void SyncOnExit(int fd);
-
-// Puts the terminal back as it was found: modes, colours.
-void Restore();
 
 // Puts back only the modes, for an exit that sent the colour reset itself
 // along with its last output.
