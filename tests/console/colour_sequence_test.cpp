@@ -1,3 +1,4 @@
+// The ANSI colours for the game's palette, and the shortest sequence between two colour pairs.
 #include <gtest/gtest.h>
 
 #include "console/terminal_capabilities.hpp"

@@ -1,8 +1,10 @@
+// One-key choices with their "Bad Input" answers, and the console's
+// headings and colours.
 #include <gtest/gtest.h>
 
 #include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
 #include "support/game_harness.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace tg {
 namespace {
@@ -10,13 +12,10 @@ namespace {
 struct Prompt {
     explicit Prompt(std::string keys) : terminal(std::move(keys)), console(terminal) {}
 
-    // The value GetChoice returns, or the exit status (offset by 1000) if it ended the program.
+    // The value GetChoice returns, or the exit status (offset by 1000) if it ended the game.
     int Ask(int high, int low) {
-        try {
-            return console.GetChoice(high, low);
-        } catch (const ProgramEnded& ended) {
-            return 1000 + ended.status;
-        }
+        if (const std::optional<int> choice = console.GetChoice(high, low)) return *choice;
+        return 1000 + console.End().status;
     }
 
     ScriptedTerminal terminal;
@@ -49,7 +48,7 @@ TEST(GetChoice, EscapeAsFirstKeyIsOnlyABadKey) {
     EXPECT_EQ(prompt.terminal.Transcript(), "^[\nBad Input (0-5):-21\n3");
 }
 
-TEST(GetChoice, EscapeAfterABadKeyEndsTheProgramWithStatusZero) {
+TEST(GetChoice, EscapeAfterABadKeyEndsTheGameWithStatusZero) {
     Prompt twice("\x1b\x1b");
     EXPECT_EQ(twice.Ask(5, 0), EndedWithZero);
     Prompt afterLetter("q\x1b" "1");
@@ -70,7 +69,7 @@ TEST(GetChoice, ColonSelectsTheTenthEntry) {
 
 TEST(GetChoice, ArrowKeyGivesTwoBadInputsAndIsNeverEscape) {
     // Up arrow: prefix 224 then 72, each a bad key; the prefix must not end
-    // the program although it arrives after a bad key.
+    // the game although it arrives after a bad key.
     Prompt prompt("x\x1b[A1");
     EXPECT_EQ(prompt.Ask(2, 0), 1);
     EXPECT_EQ(testing::Count(prompt.terminal.Transcript(), "Bad Input"), 3);
@@ -85,7 +84,7 @@ TEST(GetChoice, FunctionKeyGivesZeroPrefixThenScanCode) {
     EXPECT_NE(prompt.terminal.Transcript().find("Bad Input (0-2):11\n"), std::string::npos);
 }
 
-TEST(GetChoice, EndOfInputEndsTheProgramAtOnce) {
+TEST(GetChoice, EndOfInputEndsTheGameAtOnce) {
     Prompt atFirstKey("");
     EXPECT_EQ(atFirstKey.Ask(5, 0), EndedWithZero);
     EXPECT_EQ(atFirstKey.terminal.Transcript(), "");

@@ -1,3 +1,4 @@
+// Terminal bytes decoded into the game's key codes and echoes, and words read for name entry.
 #include <gtest/gtest.h>
 
 #include <string>

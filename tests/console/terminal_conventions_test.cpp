@@ -1,3 +1,5 @@
+// What a terminal is sent, decided from the environment, and the built game
+// in a pseudo-terminal under each of those conventions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,31 +70,33 @@ TEST(TerminalConventions, AnyOtherTerminalGetsEverything) {
     }
 }
 
-TEST(TerminalConventions, TheFirstLocaleVariableSetDecidesTheCharacterSet) {
+TEST(TerminalConventions, TheFirstLocaleVariableSetDecidesTheBannerBorder) {
     struct Case {
         Variables variables;
-        bool utf8;
+        Border border;
     };
+    constexpr Border Utf8 = Border::DoubleLines;
+    constexpr Border Plain = Border::Ascii;
     const std::vector<Case> cases = {
-        {{}, false},
-        {{{"LANG", "C.UTF-8"}}, true},
-        {{{"LANG", "en_GB.utf8"}}, true},
-        {{{"LANG", "de_DE.Utf-8"}}, true},
-        {{{"LANG", "C"}}, false},
-        {{{"LANG", "POSIX"}}, false},
-        {{{"LANG", "en_US.ISO-8859-1"}}, false},
-        {{{"LC_ALL", "C"}, {"LANG", "C.UTF-8"}}, false},
-        {{{"LC_ALL", "C.UTF-8"}, {"LC_CTYPE", "C"}, {"LANG", "C"}}, true},
-        {{{"LC_CTYPE", "C.UTF-8"}, {"LANG", "C"}}, true},
-        {{{"LC_CTYPE", "C"}, {"LANG", "C.UTF-8"}}, false},
-        {{{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "C.UTF-8"}}, true},  // empty means unset
+        {{}, Plain},
+        {{{"LANG", "C.UTF-8"}}, Utf8},
+        {{{"LANG", "en_GB.utf8"}}, Utf8},
+        {{{"LANG", "de_DE.Utf-8"}}, Utf8},
+        {{{"LANG", "C"}}, Plain},
+        {{{"LANG", "POSIX"}}, Plain},
+        {{{"LANG", "en_US.ISO-8859-1"}}, Plain},
+        {{{"LC_ALL", "C"}, {"LANG", "C.UTF-8"}}, Plain},
+        {{{"LC_ALL", "C.UTF-8"}, {"LC_CTYPE", "C"}, {"LANG", "C"}}, Utf8},
+        {{{"LC_CTYPE", "C.UTF-8"}, {"LANG", "C"}}, Utf8},
+        {{{"LC_CTYPE", "C"}, {"LANG", "C.UTF-8"}}, Plain},
+        {{{"LC_ALL", ""}, {"LC_CTYPE", ""}, {"LANG", "C.UTF-8"}}, Utf8},  // empty means unset
     };
     for (const Case& c : cases) {
         std::string described;
         for (const auto& [name, value] : c.variables) described += name + "=" + value + " ";
         // The character set matters even for a transcript written to a file.
-        EXPECT_EQ(Detect(true, c.variables).utf8, c.utf8) << described;
-        EXPECT_EQ(Detect(false, c.variables).utf8, c.utf8) << described;
+        EXPECT_EQ(Detect(true, c.variables).border, c.border) << described;
+        EXPECT_EQ(Detect(false, c.variables).border, c.border) << described;
     }
 }
 

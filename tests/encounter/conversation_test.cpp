@@ -1,3 +1,4 @@
+// Conversation in a meeting: opinions, money talk, embellishment and humility.
 #include <gtest/gtest.h>
 
 #include "support/meeting_fixture.hpp"

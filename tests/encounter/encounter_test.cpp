@@ -1,3 +1,4 @@
+// Meetings: first impressions, the player's moves, numbers given and people leaving.
 #include <gtest/gtest.h>
 
 #include "support/meeting_fixture.hpp"
@@ -269,7 +270,7 @@ TEST_F(Meet, NumberIsCopiedOnlyTheFirstTime) {
     contact.interest = 200;
     harness.random.Seed(StepSeed(0));
     harness.terminal.Type("50");
-    harness.Run([&contact](Game& g) { g.Encounter(contact, true); });
+    harness.Run([&contact](Game& g) { return g.Encounter(contact, true); });
     EXPECT_EQ(contact.stage, 1);
     EXPECT_EQ(harness.game.contactCount, 1);
 }

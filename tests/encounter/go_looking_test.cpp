@@ -1,3 +1,4 @@
+// Going out: the places, their crowds, and the strangers listed there.
 #include <gtest/gtest.h>
 
 #include "support/game_harness.hpp"
@@ -21,7 +22,7 @@ struct Outing : ::testing::Test {
     bool GoOut(std::uint32_t seed, const std::string& keys) {
         harness.random.Seed(seed);
         harness.terminal.Type(keys);
-        return harness.Run([](Game& g) { g.GoLooking(); });
+        return harness.Run([](Game& g) { return g.GoLooking(); });
     }
 
     // The approach list as it stands on the screen.
@@ -72,7 +73,7 @@ TEST_F(Outing, CrowdSizesStayWithinEachPlacesRange) {
             trip.game.hour = 8;
             trip.random.Seed(seed);
             trip.terminal.Type(std::to_string(place));
-            trip.Run([](Game& g) { g.GoLooking(); });
+            trip.Run([](Game& g) { return g.GoLooking(); });
             const std::string screen = trip.terminal.Screen();
             int listed = 0;
             while (screen.find("\t\t" + std::to_string(listed + 1) + " - ") != std::string::npos) ++listed;

@@ -1,3 +1,4 @@
+// Rapport between the player and a person, and the replies to a change of interest.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Whole games played from a seed and keys.
 #include <gtest/gtest.h>
 
 #include <iterator>

@@ -1,3 +1,4 @@
+// The journal format: records written and read back, torn tails and files it cannot read.
 #include <gtest/gtest.h>
 
 #include "journal/journal_format.hpp"

@@ -1,18 +1,28 @@
+// The sessions over a journal store: a new game kept in its journal, the
+// game gone on with from wherever it stopped, journals refused that cannot
+// be gone on with, and replays. The stores are the page's storage (held in
+// memory here) and journal files in a temporary folder.
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
-#include "journal/game_sessions.hpp"
-#include "journal/journal_file.hpp"
+#include "console/banner_border.hpp"
+#include "console/forwarding_platform.hpp"
+#include "journal/file_store.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/recording_platform.hpp"
-#include "shell/game.hpp"
-#include "support/game_watch.hpp"
+#include "journal/replay_platform.hpp"
+#include "journal/sessions.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace tg::journal {
 namespace {
@@ -23,125 +33,318 @@ constexpr std::uint32_t Seed = 7;
 // FreePlay: out to Marmy's Pub, a conversation, a bad key, home, training.
 const std::string Keys = "0241" "3333" "9" "3333333333" "0" "1" "1" "0" "0" "2" "0";
 
-const GameRunner RunGame = [](Platform& platform, std::uint32_t seed) {
-    Random random(seed);
-    Console console(platform);
-    Game game(console, random);
-    game.StartGame();
+const GameRunner Run = [](Platform& platform, std::uint32_t seed, GameEvents* events) {
+    return PlayGame(platform, seed, events);
 };
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+// The page's storage: its stored game, a journal file opened on the page to
+// be replayed, and how many more bytes it takes.
+struct PageStorage {
+    std::string stored;
+    std::string opened;
+    std::size_t room = std::string::npos;
+    bool finished = false;
+};
+
+// A store over the page's storage, speaking as the page does.
+class PageStore : public JournalStore {
+public:
+    explicit PageStore(PageStorage& storage) : storage_(storage), journal_(storage) {}
+
+    JournalSink* Create(const Header& header, std::string& error) override {
+        if (journal_.Append(EncodeHeader(header))) return &journal_;
+        error = journal_.Error();
+        return nullptr;
+    }
+    std::optional<std::string> Read(std::string&) override {
+        return storage_.opened.empty() ? storage_.stored : storage_.opened;
+    }
+    JournalSink* Reopen(std::size_t size, std::string&) override {
+        storage_.stored.resize(std::min(size, storage_.stored.size()));
+        return &journal_;
+    }
+    std::string Say(Problem problem, const std::string& detail) const override {
+        switch (problem) {
+            case Problem::CannotContinue: return "The saved game cannot be continued: " + detail + ".";
+            case Problem::GameIsOver: return "The saved game is over: it can only be replayed.";
+            case Problem::CannotReplay: return "game.journal cannot be replayed: " + detail + ".";
+        }
+        return detail;
+    }
+
+private:
+    class Stored : public JournalSink {
+    public:
+        explicit Stored(PageStorage& storage) : storage_(storage) {}
+        bool Append(std::string_view bytes) override {
+            if (bytes.size() > storage_.room) return false;
+            if (storage_.room != std::string::npos) storage_.room -= bytes.size();
+            storage_.stored += bytes;
+            return true;
+        }
+        bool Sync() override { return true; }
+        void Finished() override { storage_.finished = true; }
+        const std::string& Path() const override { return path_; }
+        const std::string& Error() const override { return error_; }
+
+    private:
+        PageStorage& storage_;
+        std::string path_ = "in the browser's storage";
+        std::string error_ = "the storage is full";
+    };
+
+    PageStorage& storage_;
+    Stored journal_;
+};
+
+// A terminal that shows the banner's border in another form, as one in a
+// locale that is not UTF-8, or a Windows console, does.
+class BorderedTerminal : public ForwardingPlatform {
+public:
+    BorderedTerminal(Platform& inner, Border border) : ForwardingPlatform(inner), border_(border) {}
+    void Write(std::string_view text) override { ForwardingPlatform::Write(WithBorder(text, border_)); }
+
+private:
+    Border border_;
+};
+
+struct Shown {
+    std::string transcript;
+    int status = -1;
+    std::string problem;
+};
+
+// A new game kept in the store, played until the keys run out, as if the
+// terminal had been closed at that prompt; the problem is why it could not
+// be kept.
+Shown NewGame(JournalStore& store, const std::string& keys, Border border = Border::DoubleLines) {
+    std::string error;
+    JournalSink* journal = store.Create(NewHeader(Seed, "test", border, 0), error);
+    ScriptedTerminal terminal(keys);
+    BorderedTerminal shown(terminal, border);
+    const SessionEnd end = PlayNewGame(Run, shown, Seed, journal);
+    return {terminal.Transcript(), end.status, journal == nullptr ? error : end.problem};
 }
 
-struct ContinuedGame : ::testing::Test {
-    fs::path folder = fs::temp_directory_path() /
-                      ("tender-gamble-continue-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    fs::path path = folder / "game.journal";
-    const Environment noHome = [](const char*) -> const char* { return nullptr; };
+Shown Continue(JournalStore& store, const std::string& keys) {
+    ScriptedTerminal terminal(keys);
+    const SessionEnd end = ContinueGame(Run, [&] { return std::make_unique<ForwardingPlatform>(terminal); }, store);
+    return {terminal.Transcript(), end.status, end.problem};
+}
 
-    void SetUp() override {
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    // Plays the keys with a journal; the game ends where the keys run out,
-    // as if the terminal had been closed at that prompt.
-    std::string PlayRecorded(const std::string& keys) {
-        std::string error;
-        std::optional<JournalFile> file = fs::exists(path) ? JournalFile::Reopen(path.string(), fs::file_size(path), error)
-                                                           : JournalFile::Create(path.string(), error);
-        EXPECT_TRUE(file) << error;
-        if (fs::file_size(path) == 0) {
-            Header header;
-            header.gameVersion = "test";
-            header.seed = Seed;
-            file->Append(EncodeHeader(header));
-        }
-        ScriptedTerminal terminal(keys);
-        RecordingPlatform recorder(terminal, *file);
-        try {
-            RunGame(recorder, Seed);
-        } catch (const ProgramEnded&) {
-        }
-        return terminal.Transcript();
-    }
-
-    // Continues the journal with more keys; the transcript of the terminal
-    // it continued on, or the exit status when it could not continue.
-    std::string Continue(const std::string& keys, int* status = nullptr) {
-        ScriptedTerminal terminal(keys);
-        const TerminalOpener open = [&] { return std::make_unique<watch::WatchedTerminal>(terminal); };
-        std::string transcript;
-        try {
-            const int refused = ContinueGame(RunGame, open, path.string(), noHome);
-            if (status) *status = refused;
-        } catch (const ProgramEnded& ended) {
-            if (status) *status = ended.status;
-            transcript = terminal.Transcript();
-        }
-        return transcript;
-    }
-};
+Shown Replayed(JournalStore& store) {
+    ScriptedTerminal terminal;
+    const SessionEnd end =
+        Replay(Run, [&] { return std::make_unique<ForwardingPlatform>(terminal); }, store, FastestSpeed);
+    return {terminal.Transcript(), end.status, end.problem};
+}
 
 std::string ScreenAtTheEnd(const std::string& transcript) { return transcript.substr(transcript.rfind('\f')); }
 
-TEST_F(ContinuedGame, ShowsTheLastScreenThenPlaysOnAsIfNeverStopped) {
-    ScriptedTerminal uninterrupted(Keys);
-    try {
-        RunGame(uninterrupted, Seed);
-    } catch (const ProgramEnded&) {
+// A journal a session must refuse, and what each store says: in full, or
+// (ending in "record ", where a place in the journal follows) how it starts.
+struct Refusal {
+    std::string bytes;
+    std::string onThePage;
+    std::string inAFile;
+};
+
+bool Says(const std::string& message, const std::string& says) {
+    return says.ends_with("record ") ? message.starts_with(says) : message == says;
+}
+
+struct Sessions : ::testing::Test {
+    fs::path folder = fs::temp_directory_path() /
+                      ("tender-gamble-sessions-" +
+                       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::path path = folder / "game.journal";
+    PageStorage page;
+
+    void SetUp() override { fs::create_directories(folder); }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // A store of its own for each session, as each run of the game opens:
+    // over the page's storage, or the file.
+    std::unique_ptr<JournalStore> Store(bool inFile) {
+        if (inFile) return std::make_unique<FileStore>(path.string());
+        return std::make_unique<PageStore>(page);
     }
-    for (const std::size_t cut : {std::size_t{1}, std::size_t{5}, std::size_t{9}, std::size_t{20}, Keys.size() - 1}) {
+    std::string Kept(bool inFile) const {
+        if (!inFile) return page.stored;
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    void Put(bool inFile, const std::string& bytes) {
+        if (inFile) {
+            std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        } else {
+            page.stored = bytes;
+        }
+    }
+    void Forget() {
+        page = {};
         fs::remove(path);
-        const std::string before = PlayRecorded(Keys.substr(0, cut));
-        const std::string after = Continue(Keys.substr(cut));
-        ASSERT_EQ(uninterrupted.Transcript().substr(0, before.size()), before) << cut;
-        EXPECT_EQ(after, ScreenAtTheEnd(before) + uninterrupted.Transcript().substr(before.size())) << cut;
+    }
+};
+
+const char* Where(bool inFile) { return inFile ? "in a file" : "on the page"; }
+
+TEST_F(Sessions, ContinuedAGameShowsTheLastScreenThenPlaysOnAsIfNeverStopped) {
+    ScriptedTerminal uninterrupted(Keys);
+    (void)PlayGame(uninterrupted, Seed);
+    const std::string whole = uninterrupted.Transcript();
+    for (const bool inFile : {false, true}) {
+        for (const std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{4}, std::size_t{5}, std::size_t{9},
+                                      std::size_t{20}, Keys.size() - 3, Keys.size() - 1}) {
+            Forget();
+            const Shown before = NewGame(*Store(inFile), Keys.substr(0, cut));
+            ASSERT_EQ(before.problem, "") << Where(inFile) << " " << cut;
+            ASSERT_EQ(whole.substr(0, before.transcript.size()), before.transcript) << cut;
+            const Contents kept = Parse(Kept(inFile));
+            EXPECT_EQ(kept.error, "") << Where(inFile) << " " << cut;
+            EXPECT_EQ(kept.wholeBytes, Kept(inFile).size());
+
+            const Shown after = Continue(*Store(inFile), Keys.substr(cut));
+            EXPECT_EQ(after.status, 0);
+            EXPECT_EQ(after.problem, "") << Where(inFile) << " " << cut;
+            EXPECT_EQ(after.transcript, ScreenAtTheEnd(before.transcript) + whole.substr(before.transcript.size()))
+                << Where(inFile) << " " << cut;
+        }
     }
 }
 
-TEST_F(ContinuedGame, QuitAndEscapeAreTakenBackAndTheGameGoesOnFromThatPrompt) {
+TEST_F(Sessions, QuitAndEscapeAreTakenBackAndTheGameGoesOnFromThatPrompt) {
     // Quit at the first home menu; continued, the menu is back, still
     // without the key that quit, and going out works.
-    const std::string home = ScreenAtTheEnd(PlayRecorded("00"));
-    int status = -1;
-    const std::string afterQuit = Continue("2x\x1b", &status);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(afterQuit.substr(0, home.size()), home.substr(0, home.size() - 1) + "2");
+    const std::string home = ScreenAtTheEnd(NewGame(*Store(true), "00").transcript);
+    const Shown afterQuit = Continue(*Store(true), "2x\x1b");
+    EXPECT_EQ(afterQuit.status, 0);
+    EXPECT_EQ(afterQuit.problem, "");
+    EXPECT_EQ(afterQuit.transcript.substr(0, home.size()), home.substr(0, home.size() - 1) + "2");
     // Escape after a bad key at the place menu: continued, the bad key's
     // line is back and the menu still waits.
     const std::string badKey = "x\nBad Input (0-6):72\n";
-    EXPECT_EQ(afterQuit.substr(afterQuit.size() - badKey.size() - 2), badKey + "^[");  // Escape echoes as ^[
-    const std::string afterEscape = Continue("x");
-    EXPECT_EQ(afterEscape.substr(afterEscape.size() - 2 * badKey.size()), badKey + badKey);
+    EXPECT_TRUE(afterQuit.transcript.ends_with(badKey + "^[")) << afterQuit.transcript;  // Escape echoes as ^[
+    const Shown afterEscape = Continue(*Store(true), "x");
+    EXPECT_TRUE(afterEscape.transcript.ends_with(badKey + badKey)) << afterEscape.transcript;
     int takenBack = 0;
-    for (const Record& record : Parse(ReadFile(path)).records) takenBack += record.kind == Record::Kind::TakeBack;
+    for (const Record& record : Parse(Kept(true)).records) takenBack += record.kind == Record::Kind::TakeBack;
     EXPECT_EQ(takenBack, 2);
 }
 
-TEST_F(ContinuedGame, AJournalThatPlaysAnotherGameIsRefusedAndLeftAsItWas) {
-    PlayRecorded(Keys.substr(0, 12));
-    const std::string original = ReadFile(path);
-    const auto refused = [&](const std::string& bytes) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-        int status = -1;
-        Continue("0", &status);
-        EXPECT_EQ(ReadFile(path), bytes);
-        return status;
-    };
-    std::string otherSeed = original;
+TEST_F(Sessions, AStoredJournalIsTheJournalFormatAndItsTornRecordIsCutBeforeGoingOn) {
+    // Escape after a bad key at the place menu ends the game.
+    EXPECT_EQ(NewGame(*Store(false), "02x\x1b").status, 0);
+    ASSERT_EQ(page.stored.rfind("tender-gamble journal 1\ngame test\nseed 7\nstarted ", 0), 0u);
+    page.stored += "\xFE" "W";
+    const std::string badKey = "x\nBad Input (0-6):72\n";
+    const Shown after = Continue(*Store(false), "x");
+    EXPECT_EQ(after.problem, "");
+    EXPECT_TRUE(after.transcript.ends_with(badKey + badKey)) << after.transcript;
+    const Contents contents = Parse(page.stored);
+    EXPECT_EQ(contents.error, "");
+    EXPECT_EQ(contents.wholeBytes, page.stored.size());
+    ASSERT_GE(contents.records.size(), 2u);
+    EXPECT_EQ(contents.records[contents.records.size() - 2].kind, Record::Kind::TakeBack);
+}
+
+TEST_F(Sessions, AJournalThatCannotBeGoneOnWithIsRefusedWithTheStoreLeftAsItWasAndNothingShown) {
+    NewGame(*Store(false), Keys.substr(0, 12));
+    const std::string played = page.stored;
+    std::string otherSeed = played;
     otherSeed.replace(otherSeed.find("seed 7"), 6, "seed 8");
-    EXPECT_EQ(refused(otherSeed), 1);
     // The key that went out to Marmy's Pub becomes the University.
-    const Contents contents = Parse(original);
+    const Contents contents = Parse(played);
     ASSERT_EQ(contents.records[3].code, '4');
-    std::string otherKey = original;
+    std::string otherKey = played;
     otherKey[contents.offsets[3]] = '2';
-    EXPECT_EQ(refused(otherKey), 1);
-    EXPECT_EQ(refused(original + EncodeRecord(Record{Record::Kind::Ending, 0, {}, 0, 0})), 1);
+    // Satisfaction at the first home menu ends the game.
+    page = {};
+    NewGame(*Store(false), "05");
+    EXPECT_TRUE(page.finished);
+    const std::string finished = page.stored;
+
+    const std::string file = path.string();
+    const std::vector<Refusal> continues = {
+        {otherSeed, "The saved game cannot be continued: record ", "cannot continue " + file + ": record "},
+        {otherKey, "The saved game cannot be continued: record ", "cannot continue " + file + ": record "},
+        {finished, "The saved game is over: it can only be replayed.",
+         "the game in " + file + " is over; watch it again with --replay " + file},
+        {"", "The saved game cannot be continued: it is empty.", "cannot continue " + file + ": it is empty"},
+    };
+    const std::vector<Refusal> replays = {
+        {otherKey, "game.journal cannot be replayed: record ", "cannot replay " + file + ": record "},
+        {"", "game.journal cannot be replayed: it is empty.", "cannot replay " + file + ": it is empty"},
+    };
+    for (const bool inFile : {false, true}) {
+        for (const Refusal& refusal : continues) {
+            Put(inFile, refusal.bytes);
+            const Shown shown = Continue(*Store(inFile), "0");
+            const std::string& says = inFile ? refusal.inAFile : refusal.onThePage;
+            EXPECT_EQ(shown.status, CouldNotPlay) << says;
+            EXPECT_TRUE(Says(shown.problem, says)) << shown.problem;
+            EXPECT_EQ(Kept(inFile), refusal.bytes) << says;
+            EXPECT_EQ(shown.transcript, "") << says;
+        }
+        // A replay shows the game until it strays from its journal.
+        for (const Refusal& refusal : replays) {
+            Put(inFile, refusal.bytes);
+            const Shown shown = Replayed(*Store(inFile));
+            const std::string& says = inFile ? refusal.inAFile : refusal.onThePage;
+            EXPECT_EQ(shown.status, CouldNotPlay) << says;
+            EXPECT_TRUE(Says(shown.problem, says)) << shown.problem;
+        }
+    }
+}
+
+TEST_F(Sessions, StorageThatKeepsNothingLeavesTheGameUnrecordedButPlayed) {
+    ScriptedTerminal uninterrupted(Keys);
+    (void)PlayGame(uninterrupted, Seed);
+    // Nothing at all: the game is played without a journal.
+    page.room = 0;
+    const Shown unkept = NewGame(*Store(false), Keys);
+    EXPECT_EQ(unkept.transcript, uninterrupted.Transcript());
+    EXPECT_EQ(unkept.status, 0);
+    EXPECT_EQ(unkept.problem, "the storage is full");
+    EXPECT_EQ(page.stored, "");
+    // Only the header: the game plays on, and the session says the rest
+    // was not kept.
+    page = {};
+    page.room = EncodeHeader(NewHeader(Seed, "test", Border::DoubleLines, 0)).size();
+    const Shown cut = NewGame(*Store(false), Keys);
+    EXPECT_EQ(cut.transcript, uninterrupted.Transcript());
+    EXPECT_EQ(cut.status, 0);
+    EXPECT_NE(cut.problem.find("in the browser's storage"), std::string::npos) << cut.problem;
+    EXPECT_EQ(Parse(page.stored).records.size(), 0u);
+}
+
+TEST_F(Sessions, AJournalWhoseHeaderNamesAnotherBorderReplaysAndGoesOnInDoubleLinesOnAUtf8Terminal) {
+    EXPECT_EQ(Parse("tender-gamble journal 1\nseed 3\nborder runes\n\n").error,
+              "its banner border \"runes\" is not one this game draws");
+    std::string doubleLine;
+    for (int i = 0; i < 21; ++i) doubleLine += "\u2550";
+    const std::string bannerTop = "\u2554" + doubleLine + "\u2557";
+    for (const auto& [border, named] : {std::pair{Border::DoubleLines, ""}, std::pair{Border::Ascii, "border ascii\n"},
+                                        std::pair{Border::Cp437, "border cp437\n"}}) {
+        page = {};
+        const Shown there = NewGame(*Store(false), "0241333", border);
+        const std::string stored = page.stored;
+        const std::size_t line = stored.find("\nborder ");
+        EXPECT_EQ(line == std::string::npos ? "" : stored.substr(line + 1, stored.find('\n', line + 1) - line), named);
+
+        page.opened = stored;
+        const Shown replayed = Replayed(*Store(false));
+        EXPECT_EQ(replayed.status, 0);
+        EXPECT_EQ(replayed.problem, "") << named;
+        EXPECT_EQ(replayed.transcript.substr(1, bannerTop.size()), bannerTop) << named;
+        EXPECT_EQ(ScreenAtTheEnd(replayed.transcript), ScreenAtTheEnd(there.transcript)) << named;
+
+        page.opened.clear();
+        const Shown goneOn = Continue(*Store(false), "2");
+        EXPECT_EQ(goneOn.problem, "") << named;
+        EXPECT_TRUE(goneOn.transcript.starts_with(ScreenAtTheEnd(there.transcript))) << named;
+        EXPECT_GT(goneOn.transcript.size(), ScreenAtTheEnd(there.transcript).size()) << named;
+    }
 }
 
 }  // namespace

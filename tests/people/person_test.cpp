@@ -1,3 +1,4 @@
+// People drawn for the book and the places: placeholders, stat budgets, names and descriptions.
 #include <gtest/gtest.h>
 
 #include <algorithm>

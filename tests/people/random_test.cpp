@@ -1,3 +1,4 @@
+// The random generator every draw of the game comes from.
 #include <gtest/gtest.h>
 
 #include "people/random.hpp"

@@ -1,3 +1,4 @@
+// The command line's options, and the built game run from a shell with its input on a pipe.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32

@@ -1,3 +1,4 @@
+// What --version prints.
 #include <gtest/gtest.h>
 
 #include "program/version_text.hpp"

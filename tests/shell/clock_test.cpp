@@ -1,3 +1,4 @@
+// The game's clock: its text, the hours passing, and the nights slept through.
 #include <gtest/gtest.h>
 
 #include "support/game_harness.hpp"

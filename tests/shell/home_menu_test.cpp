@@ -1,3 +1,4 @@
+// The home menu, and the calls and dates it leads to.
 #include <gtest/gtest.h>
 
 #include "support/game_harness.hpp"
@@ -24,7 +25,7 @@ struct Home : ::testing::Test {
             contact.knownAs = "Contact" + std::to_string(harness.game.contactCount);
         }
         harness.terminal.Type(keys);
-        return harness.RunToEnd([](Game& g) { g.HomeMenu(); });
+        return harness.RunToEnd([](Game& g) { return g.HomeMenu(); });
     }
 };
 
@@ -46,6 +47,7 @@ TEST_F(Home, FirstMenuOfANewGameIsMondayMorningAfterSevenFrames) {
 
 TEST_F(Home, QuitEndsAtOnceWithStatusZero) {
     EXPECT_EQ(Play("0"), 0);
+    EXPECT_FALSE(harness.console.End().ending) << "Quit is not one of the endings";
     EXPECT_EQ(harness.terminal.Screen(), std::string("Monday 8:10am (Day 1/31)\n") + Menu + "0");
 }
 

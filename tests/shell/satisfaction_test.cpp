@@ -1,3 +1,4 @@
+// The reunion ending: success or failure, and the key that leaves it.
 #include <gtest/gtest.h>
 
 #include "support/game_harness.hpp"
@@ -19,7 +20,8 @@ std::string EndingWith(const std::vector<int>& stages, int mode, const std::stri
     GameHarness harness(1, keys);
     harness.game.playMode = mode;
     for (int stage : stages) harness.game.contacts[harness.game.contactCount++].stage = stage;
-    EXPECT_EQ(harness.RunToEnd([](Game& g) { g.Satisfaction(); }), 0);
+    EXPECT_EQ(harness.RunToEnd([](Game& g) { return g.Satisfaction(); }), 0);
+    EXPECT_TRUE(harness.console.End().ending);
     return harness.terminal.Screen();
 }
 
@@ -39,7 +41,7 @@ TEST(Satisfaction, AnyoneBeyondInLoveAnywhereInTheBookIsASuccess) {
 TEST(Satisfaction, PlaceholdersBeyondTheBookDoNotCount) {
     GameHarness harness(1, "0");
     harness.game.contacts[3].stage = 9;  // never given a number: not in use
-    harness.RunToEnd([](Game& g) { g.Satisfaction(); });
+    harness.RunToEnd([](Game& g) { return g.Satisfaction(); });
     EXPECT_EQ(harness.terminal.Screen(), std::string(Failure) + "0");
 }
 

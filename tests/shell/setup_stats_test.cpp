@@ -1,3 +1,4 @@
+// Trophy Mode's stat allocation before the game starts.
 #include <gtest/gtest.h>
 
 #include <numeric>

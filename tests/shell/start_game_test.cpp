@@ -1,3 +1,4 @@
+// The opening: the banner, the play mode, the introduction and character creation.
 #include <gtest/gtest.h>
 
 #include "support/game_harness.hpp"

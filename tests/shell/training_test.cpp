@@ -1,3 +1,4 @@
+// Training the player's stats, an hour a point.
 #include <gtest/gtest.h>
 
 #include "support/game_harness.hpp"
@@ -14,7 +15,7 @@ struct Training : ::testing::Test {
     bool Train(const std::string& keys) {
         harness.game.hour = 8;
         harness.terminal.Type(keys);
-        return harness.Run([](Game& g) { g.Training(); });
+        return harness.Run([](Game& g) { return g.Training(); });
     }
 };
 
@@ -55,7 +56,7 @@ TEST_F(Training, CeilingIsOneHundredFifty) {
 TEST_F(Training, TrainingIntoTheNightSleepsBeforeTheNextList) {
     harness.game.hour = 22;
     harness.terminal.Type("10");
-    harness.Run([](Game& g) { g.Training(); });
+    harness.Run([](Game& g) { return g.Training(); });
     EXPECT_EQ(harness.terminal.Pauses(), 8);
     EXPECT_EQ(harness.game.hour, 31);
 }

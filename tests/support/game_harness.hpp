@@ -1,43 +1,40 @@
+// A whole game wired to a scripted terminal, for tests that play one routine
+// of it at a time, and small helpers those tests share.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
-#include "shell/game.hpp"
 #include "people/random.hpp"
+#include "shell/game.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace tg::testing {
 
 // A whole game wired to a scripted terminal: keys in, screens recorded.
 struct GameHarness {
+    // What RunToEnd gives for a routine after which play went on.
+    static constexpr int PlayWentOn = -1000;
+
     explicit GameHarness(std::uint32_t seed = 1, std::string keys = {})
         : random(seed), terminal(std::move(keys)), console(terminal), game(console, random) {}
 
-    // Runs a routine that can only end the program; returns the exit status.
-    int RunToEnd(const std::function<void(Game&)>& routine) {
-        try {
-            routine(game);
-        } catch (const ProgramEnded& ended) {
-            return ended.status;
-        }
-        return -1000;  // the routine returned, which the game never does
+    // Runs a routine that should end the game (the opening with the home
+    // menu, the home menu, an ending); the exit status, or PlayWentOn when
+    // the routine handed play back instead.
+    int RunToEnd(const std::function<Play(Game&)>& routine) {
+        if (routine(game) == Play::On) return PlayWentOn;
+        return console.End().status;
     }
 
-    // Runs a routine that returns (training, going out, an encounter). If
-    // the keys run out first the program ends, and this reports false.
-    bool Run(const std::function<void(Game&)>& routine) {
-        try {
-            routine(game);
-            return true;
-        } catch (const ProgramEnded&) {
-            return false;
-        }
-    }
+    // Runs a routine that hands play back (training, going out, an
+    // encounter); false when the game ended in it, as it does when the keys
+    // run out.
+    bool Run(const std::function<Play(Game&)>& routine) { return routine(game) == Play::On; }
 
     int Start() {
-        return RunToEnd([](Game& g) { g.StartGame(); });
+        return RunToEnd([](Game& g) { return g.StartGame(); });
     }
 
     Random random;

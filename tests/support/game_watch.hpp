@@ -1,32 +1,29 @@
-#pragma once
-
 // Tools for watching a whole game from outside while it plays: a terminal
 // that hands control to the harness before every read, and the checks of
 // the game state that must hold between any two keys. Shared by the soak
 // test and the fuzz target.
+#pragma once
 
 #include <array>
-#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "console/platform.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "console/forwarding_platform.hpp"
 #include "shell/game.hpp"
 
 namespace tg::watch {
 
-// Forwards everything to a scripted terminal, calls a hook before each key
+// Passes everything on to another terminal, calls a hook before each key
 // or word is read, and keeps the end of the text written since the last
 // clear (bounded, so that long runs need no recording).
-class WatchedTerminal : public Platform {
+class WatchedTerminal : public ForwardingPlatform {
 public:
     static constexpr std::size_t TailLimit = 512;
 
-    explicit WatchedTerminal(ScriptedTerminal& inner) : inner_(inner) {}
+    explicit WatchedTerminal(Platform& inner) : ForwardingPlatform(inner) {}
 
     enum class Read { Key, Word };
 
@@ -35,29 +32,21 @@ public:
 
     Key ReadKey() override {
         if (beforeRead_) beforeRead_(Read::Key);
-        Key key = inner_.ReadKey();
+        Key key = ForwardingPlatform::ReadKey();
         Remember(" <key>");
         return key;
     }
     std::optional<std::string> ReadWord() override {
         if (beforeRead_) beforeRead_(Read::Word);
-        return inner_.ReadWord();
+        return ForwardingPlatform::ReadWord();
     }
-    void DiscardLine() override { inner_.DiscardLine(); }
     void Write(std::string_view text) override {
         Remember(text);
-        inner_.Write(text);
+        ForwardingPlatform::Write(text);
     }
-    void SetColours(int foreground, int background) override { inner_.SetColours(foreground, background); }
     void Clear() override {
         tail_.clear();
-        inner_.Clear();
-    }
-    void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
-    BoxCharacters Box() const override { return inner_.Box(); }
-    [[noreturn]] void Exit(int status) override {
-        inner_.Exit(status);
-        std::abort();  // the scripted terminal throws instead of returning
+        ForwardingPlatform::Clear();
     }
 
     // The last few hundred characters written since the last clear; every
@@ -66,22 +55,19 @@ public:
     const std::string& Tail() const { return tail_; }
     bool TailEndsWith(std::string_view text) const { return std::string_view(tail_).ends_with(text); }
 
-    ScriptedTerminal& Inner() { return inner_; }
-
 private:
     void Remember(std::string_view text) {
         tail_ += text;
         if (tail_.size() > 2 * TailLimit) tail_.erase(0, tail_.size() - TailLimit);
     }
 
-    ScriptedTerminal& inner_;
     std::function<void(Read)> beforeRead_;
     std::string tail_;
 };
 
-// The rules a game keeps between any two keys. Construct it right after the
-// Game (before the first key) and call Check before every read: it compares
-// the state with the one seen at the previous read.
+// The rules a game keeps between any two keys. Construct it with the Game
+// before the first key (PlayGame's watch is the place) and call Check before
+// every read: it compares the state with the one seen at the previous read.
 class InvariantChecker {
 public:
     static constexpr int AllocationBudget = 450;

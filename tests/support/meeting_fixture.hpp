@@ -1,3 +1,4 @@
+// The fixture for meetings: one average person met by an average player.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ struct MeetingTest : ::testing::Test {
     bool Play(std::uint32_t seed, const std::string& keys) {
         harness.random.Seed(seed);
         harness.terminal.Type(keys);
-        return harness.Run([this](Game& g) { g.Encounter(person, true); });
+        return harness.Run([this](Game& g) { return g.Encounter(person, true); });
     }
 
     const std::string& Transcript() const { return harness.terminal.Transcript(); }

@@ -8,15 +8,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
-#include "shell/game.hpp"
+#include "console/game_events.hpp"
 #include "people/random.hpp"
+#include "shell/game.hpp"
+#include "shell/play_game.hpp"
 #include "support/game_watch.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace tg {
 namespace {
@@ -151,7 +153,43 @@ struct SoakTotals {
     int highestStage = 0;
     int highestStat = 0;
     int longestGameKeys = 0;
-    int quitsBySatisfaction = 0;
+    int endings = 0;
+};
+
+// Checks the rules of one game and keeps the totals, before every read and
+// at an ending (the state the game ends in; the game is gone once PlayGame
+// returns).
+class GameCheck : public GameEvents {
+public:
+    explicit GameCheck(SoakTotals& totals) : totals_(totals) {}
+
+    // Before the first screen, with the game about to be played.
+    void Start(const Game& game) {
+        game_ = &game;
+        checker_.emplace(game);
+    }
+
+    void Check() {
+        if (checker_ && broken_.empty()) broken_ = checker_->Check();
+        if (game_ == nullptr) return;
+        totals_.mostContacts = std::max(totals_.mostContacts, game_->contactCount);
+        for (int k = 0; k < game_->contactCount; ++k) {
+            totals_.highestStage = std::max(totals_.highestStage, game_->contacts[k].stage);
+        }
+        for (int value : game_->player.stat) totals_.highestStat = std::max(totals_.highestStat, value);
+    }
+
+    void Ending() override { Check(); }
+
+    // Empty while every rule holds; what broke first otherwise.
+    const std::string& Broken() const { return broken_; }
+    bool Started() const { return checker_.has_value(); }
+
+private:
+    SoakTotals& totals_;
+    const Game* game_ = nullptr;
+    std::optional<InvariantChecker> checker_;
+    std::string broken_;
 };
 
 // Plays games with the given mode's opening key until KeysPerMode keys have
@@ -163,19 +201,9 @@ SoakTotals Soak(int playMode, std::uint32_t seed) {
         ScriptedTerminal terminal;
         terminal.SetRecording(false);
         WatchedTerminal screen(terminal);
-        Console console(screen);
-        Random random(static_cast<std::uint32_t>(player.Below(32768)) << 8 | static_cast<std::uint32_t>(totals.games));
-        Game game(console, random);
-        InvariantChecker checker(game);
-        std::string broken;
-        bool satisfaction = false;
+        GameCheck check(totals);
         screen.SetBeforeRead([&](WatchedTerminal::Read read) {
-            if (broken.empty()) broken = checker.Check();
-            for (int k = 0; k < game.contactCount; ++k) {
-                totals.highestStage = std::max(totals.highestStage, game.contacts[k].stage);
-            }
-            // The ending's screen, waiting for its 0.
-            satisfaction = screen.TailEndsWith("FreePlay Mode!") || screen.TailEndsWith("by your side.");
+            check.Check();
             if (terminal.KeysLeft()) return;
             if (read == WatchedTerminal::Read::Word) {
                 terminal.Type(player.NameLine());
@@ -184,23 +212,18 @@ SoakTotals Soak(int playMode, std::uint32_t seed) {
             }
         });
 
-        int status = -1;
-        try {
-            game.StartGame();
-        } catch (const ProgramEnded& ended) {
-            status = ended.status;
-        }
-        if (broken.empty()) broken = checker.Check();
-        EXPECT_EQ(status, 0) << "game " << totals.games;
-        EXPECT_EQ(broken, "") << "game " << totals.games << " after " << terminal.KeysRead() << " keys";
-        if (!broken.empty() || status != 0) break;
+        const std::uint32_t gameSeed =
+            static_cast<std::uint32_t>(player.Below(32768)) << 8 | static_cast<std::uint32_t>(totals.games);
+        const GameEnd end = PlayGame(screen, gameSeed, &check, [&](const Game& game) { check.Start(game); });
+        EXPECT_TRUE(check.Started()) << "the game was not shown to the checker";
+        EXPECT_EQ(end.status, 0) << "game " << totals.games;
+        EXPECT_EQ(check.Broken(), "") << "game " << totals.games << " after " << terminal.KeysRead() << " keys";
+        if (!check.Started() || !check.Broken().empty() || end.status != 0) break;
 
         totals.games += 1;
         totals.keys += terminal.KeysRead();
-        totals.mostContacts = std::max(totals.mostContacts, game.contactCount);
-        for (int value : game.player.stat) totals.highestStat = std::max(totals.highestStat, value);
         totals.longestGameKeys = std::max(totals.longestGameKeys, terminal.KeysRead());
-        if (satisfaction) totals.quitsBySatisfaction += 1;
+        if (end.ending) totals.endings += 1;
     }
     return totals;
 }
@@ -213,14 +236,14 @@ void ExpectDeepPlay(const SoakTotals& totals) {
     EXPECT_GE(totals.games, 20);
     EXPECT_EQ(totals.mostContacts, BookSize);
     EXPECT_GE(totals.highestStage, stage::GoingSteady);
-    EXPECT_GE(totals.quitsBySatisfaction, 1);
+    EXPECT_GE(totals.endings, 1);
     EXPECT_EQ(totals.highestStat, InvariantChecker::TrainingCeiling);
     ::testing::Test::RecordProperty("games", totals.games);
     ::testing::Test::RecordProperty("keys", static_cast<int>(totals.keys));
     std::printf("%d games, %ld keys, longest game %d keys, most contacts %d, highest stage %d, highest stat %d, "
                 "%d endings\n",
                 totals.games, totals.keys, totals.longestGameKeys, totals.mostContacts, totals.highestStage,
-                totals.highestStat, totals.quitsBySatisfaction);
+                totals.highestStat, totals.endings);
 }
 
 TEST(Soak, FreePlayGamesKeepTheirRulesOverManyRandomKeys) { ExpectDeepPlay(Soak(mode::FreePlay, 20240601)); }

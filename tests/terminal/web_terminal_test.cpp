@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
 #include "terminal/web_terminal.hpp"
 
 namespace tg {
@@ -34,10 +33,7 @@ public:
     }
     void Show(std::string_view bytes) override { log.push_back("show:" + std::string(bytes)); }
     void Sleep(int milliseconds) override { log.push_back("sleep:" + std::to_string(milliseconds)); }
-    [[noreturn]] void EndGame(int status) override {
-        log.push_back("end:" + std::to_string(status));
-        throw ProgramEnded{status};
-    }
+    void EndGame(int status) override { log.push_back("end:" + std::to_string(status)); }
 
     std::vector<std::string> log;
 
@@ -51,11 +47,8 @@ struct WebGame {
 
     // What GetChoice returns, or 1000 plus the status the game ended with.
     int Ask(int high, int low) {
-        try {
-            return console.GetChoice(high, low);
-        } catch (const ProgramEnded& ended) {
-            return 1000 + ended.status;
-        }
+        if (const std::optional<int> choice = console.GetChoice(high, low)) return *choice;
+        return 1000 + console.End().status;
     }
 
     // Everything the page was given, once what is still gathered is handed over.
@@ -78,7 +71,6 @@ TEST(WebTerminal, ArrowKeysAreTwoBadKeysAndNeverEscape) {
     // bad key of its own; only a lone Escape after a bad key ends the game.
     WebGame game({"x", "\x1b[A", "\x1bOB", "\x1b"});
     EXPECT_EQ(game.Ask(2, 0), 1000);
-    EXPECT_EQ(game.page.log.back(), "end:0");
     const std::string shown = game.Shown();
     EXPECT_NE(shown.find("x\nBad Input (0-2):72\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Bad Input (0-2):176\n"), std::string::npos) << shown;
@@ -130,7 +122,7 @@ TEST(WebTerminal, NameEntryEditsItsOwnLine) {
 
 TEST(WebTerminal, NameEntryKeepsATerminalsLineLengthAndReturnsToSingleKeys) {
     WebGame game({std::string(5000, 'a') + "\r", "7"});
-    EXPECT_EQ(game.console.ReadWord().size(), LineEditor::MaxLength);
+    EXPECT_EQ(game.console.ReadWord().value_or("").size(), LineEditor::MaxLength);
     game.console.DiscardLine();
     EXPECT_EQ(game.Ask(9, 0), 7);
     const std::string echo = "\x1b[37;40m" + std::string(LineEditor::MaxLength, 'a') + "\n7";
@@ -138,24 +130,24 @@ TEST(WebTerminal, NameEntryKeepsATerminalsLineLengthAndReturnsToSingleKeys) {
 }
 
 TEST(WebTerminal, TheEndHandsOverTheLastScreenWithTheColoursReset) {
-    WebGame game({});
-    game.console.SetForeground(15);
-    game.console.Write("Bye");
-    try {
-        game.console.EndProgram(0);
-    } catch (const ProgramEnded& ended) {
-        EXPECT_EQ(ended.status, 0);
+    FakePage page({});
+    {
+        WebTerminal terminal(page);
+        Console console(terminal);
+        console.SetForeground(15);
+        console.Write("Bye");
+        EXPECT_EQ(page.log, std::vector<std::string>{}) << "shown before the game waited or ended";
     }
-    const std::vector<std::string> expected = {"show:\x1b[97;40mBye\x1b[0m", "end:0"};
-    EXPECT_EQ(game.page.log, expected);
+    // Ending the game is the page's own business, not the terminal's.
+    EXPECT_EQ(page.log, std::vector<std::string>{"show:\x1b[97;40mBye\x1b[0m"});
 }
 
 TEST(WebTerminal, CtrlCEndsTheGameAsOnATerminal) {
     WebGame atMenu({"\x03"});
     EXPECT_EQ(atMenu.Ask(2, 0), 1000 + WebTerminal::InterruptedStatus);
     WebGame inName({"Jo\x03"});
-    EXPECT_THROW(inName.console.ReadWord(), ProgramEnded);
-    EXPECT_EQ(inName.page.log.back(), "end:130");
+    EXPECT_EQ(inName.console.ReadWord(), std::nullopt);
+    EXPECT_EQ(inName.console.End().status, WebTerminal::InterruptedStatus);
 }
 
 }  // namespace
