@@ -4,14 +4,14 @@
 // around it) is the baseline.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
 #include "scripted_games.hpp"
-#include "shell/game.hpp"
-#include "people/random.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace {
 
@@ -39,13 +39,7 @@ const std::vector<ReadyGame>& Games() {
 int Replay(const ReadyGame& script, bool recording) {
     tg::ScriptedTerminal terminal(script.keys);
     terminal.SetRecording(recording);
-    tg::Random random(script.seed);
-    tg::Console console(terminal);
-    tg::Game game(console, random);
-    try {
-        game.StartGame();
-    } catch (const tg::ProgramEnded&) {
-    }
+    (void)tg::PlayGame(terminal, script.seed);
     return terminal.KeysRead();
 }
 
@@ -78,9 +72,10 @@ void BM_ConsoleKeysOnly(benchmark::State& state) {
             tg::ScriptedTerminal terminal(script.keys);
             terminal.SetRecording(false);
             tg::Console console(terminal);
-            try {
-                for (;;) benchmark::DoNotOptimize(console.GetChoice(1000, -1000));
-            } catch (const tg::ProgramEnded&) {
+            for (;;) {
+                const std::optional<int> choice = console.GetChoice(1000, -1000);
+                if (!choice) break;
+                benchmark::DoNotOptimize(*choice);
             }
             keys += terminal.KeysRead();
         }

@@ -5,37 +5,34 @@
 // first prompt. The journal lives in /dev/shm where there is one, so that
 // the figure is the game's own work and not the disk's.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <system_error>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
-#include "program/build_info.hpp"
-#include "journal/game_sessions.hpp"
-#include "journal/journal_file.hpp"
+#include "console/banner_border.hpp"
+#include "journal/file_store.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/recorded_inputs.hpp"
-#include "journal/recording_platform.hpp"
-#include "journal/state_folder.hpp"
+#include "journal/sessions.hpp"
+#include "program/build_info.hpp"
 #include "scripted_games.hpp"
-#include "shell/game.hpp"
-#include "people/random.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace {
 
 constexpr std::size_t Inputs = 10'000;
 
-void Play(tg::Platform& platform, std::uint32_t seed) {
-    tg::Random random(seed);
-    tg::Console console(platform);
-    tg::Game game(console, random);
-    game.StartGame();
+tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events) {
+    return tg::PlayGame(platform, seed, events);
 }
 
 // A scripted terminal whose input ends after a number of keys and words.
@@ -74,22 +71,23 @@ LongJournal Record() {
     }
     journal.path = (ScratchFolder() / ("tender-bench-" + std::to_string(getpid()) + ".journal")).string();
     std::remove(journal.path.c_str());
-    std::string error;
-    std::optional<tg::journal::JournalFile> file = tg::journal::JournalFile::Create(journal.path, error);
-    if (!file) {
-        journal.problem = journal.path + ": " + error;
-        return journal;
-    }
-    tg::journal::Header header;
-    header.gameVersion = std::string(tg::BuildVersion);
-    header.seed = script.seed;
-    header.started = tg::journal::UtcText(std::time(nullptr));
-    file->Append(tg::journal::EncodeHeader(header));
-    ShortenedTerminal terminal(script.Keys(), Inputs);
-    tg::journal::RecordingPlatform recorder(terminal, *file);
-    try {
-        Play(recorder, script.seed);
-    } catch (const tg::ProgramEnded&) {
+    {
+        tg::journal::FileStore store(journal.path);
+        std::string error;
+        tg::journal::JournalSink* sink = store.Create(
+            tg::journal::NewHeader(script.seed, std::string(tg::BuildVersion), tg::Border::DoubleLines,
+                                   std::time(nullptr)),
+            error);
+        if (sink == nullptr) {
+            journal.problem = error;
+            return journal;
+        }
+        ShortenedTerminal terminal(script.Keys(), Inputs);
+        const tg::journal::SessionEnd end = tg::journal::PlayNewGame(RunGame, terminal, script.seed, sink);
+        if (!end.problem.empty()) {
+            journal.problem = end.problem;
+            return journal;
+        }
     }
     std::ifstream in(journal.path, std::ios::binary);
     std::ostringstream bytes;
@@ -109,23 +107,23 @@ void BM_ResumeTenThousandInputs(benchmark::State& state) {
         state.SkipWithError(journal.problem.c_str());
         return;
     }
-    const tg::journal::GameRunner run = Play;
     const tg::journal::TerminalOpener open = [] {
         auto terminal = std::make_unique<tg::ScriptedTerminal>();
         terminal->SetRecording(false);
         return std::unique_ptr<tg::Platform>(std::move(terminal));
     };
-    const tg::Environment environment = [](const char*) -> const char* { return nullptr; };
     for (auto _ : state) {
         state.PauseTiming();
         std::ofstream(journal.path, std::ios::binary | std::ios::trunc) << journal.bytes;
         state.ResumeTiming();
-        try {
-            const int status = tg::journal::ContinueGame(run, open, journal.path, environment);
-            state.SkipWithError(("the journal was not continued, status " + std::to_string(status)).c_str());
+        tg::journal::FileStore store(journal.path);
+        const tg::journal::SessionEnd end = tg::journal::ContinueGame(RunGame, open, store);
+        // Continued, the game finds no keys at its first prompt and ends
+        // with status 0; a refusal says why.
+        if (end.status != 0 || !end.problem.empty()) {
+            state.SkipWithError(("the journal was not continued, status " + std::to_string(end.status) + ": " +
+                                 end.problem).c_str());
             return;
-        } catch (const tg::ProgramEnded&) {
-            // The resumed game found no keys at its first prompt.
         }
     }
     state.counters["inputs"] = static_cast<double>(Inputs);

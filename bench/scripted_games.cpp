@@ -1,12 +1,14 @@
+// The scripted player: whole games played by reading each screen and
+// picking among the options it shows, kept as replayable key scripts.
 #include "scripted_games.hpp"
 
+#include <array>
 #include <stdexcept>
 #include <string_view>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
-#include "shell/game.hpp"
 #include "people/random.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace tg::bench {
 
@@ -197,14 +199,7 @@ GameScript PlayScriptedGame(std::uint32_t seed, int keyBudget) {
     GameScript script;
     script.seed = seed;
     PolicyTerminal terminal(seed, keyBudget, script.pieces);
-    Random random(seed);
-    Console console(terminal);
-    Game game(console, random);
-    try {
-        game.StartGame();
-    } catch (const ProgramEnded& ended) {
-        script.exitStatus = ended.status;
-    }
+    script.exitStatus = PlayGame(terminal, seed).status;
     script.keyCodes = terminal.KeysRead();
     return script;
 }

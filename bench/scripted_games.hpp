@@ -1,3 +1,5 @@
+// Whole games played by a simple scripted player, kept as seeds and the
+// keys typed, for the benchmarks and the terminal measurements.
 #pragma once
 
 #include <cstdint>

@@ -1,19 +1,21 @@
 // Plays one whole game from arbitrary bytes: the first four bytes seed the
 // random generator (little-endian), the rest are the keys, name entry
-// included. The game's rules are checked before every key; a broken rule,
-// an exit status other than 0 or a sanitizer report is a finding.
+// included. The game's rules are checked before every key and at an ending;
+// a broken rule, an exit status other than 0 or a sanitizer report is a
+// finding.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "console/game_events.hpp"
 #include "shell/game.hpp"
-#include "people/random.hpp"
+#include "shell/play_game.hpp"
 #include "support/game_watch.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace {
 
@@ -21,6 +23,28 @@ namespace {
     std::fprintf(stderr, "broken game rule after %d keys: %s\n", keysRead, what.c_str());
     std::abort();
 }
+
+// Checks the game's rules against the state it is in now: before every
+// read, and when an ending is shown (the keys that led there are checked by
+// no read after them).
+class RuleWatch : public tg::GameEvents {
+public:
+    explicit RuleWatch(const tg::ScriptedTerminal& terminal) : terminal_(terminal) {}
+
+    // Before the first screen, with the game that is about to be played.
+    void Start(const tg::Game& game) { checker_.emplace(game); }
+
+    void Check() {
+        if (!checker_) Finding("the game read a key before it was shown to the checker", terminal_.KeysRead());
+        if (std::string broken = checker_->Check(); !broken.empty()) Finding(broken, terminal_.KeysRead());
+    }
+
+    void Ending() override { Check(); }
+
+private:
+    const tg::ScriptedTerminal& terminal_;
+    std::optional<tg::watch::InvariantChecker> checker_;
+};
 
 }  // namespace
 
@@ -33,20 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tg::ScriptedTerminal terminal(std::string(reinterpret_cast<const char*>(data) + SeedBytes, size - SeedBytes));
     terminal.SetRecording(false);
     tg::watch::WatchedTerminal watched(terminal);
-    tg::Console console(watched);
-    tg::Random random(seed);
-    tg::Game game(console, random);
-    tg::watch::InvariantChecker checker(game);
-    watched.SetBeforeRead([&](tg::watch::WatchedTerminal::Read) {
-        if (std::string broken = checker.Check(); !broken.empty()) Finding(broken, terminal.KeysRead());
-    });
+    RuleWatch rules(terminal);
+    watched.SetBeforeRead([&](tg::watch::WatchedTerminal::Read) { rules.Check(); });
 
-    try {
-        game.StartGame();
-    } catch (const tg::ProgramEnded& ended) {
-        if (std::string broken = checker.Check(); !broken.empty()) Finding(broken, terminal.KeysRead());
-        if (ended.status != 0) Finding("exit status " + std::to_string(ended.status), terminal.KeysRead());
-        return 0;
-    }
-    Finding("StartGame returned", terminal.KeysRead());
+    const tg::GameEnd end = tg::PlayGame(watched, seed, &rules, [&](const tg::Game& game) { rules.Start(game); });
+    if (end.status != 0) Finding("exit status " + std::to_string(end.status), terminal.KeysRead());
+    return 0;
 }

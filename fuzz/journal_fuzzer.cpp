@@ -1,50 +1,54 @@
 // Reads arbitrary bytes as a game journal, as --continue and --replay do.
 // Bytes that parse must encode back to the same header and records, and
-// cast (as --cast does) into an asciicast that is UTF-8 with one event a
-// line. Then the game is continued the way --continue does it: the journal
-// replayed out of sight (with an input that ended the game taken back), its
-// last screen repainted on an in-memory terminal, and the game handed to a
-// recorder that appends to memory until the terminal's (no) keys run out.
-// A crash, a hang, a sanitizer report or a broken property is a finding.
+// cast (through the session --cast runs) into an asciicast that is UTF-8
+// with one event a line. Then the game is continued through the session
+// --continue runs, from a journal store in memory, on a terminal with no
+// keys: a refused journal must have nothing appended, and a continued one
+// must parse, keep what it held, and (unless its game reached an ending)
+// go on again. A crash, a hang, a sanitizer report or a broken property is
+// a finding.
+
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
-#include "journal/cast_platform.hpp"
-#include "journal/continuing.hpp"
-#include "journal/journal_sink.hpp"
+#include "console/game_events.hpp"
+#include "console/platform.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/recorded_inputs.hpp"
-#include "journal/recording_platform.hpp"
-#include "shell/game.hpp"
-#include "people/random.hpp"
+#include "journal/journal_sink.hpp"
+#include "journal/journal_store.hpp"
+#include "journal/sessions.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/scripted_terminal.hpp"
 
 namespace {
 
 using tg::journal::Contents;
 using tg::journal::Record;
+using tg::journal::SessionEnd;
 
 [[noreturn]] void Finding(const std::string& what) {
     std::fprintf(stderr, "journal finding: %s\n", what.c_str());
     std::abort();
 }
 
-void Play(tg::Platform& platform, std::uint32_t seed) {
-    tg::Random random(seed);
-    tg::Console console(platform);
-    tg::Game game(console, random);
-    game.StartGame();
-    Finding("StartGame returned");
-}
+const tg::journal::GameRunner RunGame = [](tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events) {
+    return tg::PlayGame(platform, seed, events);
+};
 
 bool SameRecord(const Record& a, const Record& b) {
-    return a.kind == b.kind && a.code == b.code && a.text == b.text && a.delay == b.delay && a.checksum == b.checksum;
+    return a.kind == b.kind && a.code == b.code && a.text == b.text && a.delay == b.delay && a.check == b.check &&
+           a.checksum == b.checksum;
 }
 
 void CheckEncodingRoundTrip(const Contents& contents) {
@@ -53,7 +57,7 @@ void CheckEncodingRoundTrip(const Contents& contents) {
     const Contents again = tg::journal::Parse(bytes);
     if (!again.error.empty()) Finding("the journal written again does not parse: " + again.error);
     if (again.header.seed != contents.header.seed || again.header.gameVersion != contents.header.gameVersion ||
-        again.header.started != contents.header.started) {
+        again.header.started != contents.header.started || again.header.border != contents.header.border) {
         Finding("the header written again reads back otherwise");
     }
     if (again.records.size() != contents.records.size()) Finding("the records written again are another number");
@@ -63,6 +67,53 @@ void CheckEncodingRoundTrip(const Contents& contents) {
         }
     }
 }
+
+// A journal kept in memory: the bytes given, read back, cut and appended to
+// as a journal file would be.
+class MemoryStore : public tg::journal::JournalStore, private tg::journal::JournalSink {
+public:
+    explicit MemoryStore(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    tg::journal::JournalSink* Create(const tg::journal::Header&, std::string& error) override {
+        error = "the fuzzed journal is only gone on with";
+        return nullptr;
+    }
+    std::optional<std::string> Read(std::string&) override { return bytes_; }
+    tg::journal::JournalSink* Reopen(std::size_t size, std::string& error) override {
+        if (size > bytes_.size()) {
+            error = "cut beyond its end";
+            return nullptr;
+        }
+        bytes_.resize(size);
+        return this;
+    }
+    // Refusals are told to the store, so a refusal is known from any other
+    // failure (a cast that cannot be written).
+    std::string Say(tg::journal::Problem problem, const std::string& detail) const override {
+        refused_ = problem;
+        return "the fuzzed journal is refused: " + detail;
+    }
+
+    const std::optional<tg::journal::Problem>& Refused() const { return refused_; }
+    const std::string& Bytes() const { return bytes_; }
+    std::size_t Appended() const { return appended_; }
+
+private:
+    bool Append(std::string_view bytes) override {
+        bytes_ += bytes;
+        appended_ += bytes.size();
+        return true;
+    }
+    bool Sync() override { return true; }
+    const std::string& Path() const override { return path_; }
+    const std::string& Error() const override { return error_; }
+
+    std::string bytes_;
+    std::size_t appended_ = 0;
+    mutable std::optional<tg::journal::Problem> refused_;
+    const std::string path_ = "fuzzed";
+    const std::string error_;
+};
 
 // Whether the text is UTF-8 throughout.
 bool IsUtf8(std::string_view text) {
@@ -83,66 +134,88 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
-void CheckCast(const Contents& contents) {
-    tg::journal::RecordedInputs inputs(contents);
-    tg::journal::CastPlatform cast(inputs, 1.0);
-    try {
-        Play(cast, contents.header.seed);
-    } catch (const tg::journal::CastPlatform::Finished&) {
-    } catch (const tg::journal::Diverged&) {
-        return;
+// The file the casts are written to, in memory where the system has a
+// folder for it; removed when the fuzzer exits.
+class ScratchFile {
+public:
+    ScratchFile() {
+        std::error_code failure;
+        const std::filesystem::path folder =
+            std::filesystem::is_directory("/dev/shm", failure) ? "/dev/shm" : std::filesystem::temp_directory_path();
+        path_ = (folder / ("tender-journal-fuzzer-" + std::to_string(getpid()) + ".cast")).string();
     }
-    const std::string recording = cast.Recording("fuzzed");
+    ~ScratchFile() { std::remove(path_.c_str()); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+void CheckCast(const std::string& bytes) {
+    static const ScratchFile cast;
+    MemoryStore store(bytes);
+    const SessionEnd end = tg::journal::WriteCast(RunGame, store, 1.0, cast.Path());
+    if (store.Refused() && end.status == tg::journal::CouldNotPlay) return;  // the game strayed from the journal
+    if (store.Refused() || end.status != 0 || !end.problem.empty()) {
+        Finding("casting ended with status " + std::to_string(end.status) + ": " + end.problem);
+    }
+    std::ifstream in(cast.Path(), std::ios::binary);
+    const std::string recording((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (recording.empty()) Finding("the asciicast is empty");
     if (!IsUtf8(recording)) Finding("the asciicast is not UTF-8");
     for (const char c : recording) {
         if (static_cast<unsigned char>(c) < 0x20 && c != '\n') Finding("a control byte stands raw in the asciicast");
     }
 }
 
-// A journal sink in memory, for the records a continued game appends.
-class MemorySink : public tg::journal::JournalSink {
-public:
-    bool Append(std::string_view bytes) override {
-        bytes_ += bytes;
-        return true;
+std::unique_ptr<tg::Platform> NoKeys() {
+    auto terminal = std::make_unique<tg::ScriptedTerminal>();
+    terminal->SetRecording(false);
+    return terminal;
+}
+
+// Goes on with the journal as --continue does, on a terminal with no keys:
+// the game ends at the first prompt after the replay, or the journal is
+// refused. The journal's bytes as they are afterwards; nothing when refused.
+std::optional<std::string> Continue(const std::string& bytes, const char* which) {
+    MemoryStore store(bytes);
+    const SessionEnd end = tg::journal::ContinueGame(RunGame, NoKeys, store);
+    if (store.Refused() && end.status == tg::journal::CouldNotPlay) {
+        if (store.Appended() != 0) Finding(std::string("the refused ") + which + " journal was appended to");
+        return std::nullopt;
     }
-    bool Sync() override { return true; }
-    const std::string& Path() const override { return path_; }
-    const std::string& Error() const override { return error_; }
-
-private:
-    std::string bytes_;
-    std::string path_ = "fuzzed";
-    std::string error_;
-};
-
-struct Refused {};
-
-// Goes on with the journal's game as --continue does, on a terminal with no
-// keys: the game ends at the first prompt after the replay, or the journal
-// is refused.
-void Continue(const Contents& contents) {
-    MemorySink sink;
-    tg::ScriptedTerminal terminal;
-    terminal.SetRecording(false);
-    try {
-        tg::journal::ContinueJournal(Play, terminal, contents, sink, [](const std::string&) { throw Refused{}; });
-    } catch (const tg::ProgramEnded&) {
-    } catch (const Refused&) {
+    if (store.Refused() || end.status != 0 || !end.problem.empty()) {
+        Finding(std::string("continuing the ") + which + " journal ended with status " + std::to_string(end.status) +
+                ": " + end.problem);
     }
+    return store.Bytes();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const Contents contents = tg::journal::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const Contents contents = tg::journal::Parse(bytes);
     if (contents.wholeBytes > size) Finding("more whole bytes than there are bytes");
     if (!contents.error.empty()) return 0;
     CheckEncodingRoundTrip(contents);
-    CheckCast(contents);
-    for (const Record& record : contents.records) {
-        if (record.kind == Record::Kind::Ending) return 0;  // a game over is not continued
+    CheckCast(bytes);
+    const std::optional<std::string> continued = Continue(bytes, "fuzzed");
+    if (!continued) return 0;
+    // What a continued game wrote is a journal the game reads back and goes
+    // on with again.
+    const Contents again = tg::journal::Parse(*continued);
+    if (!again.error.empty()) Finding("the continued journal does not parse: " + again.error);
+    if (again.wholeBytes != continued->size()) Finding("the continued journal ends in a record cut short");
+    if (continued->compare(0, contents.wholeBytes, bytes, 0, contents.wholeBytes) != 0) {
+        Finding("continuing changed what the journal held");
     }
-    Continue(contents);
+    // A journal that was cut short just after the input that reached an
+    // ending goes live at that ending and is finished now.
+    if (tg::journal::Finished(again)) return 0;
+    if (!Continue(*continued, "continued")) Finding("the continued journal cannot be continued again");
     return 0;
 }
