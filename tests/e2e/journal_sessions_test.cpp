@@ -17,6 +17,12 @@
 namespace tg::e2e {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+
 namespace fs = std::filesystem;
 
 constexpr int Rows = 24;
@@ -115,13 +121,19 @@ TEST(JournalSessions, EveryKeyTakesOneJournalWriteAndOneTerminalWrite) {
     PtyGame game(SpawnOptions{{"--continue", file.string()}, {state.StateHome()}});
     ASSERT_TRUE(game.WaitUntilReading()) << game.ScreenText();
     // Training and back home, a bad key, an empty book and back home.
-    for (const char key : std::string("190" "10" "x" "30")) {
+    const std::string typed = "190" "10" "x" "30";
+    for (std::size_t k = 0; k < typed.size(); ++k) {
         const std::optional<long long> before = game.WriteCalls();
-        game.Type(std::string(1, key));
+        game.Type(typed.substr(k, 1));
         ASSERT_TRUE(game.WaitUntilReading()) << game.ScreenText();
         const std::optional<long long> after = game.WriteCalls();
         ASSERT_TRUE(before && after);
-        EXPECT_EQ(*after - *before, 2) << "writes for the key " << key;
+        // UndefinedBehaviorSanitizer checks each new pair of static and
+        // dynamic type once, reading the vtable through a pipe of its own:
+        // in a sanitized build the first key after going live counts those
+        // writes too.
+        if (k == 0 && Sanitized) continue;
+        EXPECT_EQ(*after - *before, 2) << "writes for the key " << typed[k];
     }
     // Every key is there; the home menu the game waits at now goes out
     // with the next key.
