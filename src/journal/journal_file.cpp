@@ -1,3 +1,5 @@
+// Journal files on disk: created or reopened and locked, appended and
+// synced, cut back, read whole.
 #include "journal/journal_file.hpp"
 
 #include <cerrno>
@@ -9,6 +11,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -26,8 +29,30 @@ int OpenForAppend(const std::string& path, bool create) {
     const int flags = _O_WRONLY | _O_APPEND | _O_BINARY | (create ? _O_CREAT | _O_EXCL : 0);
     return _open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
 }
-bool Lock(int) { return true; }
-int CloseFile(int handle) { return _close(handle); }
+// Windows locks are mandatory: a lock on the journal's bytes would keep a
+// replay in another window from reading the game being played. The lock is
+// on one byte far past any end a journal can reach instead, which only
+// another lock meets.
+constexpr DWORD LockOffsetHigh = 0x40000000;  // byte 2^62
+OVERLAPPED LockedByte() {
+    OVERLAPPED where{};
+    where.OffsetHigh = LockOffsetHigh;
+    return where;
+}
+HANDLE SystemHandle(int handle) { return reinterpret_cast<HANDLE>(_get_osfhandle(handle)); }
+// Exclusive, and failing at once when another handle holds it.
+bool Lock(int handle) {
+    OVERLAPPED where = LockedByte();
+    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY;
+    return LockFileEx(SystemHandle(handle), flags, 0, 1, 0, &where) != 0;
+}
+// Windows frees the locks of a closed handle only when it gets round to it;
+// a game started right after this one must find the journal free.
+int CloseFile(int handle) {
+    OVERLAPPED where = LockedByte();
+    UnlockFileEx(SystemHandle(handle), 0, 1, 0, &where);  // fails harmlessly when not locked
+    return _close(handle);
+}
 bool SyncHandle(int handle) { return _commit(handle) == 0; }  // FlushFileBuffers
 int WriteSome(int handle, const char* data, std::size_t size) {
     return _write(handle, data, static_cast<unsigned>(size));
@@ -133,8 +158,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
 
 bool InUse(const std::string& path) {
 #ifdef _WIN32
-    (void)path;
-    return false;
+    const int handle = _open(path.c_str(), _O_RDONLY | _O_BINARY);
+    if (handle < 0) return false;
+    const bool locked = !Lock(handle) && GetLastError() == ERROR_LOCK_VIOLATION;
+    CloseFile(handle);
+    return locked;
 #else
     const int handle = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (handle < 0) return false;

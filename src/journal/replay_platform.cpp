@@ -71,7 +71,8 @@ Key ReplayPlatform::ReadKey() {
     return Key{record->code, record->text};
 }
 
-// The word shows as the terminal echoed it while it was typed.
+// Watched or cast, the word shows as the terminal echoed it while it was
+// typed; continuing, the terminal that goes on echoes what is typed next.
 std::optional<std::string> ReplayPlatform::ReadWord() {
     if (!Replaying()) return live_ ? Inner().ReadWord() : std::nullopt;
     const Record* record = inputs_.NextWord(digest_.Value());
@@ -81,8 +82,10 @@ std::optional<std::string> ReplayPlatform::ReadWord() {
     }
     Wait(std::min(record->delay, LongestGapMilliseconds));
     if (stopped_) return std::nullopt;
-    Inner().Write((wordShown_ ? " " : "") + record->text);
-    wordShown_ = true;
+    if (pace_ != Pace::None) {
+        Inner().Write((wordShown_ ? " " : "") + record->text);
+        wordShown_ = true;
+    }
     return record->text;
 }
 

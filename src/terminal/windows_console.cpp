@@ -1,3 +1,5 @@
+// The game in a Windows console: keys read without Enter, the console's
+// colours and clearing, Ctrl-C, and pipes and files read as bytes.
 #include "terminal/windows_console.hpp"
 
 #include <conio.h>
@@ -18,7 +20,6 @@ constexpr int ClosedOutputStatus = 128 + 13;  // as a POSIX game killed by SIGPI
 constexpr int InterruptStatus = 128 + 2;      // as after SIGINT
 constexpr int HangUpStatus = 128 + 1;         // as after SIGHUP
 constexpr int CtrlC = 3;
-constexpr DWORD KeyPollMilliseconds = 10;
 constexpr WORD ColourBits = 0x00FF;           // text colour, low nibble; background, next nibble
 
 // The console as it was found, for every way out: a normal exit, Ctrl-C,
@@ -38,6 +39,71 @@ void RestoreOriginalAttribute() {
     SyncJournal();
     const int attribute = originalAttribute.load();
     if (attribute >= 0) SetConsoleTextAttribute(restoreHandle.load(), static_cast<WORD>(attribute));
+}
+
+// Standard input read on a thread of its own, a chunk at a time, so that a
+// read can be waited for with a time limit: a read of a pipe blocks, and not
+// every pipe can be asked whether bytes are waiting (Wine's cannot). A read
+// that is not done in time stays under way; the next wait picks it up.
+// There is one for the program's whole run and it is never freed, since its
+// thread may still be in a read that never ends when the game does.
+class PipeReader {
+public:
+    explicit PipeReader(HANDLE input)
+        : input_(input), wanted_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          done_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+        HANDLE thread = wanted_ && done_ ? CreateThread(nullptr, 0, Run, this, 0, nullptr) : nullptr;
+        threaded_ = thread != nullptr;
+        if (threaded_) CloseHandle(thread);
+    }
+
+    // Waits up to the time (INFINITE: no limit) for the chunk under way.
+    // False when it has not come yet; else true, with `bytes` empty at the
+    // end of input.
+    bool Take(DWORD milliseconds, std::string& bytes) {
+        bytes.clear();
+        if (ended_) return true;
+        if (!threaded_) {
+            Read();
+        } else {
+            if (!asked_) SetEvent(wanted_);
+            asked_ = true;
+            if (WaitForSingleObject(done_, milliseconds) != WAIT_OBJECT_0) return false;
+            asked_ = false;
+        }
+        ended_ = count_ == 0;
+        bytes.assign(chunk_, count_);
+        return true;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        PipeReader& reader = *static_cast<PipeReader*>(self);
+        do {
+            WaitForSingleObject(reader.wanted_, INFINITE);
+            reader.Read();
+            SetEvent(reader.done_);
+        } while (reader.count_ > 0);
+        return 0;
+    }
+
+    void Read() {
+        if (!ReadFile(input_, chunk_, InputChunk, &count_, nullptr)) count_ = 0;
+    }
+
+    HANDLE input_;
+    HANDLE wanted_;  // a chunk is asked for
+    HANDLE done_;    // the chunk asked for has come
+    bool threaded_ = false;
+    bool asked_ = false;
+    bool ended_ = false;
+    DWORD count_ = 0;
+    char chunk_[InputChunk];
+};
+
+PipeReader& StandardInputPipe(HANDLE input) {
+    static PipeReader* const reader = new PipeReader(input);
+    return *reader;
 }
 
 BOOL WINAPI OnControlEvent(DWORD event) {
@@ -84,6 +150,7 @@ WindowsConsole::WindowsConsole(const Environment& environment)
     : inputHandle_(GetStdHandle(STD_INPUT_HANDLE)),
       outputHandle_(GetStdHandle(STD_OUTPUT_HANDLE)),
       inputIsConsole_(IsConsoleInput(inputHandle_)),
+      inputIsPipe_(GetFileType(inputHandle_) == FILE_TYPE_PIPE),
       outputIsConsole_(IsConsoleOutput(outputHandle_)),
       capabilities_(DetectCapabilities(outputIsConsole_, environment)),
       border_(ConsoleBorder(outputIsConsole_)),
@@ -173,8 +240,11 @@ void WindowsConsole::Pause(int milliseconds) {
     if (capabilities_.pause && endStatus_ == 0) Sleep(static_cast<DWORD>(milliseconds));
 }
 
-// A replay's control key. The console is asked without echo, every few
-// milliseconds, whether a key is waiting; pipes and files are read as bytes.
+// A replay's control key: pipes and files are read as bytes; the console's
+// input events are waited for and read as they come, with no echo. Only a
+// key that types a character counts: an arrow or a function key is no
+// control. (Wine's console hands over no events to a program that only
+// polls for them, so the input handle is waited on.)
 int WindowsConsole::KeyWithin(int milliseconds) {
     if (coloursPending_) ApplyColours();
     Flush();
@@ -184,14 +254,22 @@ int WindowsConsole::KeyWithin(int milliseconds) {
         return byte == EndOfInput ? -1 : byte == NothingYet ? NoKeyYet : byte;
     }
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds < 0 ? 0 : milliseconds);
-    while (!_kbhit()) {
-        if (milliseconds >= 0 && GetTickCount64() >= deadline) return NoKeyYet;
-        Sleep(KeyPollMilliseconds);
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD wait = milliseconds < 0 ? INFINITE : now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        if (WaitForSingleObject(inputHandle_, wait) != WAIT_OBJECT_0) return NoKeyYet;
+        INPUT_RECORD event;
+        DWORD count = 0;
+        if (!ReadConsoleInputA(inputHandle_, &event, 1, &count)) return -1;
+        if (count == 0 || event.EventType != KEY_EVENT || !event.Event.KeyEvent.bKeyDown) continue;
+        const int code = static_cast<unsigned char>(event.Event.KeyEvent.uChar.AsciiChar);
+        if (code == 0) continue;
+        if (code != CtrlC) return code;
+        // Only where the console passes Ctrl-C on as a key; elsewhere it
+        // comes as a control event, with the same status.
+        endStatus_ = InterruptStatus;
+        return -1;
     }
-    const int code = _getch();
-    if (code != CtrlC) return code;
-    endStatus_ = InterruptStatus;
-    return -1;
 }
 
 Key WindowsConsole::ReadKey() {
@@ -232,29 +310,25 @@ void WindowsConsole::DiscardLine() {
 
 // Reads what is there (up to a chunk) into the input buffer. False at the
 // end of input, or when nothing came within the timeout (-1: no timeout).
-// Only pipes can be asked whether bytes are waiting; files and the console
-// line are read at once.
+// Only a pipe can keep the game waiting; files and the console line are
+// read at once.
 bool WindowsConsole::FillInput(int timeoutMilliseconds) {
     if (inputEnded_) return false;
     Flush();
-    if (timeoutMilliseconds >= 0 && GetFileType(inputHandle_) == FILE_TYPE_PIPE) {
-        const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMilliseconds);
-        for (;;) {
-            DWORD waiting = 0;
-            // A pipe closed at the far end fails here; the read below then
-            // reports the end of input.
-            if (!PeekNamedPipe(inputHandle_, nullptr, 0, nullptr, &waiting, nullptr) || waiting > 0) break;
-            if (GetTickCount64() >= deadline) return false;
-            Sleep(1);
-        }
+    std::string bytes;
+    if (inputIsPipe_) {
+        const DWORD timeout = timeoutMilliseconds < 0 ? INFINITE : static_cast<DWORD>(timeoutMilliseconds);
+        if (!StandardInputPipe(inputHandle_).Take(timeout, bytes)) return false;
+    } else {
+        char chunk[InputChunk];
+        DWORD count = 0;
+        if (ReadFile(inputHandle_, chunk, InputChunk, &count, nullptr)) bytes.assign(chunk, count);
     }
-    char chunk[InputChunk];
-    DWORD count = 0;
-    if (!ReadFile(inputHandle_, chunk, InputChunk, &count, nullptr) || count == 0) {
+    if (bytes.empty()) {
         inputEnded_ = true;
         return false;
     }
-    inputBuffer_.assign(chunk, count);
+    inputBuffer_ = std::move(bytes);
     inputPosition_ = 0;
     return true;
 }

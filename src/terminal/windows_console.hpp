@@ -46,6 +46,7 @@ private:
     Handle inputHandle_;
     Handle outputHandle_;
     bool inputIsConsole_;
+    bool inputIsPipe_;  // known before any read: a pending read of a pipe can block other calls on it
     bool outputIsConsole_;
     TerminalCapabilities capabilities_;
     Border border_;

@@ -1,3 +1,5 @@
+// The command line and fixed environment of a game run by the tests, and
+// the state folder of the test run its journals go to.
 #include "child_environment.hpp"
 
 #include <csignal>

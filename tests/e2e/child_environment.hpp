@@ -1,3 +1,4 @@
+// The command line and environment a test gives the game it starts.
 #pragma once
 
 #include <string>

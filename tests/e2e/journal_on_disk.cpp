@@ -1,3 +1,5 @@
+// Journal files as the tests find them on disk: temporary state folders,
+// the journals in a folder, their bytes and records.
 #include "journal_on_disk.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Journal files as the tests find them on disk.
 #pragma once
 
 #include <filesystem>

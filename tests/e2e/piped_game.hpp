@@ -1,3 +1,4 @@
+// The built game run with pipes for its input, output and error.
 #pragma once
 
 #include <chrono>

@@ -1,3 +1,5 @@
+// The built game run in a pseudo-terminal under a job-control parent, its
+// output rendered by libvterm.
 #include "pty_game.hpp"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The built game run in a pseudo-terminal, its screen rendered by libvterm.
 #pragma once
 
 #include <chrono>

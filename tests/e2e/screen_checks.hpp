@@ -1,3 +1,5 @@
+// Checks of the rendered screen (text, colours, the terminal as it was
+// left) and of how the game ended.
 #pragma once
 
 #include <gtest/gtest.h>

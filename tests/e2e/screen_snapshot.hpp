@@ -1,3 +1,4 @@
+// A whole rendered screen kept for comparison with another.
 #pragma once
 
 #include <gtest/gtest.h>

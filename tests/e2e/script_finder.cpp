@@ -1,3 +1,5 @@
+// Finds a seed and the keys that lead a FreePlay game to a chosen screen,
+// by playing games in process with a scripted player.
 #include "script_finder.hpp"
 
 #include <algorithm>
@@ -5,11 +7,10 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "console/console.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "console/platform.hpp"
 #include "people/vocabulary.hpp"
 #include "shell/game.hpp"
-#include "people/random.hpp"
+#include "shell/play_game.hpp"
 
 namespace tg::e2e {
 
@@ -79,9 +80,10 @@ class ScriptedPlayer : public Platform {
 public:
     ScriptedPlayer(const Goal& goal) : goal_(goal) {}
 
-    Game* game = nullptr;
+    const Game* game = nullptr;
     std::string keys;
     bool reached = false;
+    int hourReached = 0;  // the game's hour when the goal's screen showed
 
     Key ReadKey() override {
         const int key = Decide();
@@ -95,7 +97,6 @@ public:
     void SetColours(int, int) override {}
     void Clear() override {}
     void Pause(int) override {}
-    [[noreturn]] void Exit(int status) override { throw ProgramEnded{status}; }
 
 private:
     struct Partner {
@@ -109,6 +110,7 @@ private:
     int Decide() {
         if (screen_.find(goal_.stopAt) != std::string::npos) {
             reached = true;
+            hourReached = game->hour;
             return -1;
         }
         if (static_cast<int>(keys.size()) >= KeyBudget || game->hour >= goal_.lastHour) return -1;
@@ -219,16 +221,9 @@ private:
 std::optional<Script> FindScript(const Goal& goal, std::uint32_t firstSeed, int seeds) {
     for (int n = 0; n < seeds; ++n) {
         const std::uint32_t seed = firstSeed + static_cast<std::uint32_t>(n);
-        Random random(seed);
         ScriptedPlayer player(goal);
-        Console console(player);
-        Game game(console, random);
-        player.game = &game;
-        try {
-            game.StartGame();
-        } catch (const ProgramEnded&) {
-        }
-        if (player.reached) return Script{seed, player.keys, game.hour};
+        (void)PlayGame(player, seed, nullptr, [&player](const Game& game) { player.game = &game; });
+        if (player.reached) return Script{seed, player.keys, player.hourReached};
     }
     return std::nullopt;
 }

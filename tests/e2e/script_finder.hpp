@@ -1,3 +1,4 @@
+// Seeds and key scripts that lead a game to a chosen screen.
 #pragma once
 
 #include <cstdint>

@@ -14,6 +14,7 @@ import re
 import select
 import subprocess
 import sys
+import tempfile
 import time
 
 MARK = b"Mode"
@@ -136,6 +137,47 @@ def check_pipe_name_entry(runner, game):
         fail("the game did not end at the home menu's Quit", out)
 
 
+def read_piped(process, shown, seconds, until=None):  # adds what it writes within the time (or up to `until`)
+    stop = time.monotonic() + seconds
+    while time.monotonic() < stop and not (until and until in shown):
+        if select.select([process.stdout], [], [], 0.05)[0]:
+            chunk = os.read(process.stdout.fileno(), 65536)
+            shown += chunk
+            if not chunk:
+                break
+    return shown
+
+
+def check_pipe_journal_and_replay(runner, game):
+    with tempfile.TemporaryDirectory() as folder:
+        def start(*arguments):
+            return subprocess.Popen([runner, game, *arguments], cwd=folder, bufsize=0, stdin=subprocess.PIPE,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        # FreePlay's first night in a journal, which no other game can take on while this one plays.
+        played = start("--seed", "1", "--save", "night.journal")
+        played.stdin.write(b"0")
+        shown = read_piped(played, b"", TIMEOUT, until=b"0 - Quit\n")
+        refused = subprocess.run([runner, game, "--continue", "night.journal"], cwd=folder, capture_output=True)
+        if refused.returncode != 1 or b"it is being played in another window" not in refused.stderr:
+            fail(f"a journal in play was continued elsewhere (status {refused.returncode})", shown)
+        played.communicate(timeout=TIMEOUT)
+        # Its replay at half speed (seven frames of a second), keys coming through a pipe left open:
+        # Space pauses and resumes, four '+' make it 16 times faster, the last screen stays until 'q'.
+        replay = start("--replay", "night.journal", "--speed", "0.5")
+        shown = read_piped(replay, b"", TIMEOUT, until=b"Sleeping...")
+        replay.stdin.write(b" ")
+        shown = read_piped(replay, shown, 2.5)
+        if shown.count(b"Sleeping...") > 2:
+            fail("the replay did not pause at Space", shown)
+        replay.stdin.write(b" ++++")
+        shown = read_piped(replay, read_piped(replay, shown, 3, until=b"0 - Quit\n"), 1)
+        if b"0 - Quit\n" not in shown or replay.poll() is not None:
+            fail("the replay did not reach its last screen at 16 times the speed and wait there", shown)
+        replay.stdin.write(b"q")
+        if replay.wait(TIMEOUT) != 0:
+            fail("the replay did not end with status 0 at 'q'", shown)
+
+
 # Wine's console on a terminal never hands a lone Escape to the program, so
 # the console cases end the game with Ctrl-C or through the menus instead.
 
@@ -200,6 +242,7 @@ def check_console_night(runner, game):
 CASES = {
     "pipe-transcript": check_pipe_transcript,
     "pipe-name-entry": check_pipe_name_entry,
+    "pipe-journal-and-replay": check_pipe_journal_and_replay,
     "console-colours": check_console_colours,
     "console-without-colour": check_console_without_colour,
     "console-name-entry": check_console_name_entry,

@@ -213,6 +213,14 @@ TEST_F(Sessions, ContinuedAGameShowsTheLastScreenThenPlaysOnAsIfNeverStopped) {
     }
 }
 
+// Stopped between the two words of the name, the game goes on with the
+// screen as it was before the first word: the terminal echoes what comes.
+TEST_F(Sessions, ContinuedBetweenTheWordsOfTheNameTheFirstWordIsNotShownAgain) {
+    NewGame(*Store(true), "112Ann");
+    const Shown after = Continue(*Store(true), "Lee\n0");
+    EXPECT_NE(after.transcript.find("(r for random)\nLee\n"), std::string::npos) << after.transcript;
+}
+
 TEST_F(Sessions, QuitAndEscapeAreTakenBackAndTheGameGoesOnFromThatPrompt) {
     // Quit at the first home menu; continued, the menu is back, still
     // without the key that quit, and going out works.
