@@ -10,10 +10,8 @@ namespace tg::journal {
 RecordingPlatform::RecordingPlatform(Platform& live, JournalSink& journal)
     : ForwardingPlatform(live), journal_(journal), lastInput_(std::chrono::steady_clock::now()) {}
 
-RecordingPlatform::~RecordingPlatform() { Finish(); }
-
-void RecordingPlatform::Finish() {
-    if (!pending_.empty()) Append({});
+void RecordingPlatform::Finish(int status) {
+    if (status == 0 && !pending_.empty()) Append({});
     Sync();
 }
 

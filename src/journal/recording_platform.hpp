@@ -15,8 +15,8 @@ namespace tg::journal {
 // Passes everything through to the live platform and appends every input
 // the game consumes to the journal, in one write, before the game can
 // show its effect. A home menu's checkpoint and an ending's mark go out
-// with the next input's write, or when the recorder is destroyed: a write
-// of their own would double the writes at every home menu, and a crash that
+// with the next input's write, or when the game is over: a write of their
+// own would double the writes at every home menu, and a crash that
 // loses one loses nothing, since a continue records it again when the
 // replay comes back to that point. What was written reaches the disk at
 // every home menu, at the endings and at the end. If the journal cannot be
@@ -24,7 +24,6 @@ namespace tg::journal {
 class RecordingPlatform : public ForwardingPlatform, public GameEvents {
 public:
     RecordingPlatform(Platform& live, JournalSink& journal);
-    ~RecordingPlatform() override;
     RecordingPlatform(const RecordingPlatform&) = delete;
     RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 
@@ -41,9 +40,11 @@ public:
     // last input is withdrawn first.
     void TakeOver(const ScreenDigest& digest, bool takeBack);
 
-    // Writes out what is pending and makes it reach the disk: at the end
-    // of the game (and when the recorder is destroyed).
-    void Finish();
+    // The game is over, with this exit status: what waits to go out is
+    // written, and everything reaches the disk. A game cut off (Ctrl-C on
+    // a page or in a Windows console, an output nobody reads) leaves its
+    // journal as a killed one does, without what was waiting.
+    void Finish(int status);
 
     // Empty, or what went wrong with the journal, for the player.
     const std::string& Problem() const { return problem_; }

@@ -54,7 +54,7 @@ Attempt GoOn(const GameRunner& run, Platform& terminal, const Contents& contents
     replay.GoLiveAtTheEnd(remembered, terminal, recorder, takeBack);
     Attempt attempt;
     attempt.end = run(replay, contents.header.seed, &replay);
-    recorder.Finish();
+    recorder.Finish(attempt.end.status);
     attempt.wentLive = replay.IsLive();
     attempt.consumed = inputs.Consumed();
     attempt.diverged = inputs.Divergence();
@@ -77,7 +77,7 @@ SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t 
     if (journal == nullptr) return SessionEnd{run(terminal, seed, nullptr).status, {}};
     RecordingPlatform recorder(terminal, *journal);
     const GameEnd end = run(recorder, seed, &recorder);
-    recorder.Finish();
+    recorder.Finish(end.status);
     return SessionEnd{end.status, recorder.Problem()};
 }
 
