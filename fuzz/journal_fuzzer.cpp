@@ -25,7 +25,6 @@
 #include "console/game_events.hpp"
 #include "console/platform.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/journal_sink.hpp"
 #include "journal/journal_store.hpp"
 #include "journal/sessions.hpp"
 #include "shell/play_game.hpp"

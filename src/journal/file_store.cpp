@@ -1,15 +1,116 @@
-// Journal files: made in the state folder or where the player said,
-// found again to go on with, read back to replay.
+// Journal files: made in the state folder (its place, its private
+// folders, the files' names) or where the player said, found again to go on
+// with, read back to replay.
 #include "journal/file_store.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <system_error>
+#include <vector>
 
-#include "journal/state_folder.hpp"
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace tg::journal {
 
+namespace fs = std::filesystem;
+
 namespace {
-constexpr int MostCopies = 100;
+
+constexpr int MostCopies = 100;  // games started in the same second with the same seed
+constexpr const char* Extension = ".journal";
+
+bool CutInsideHeader(std::string_view bytes) {
+    if (bytes.find("\n\n") != std::string_view::npos) return false;
+    if (bytes.size() <= FormatName.size()) return FormatName.substr(0, bytes.size()) == bytes;
+    return bytes.substr(0, FormatName.size()) == FormatName;
+}
+
+bool WorthContinuing(const fs::path& file) {
+    if (InUse(file.string())) return false;
+    std::string error;
+    const std::optional<std::string> bytes = ReadWholeFile(file.string(), error);
+    if (!bytes) return true;
+    // A file cut off inside its header (even before its first byte: made,
+    // then the game was gone) holds nothing to go on with.
+    if (CutInsideHeader(*bytes)) return false;
+    const Contents contents = Parse(*bytes);
+    return !contents.error.empty() || !Finished(contents);
+}
+
+// Where a player's journals are kept: $XDG_STATE_HOME/tender-gamble (by
+// default ~/.local/state/tender-gamble), on Windows
+// %LOCALAPPDATA%\tender-gamble. Nothing when no such place is known.
+std::optional<fs::path> StateFolder(const Environment& environment, std::string& error) {
+    const auto variable = [&](const char* name) -> std::string {
+        const char* value = environment(name);
+        return value ? value : "";
+    };
+#ifdef _WIN32
+    const std::string local = variable("LOCALAPPDATA");
+    if (!local.empty()) return fs::path(local) / "tender-gamble";
+    error = "LOCALAPPDATA is not set";
+    return std::nullopt;
+#else
+    const std::string state = variable("XDG_STATE_HOME");
+    if (!state.empty() && state.front() == '/') return fs::path(state) / "tender-gamble";
+    const std::string home = variable("HOME");
+    if (!home.empty()) return fs::path(home) / ".local" / "state" / "tender-gamble";
+    error = "there is no home folder (HOME is not set)";
+    return std::nullopt;
+#endif
+}
+
+// Makes the folder (and the folders above it) private to the user.
+bool MakeFolder(const fs::path& folder, std::string& error) {
+    std::error_code failure;
+    if (fs::is_directory(folder, failure)) return true;
+#ifdef _WIN32
+    fs::create_directories(folder, failure);
+#else
+    // Each folder made here is private, as the base folders of state are.
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (fs::is_directory(made, failure)) continue;
+        if (mkdir(made.c_str(), 0700) != 0 && !fs::is_directory(made, failure)) {
+            failure = std::error_code(errno, std::generic_category());
+            break;
+        }
+        failure.clear();
+    }
+#endif
+    if (fs::is_directory(folder)) return true;
+    error = "cannot make " + folder.string() + ": " + (failure ? failure.message() : "not a folder");
+    return false;
+}
+
+// A journal's file name: its start time (UTC) and seed, with a number added
+// for a second game started in the same second with the same seed.
+std::string JournalName(std::time_t started, std::uint32_t seed, int copy) {
+    std::string stamp = UtcText(started);
+    std::replace(stamp.begin(), stamp.end(), ':', '-');  // colons are not allowed in Windows names
+    return stamp + "-seed-" + std::to_string(seed) + (copy > 1 ? "-" + std::to_string(copy) : "") + Extension;
+}
+
+// The journal of the most recently played game that has not reached an
+// ending and is not being played right now. A journal that cannot be read
+// counts as unfinished, so that what is wrong with it is reported.
+std::optional<fs::path> LatestUnfinishedIn(const fs::path& folder) {
+    std::error_code failure;
+    std::vector<std::pair<fs::file_time_type, fs::path>> journals;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, failure)) {
+        if (entry.path().extension() != Extension || !entry.is_regular_file(failure)) continue;
+        journals.emplace_back(entry.last_write_time(failure), entry.path());
+    }
+    std::sort(journals.begin(), journals.end(), [](const auto& a, const auto& b) { return a > b; });
+    for (const auto& [written, path] : journals) {
+        if (WorthContinuing(path)) return path;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 FileStore::FileStore(std::string path, SyncOnExit syncOnExit)
@@ -26,12 +127,12 @@ FileStore FileStore::InStateFolder(Environment environment, std::time_t started,
 std::optional<FileStore> FileStore::LatestUnfinished(const Environment& environment, std::string& why,
                                                      SyncOnExit syncOnExit) {
     std::string error;
-    const std::optional<std::filesystem::path> folder = StateFolder(environment, error);
+    const std::optional<fs::path> folder = StateFolder(environment, error);
     if (!folder) {
         why = "no game to continue: " + error;
         return std::nullopt;
     }
-    const std::optional<std::filesystem::path> latest = journal::LatestUnfinished(*folder);
+    const std::optional<fs::path> latest = LatestUnfinishedIn(*folder);
     if (!latest) {
         why = "no unfinished game to continue in " + folder->string();
         return std::nullopt;
@@ -40,10 +141,10 @@ std::optional<FileStore> FileStore::LatestUnfinished(const Environment& environm
 }
 
 std::optional<JournalFile> FileStore::CreateInStateFolder(const Header& header, std::string& error) const {
-    const std::optional<std::filesystem::path> folder = StateFolder(*environment_, error);
+    const std::optional<fs::path> folder = StateFolder(*environment_, error);
     if (!folder || !MakeFolder(*folder, error)) return std::nullopt;
     for (int copy = 1; copy <= MostCopies; ++copy) {
-        const std::filesystem::path path = *folder / JournalName(started_, header.seed, copy);
+        const fs::path path = *folder / JournalName(started_, header.seed, copy);
         std::optional<JournalFile> file = JournalFile::Create(path.string(), error);
         if (file || errno != EEXIST) {
             if (!file) error = path.string() + ": " + error;

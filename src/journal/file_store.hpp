@@ -1,4 +1,4 @@
-// Journals kept as files: the state folder, or a file the player names.
+// Journals kept as files: in the state folder, or a file the player names.
 #pragma once
 
 #include <ctime>

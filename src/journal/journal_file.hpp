@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "journal/journal_sink.hpp"
+#include "journal/journal_store.hpp"
 
 namespace tg::journal {
 

@@ -4,12 +4,19 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 
 #include "console/key_decoder.hpp"
 
 namespace tg::journal {
 
 namespace {
+
+// The number in at least `width` digits.
+std::string Padded(long long number, std::size_t width) {
+    const std::string digits = std::to_string(number);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
 
 // The banner borders a header may name: the UTF-8 double lines (named by
 // no border line at all), ASCII, and code page 437. Replays show the border
@@ -288,6 +295,20 @@ Contents Parse(std::string_view bytes) {
 bool Finished(const Contents& contents) {
     return std::any_of(contents.records.begin(), contents.records.end(),
                        [](const Record& record) { return record.kind == Record::Kind::Ending; });
+}
+
+// Worked out from the count of seconds with no help from the C library,
+// whose conversions load the time zone (and its formatting code): a game
+// starting up need not wait for either.
+std::string UtcText(std::time_t time) {
+    using namespace std::chrono;
+    const sys_seconds moment{seconds{time}};
+    const sys_days day = floor<days>(moment);
+    const year_month_day date{day};
+    const hh_mm_ss<seconds> clock{moment - day};
+    return Padded(static_cast<int>(date.year()), 4) + "-" + Padded(static_cast<unsigned>(date.month()), 2) + "-" +
+           Padded(static_cast<unsigned>(date.day()), 2) + "T" + Padded(clock.hours().count(), 2) + ":" +
+           Padded(clock.minutes().count(), 2) + ":" + Padded(clock.seconds().count(), 2) + "Z";
 }
 
 std::string BorderName(Border border) {

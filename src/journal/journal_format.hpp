@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,9 @@ Contents Parse(std::string_view bytes);
 // Whether the journal holds the record of one of the game's endings: a
 // finished game is replayed, never continued.
 bool Finished(const Contents& contents);
+
+// The time as a header writes it: UTC, as YYYY-MM-DDTHH:MM:SSZ.
+std::string UtcText(std::time_t time);
 
 // The banner border's name in a header: empty for the UTF-8 double lines.
 std::string BorderName(Border border);

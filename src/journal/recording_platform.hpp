@@ -7,7 +7,7 @@
 
 #include "console/forwarding_platform.hpp"
 #include "console/game_events.hpp"
-#include "journal/journal_sink.hpp"
+#include "journal/journal_store.hpp"
 #include "journal/screen_digest.hpp"
 
 namespace tg::journal {

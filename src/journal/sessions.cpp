@@ -7,7 +7,6 @@
 #include "journal/recorded_inputs.hpp"
 #include "journal/recording_platform.hpp"
 #include "journal/replay_platform.hpp"
-#include "journal/state_folder.hpp"
 
 namespace tg::journal {
 
