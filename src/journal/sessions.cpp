@@ -32,9 +32,9 @@ std::optional<Contents> Load(JournalStore& store, Problem problem, SessionEnd& r
     return contents;
 }
 
-// One attempt at going on: replays the first `limit` inputs silently and
-// plays on live from there. False when the game ended before it could go
-// live, having taken `consumed` inputs.
+// How one attempt at going on ended: it replays the first `limit` inputs
+// silently and plays on live from there, unless the game ends first, having
+// taken `consumed` inputs, or strays from the journal.
 struct Attempt {
     GameEnd end;
     bool wentLive = false;
