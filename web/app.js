@@ -6,6 +6,9 @@ import { holdJournal, journalsInUse } from './journal_locks.js';
 import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
 import { terminalOptions } from './terminal_options.js';
 
+// Below this the terminal's text is past reading: the page scrolls instead.
+const SmallestFontSize = 4;
+
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
 async function compileGame() {
@@ -46,6 +49,8 @@ class Page {
     this.#kept = kept;
     this.#terminal = new Terminal(terminalOptions);
     this.#terminal.open(document.getElementById('terminal'));
+    this.#fitTerminal();
+    window.addEventListener('resize', () => this.#fitTerminal());
     this.#terminal.onData((data) => this.#typed(data));
     // Tab is no key of the game's: it moves to the page's buttons.
     this.#terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
@@ -232,6 +237,25 @@ class Page {
     this.#continue.hidden = !shown.continue;
     this.#newGame.hidden = !shown.newGame;
     this.#download.hidden = !shown.download;
+  }
+
+  // The whole 80x25 terminal on the screen, from a phone's width up: the
+  // font shrinks from its own size until the terminal fits the room the
+  // page leaves it, across and down (the page's own parts wrap below).
+  #fitTerminal() {
+    const box = document.getElementById('terminal');
+    const screen = box.querySelector('.xterm-screen');
+    const page = getComputedStyle(this.#main);
+    const roomAcross = this.#main.clientWidth - parseFloat(page.paddingLeft) - parseFloat(page.paddingRight);
+    const roomDown = window.innerHeight - box.getBoundingClientRect().top - parseFloat(page.paddingTop);
+    const frame = box.offsetWidth - screen.offsetWidth;
+    const fits = () => box.offsetWidth <= roomAcross && screen.offsetHeight + frame <= roomDown;
+    let size = terminalOptions.fontSize;
+    this.#terminal.options.fontSize = size;
+    while (!fits() && size > SmallestFontSize) {
+      size -= 0.5;
+      this.#terminal.options.fontSize = size;
+    }
   }
 
   #setState(state) {

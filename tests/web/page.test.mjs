@@ -133,3 +133,30 @@ test('An address seed that is no seed is said, and the time seeds the game', asy
   assert.equal((await game.screen())[9], 'Pick a Play Mode:');
   assert.deepEqual(game.errors, []);
 });
+
+test('On a phone, portrait or landscape, the whole terminal is on the screen and nothing scrolls sideways', async () => {
+  for (const [width, height] of [[390, 844], [320, 568], [844, 390]]) {
+    const phone = await launchChromium({ viewport: { width, height }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
+    try {
+      const game = await WebGame.open(phone.context, `${server.url}?seed=1`);
+      const seen = await game.page.evaluate(() => {
+        const rows = document.querySelectorAll('#terminal .xterm-rows > div');
+        const screen = document.querySelector('#terminal .xterm-screen').getBoundingClientRect();
+        return {
+          scrollWidth: document.documentElement.scrollWidth,
+          rows: rows.length,
+          screen: { left: screen.left, right: screen.right, top: screen.top, bottom: screen.bottom },
+        };
+      });
+      const where = `${width}x${height}`;
+      assert.ok(seen.scrollWidth <= width, `${where}: the page is ${seen.scrollWidth} px wide`);
+      assert.equal(seen.rows, 25, where);
+      assert.ok(seen.screen.left >= 0 && seen.screen.right <= width, `${where}: across ${JSON.stringify(seen.screen)}`);
+      assert.ok(seen.screen.top >= 0 && seen.screen.bottom <= height, `${where}: down ${JSON.stringify(seen.screen)}`);
+      assert.match((await game.screen()).join('\n'), /0 - FreePlay Mode/, where);
+      assert.deepEqual(game.errors, [], where);
+    } finally {
+      await phone.close();
+    }
+  }
+});

@@ -4,10 +4,12 @@ import { join } from 'node:path';
 import { chromium } from 'playwright-core';
 
 // Debian's Chromium, headless, with a fresh profile and none of its own
-// network traffic (this machine reaches no one but itself).
-export async function launchChromium() {
+// network traffic (this machine reaches no one but itself). `device`:
+// Playwright's emulation options (viewport, isMobile, hasTouch, ...).
+export async function launchChromium(device = {}) {
   const profile = await mkdtemp(join(tmpdir(), 'tender-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
+    ...device,
     executablePath: process.env.TENDER_CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     args: [
