@@ -52,8 +52,7 @@ class Page {
     this.#fitTerminal();
     window.addEventListener('resize', () => this.#fitTerminal());
     this.#terminal.onData((data) => this.#typed(data));
-    // Tab is no key of the game's: it moves to the page's buttons.
-    this.#terminal.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+    this.#terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
     this.#newGame.addEventListener('click', () => this.newGame());
     this.#continue.addEventListener('click', () => this.#continueGame());
     this.#download.addEventListener('click', () => this.#downloadJournal());
@@ -256,6 +255,17 @@ class Page {
       size -= 0.5;
       this.#terminal.options.fontSize = size;
     }
+  }
+
+  // Tab is no key of the game's: it moves to the page's buttons. Ctrl+C
+  // (or Cmd+C) with text selected copies it, as anywhere else; with
+  // nothing selected it is the game's Ctrl-C.
+  #isGameKey(event) {
+    if (event.key === 'Tab') return false;
+    const copy = (event.ctrlKey || event.metaKey) && event.key.toLowerCase() === 'c';
+    if (!copy || !this.#terminal.hasSelection()) return true;
+    if (event.type === 'keydown') navigator.clipboard?.writeText(this.#terminal.getSelection()).catch(() => {});
+    return false;
   }
 
   #setState(state) {

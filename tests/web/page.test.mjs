@@ -160,3 +160,33 @@ test('On a phone, portrait or landscape, the whole terminal is on the screen and
     }
   }
 });
+
+test('Ctrl+C with text selected copies it and the game goes on; with nothing selected it ends the game', async () => {
+  const game = await WebGame.open(browser.context, `${server.url}?seed=1`);
+  const page = game.page;
+  const screen = await page.locator('#terminal .xterm-screen').boundingBox();
+  await page.mouse.move(screen.x + 4, screen.y + 4);
+  await page.mouse.down();
+  await page.mouse.move(screen.x + screen.width / 4, screen.y + 4, { steps: 4 });
+  await page.mouse.up();
+  await page.keyboard.press('Control+C');
+  await game.step('0');
+  assert.match((await game.screen()).join('\n'), /What would you like to do\?/);
+
+  await page.mouse.click(screen.x + screen.width / 2, screen.y + screen.height - 4);
+  await page.keyboard.press('Control+C');
+  await game.settle(await game.waits());
+  assert.equal(await game.state(), 'ended');
+  assert.equal(await page.evaluate(() => document.getElementById('game').dataset.exitStatus), '130');
+  assert.deepEqual(game.errors, []);
+});
+
+test('How to play is on the page, closed until asked for', async () => {
+  const game = await WebGame.open(browser.context, `${server.url}?seed=1`);
+  const guide = game.page.locator('#how-to-play');
+  assert.equal(await guide.evaluate((details) => details.open), false);
+  await game.page.click('#how-to-play summary');
+  assert.match(await guide.innerText(), /Escape/);
+  assert.match(await guide.innerText(), /reunion/);
+  assert.deepEqual(game.errors, []);
+});
