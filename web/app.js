@@ -6,6 +6,13 @@ import { holdJournal, journalsInUse } from './journal_locks.js';
 import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
 import { terminalOptions } from './terminal_options.js';
 
+// What the keypad's named keys send, as a terminal sends them.
+const KeypadKeys = { Escape: '\x1b', Enter: '\r', Backspace: '\x7f' };
+
+// A menu line: tabs, the option's number, " - " and its text. Option 10 is
+// chosen with ':', the key after '9'.
+const MenuLine = /^\s*(\d{1,2}) - /;
+
 // Below this the terminal's text is past reading: the page scrolls instead.
 const SmallestFontSize = 4;
 
@@ -53,6 +60,11 @@ class Page {
     window.addEventListener('resize', () => this.#fitTerminal());
     this.#terminal.onData((data) => this.#typed(data));
     this.#terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
+    for (const button of document.querySelectorAll('#keypad button')) {
+      button.addEventListener('click', () => this.#typed(KeypadKeys[button.dataset.key] ?? button.dataset.key));
+    }
+    document.getElementById('show-keypad').addEventListener('click', () => this.#main.classList.toggle('keypad-open'));
+    document.getElementById('terminal').addEventListener('click', (event) => this.#tappedLine(event));
     this.#newGame.addEventListener('click', () => this.newGame());
     this.#continue.addEventListener('click', () => this.#continueGame());
     this.#download.addEventListener('click', () => this.#downloadJournal());
@@ -255,6 +267,18 @@ class Page {
       size -= 0.5;
       this.#terminal.options.fontSize = size;
     }
+  }
+
+  // A tap (or a click) on a menu line in the terminal chooses it, as its
+  // key does; one that ends a selection only selects.
+  #tappedLine(event) {
+    if (this.#terminal.hasSelection()) return;
+    const row = [...document.querySelectorAll('#terminal .xterm-rows > div')].find((line) => {
+      const box = line.getBoundingClientRect();
+      return event.clientY >= box.top && event.clientY < box.bottom;
+    });
+    const option = row?.textContent.replaceAll('\u00a0', ' ').match(MenuLine);
+    if (option) this.#typed(String.fromCharCode('0'.charCodeAt(0) + Number(option[1])));
   }
 
   // Tab is no key of the game's: it moves to the page's buttons. Ctrl+C

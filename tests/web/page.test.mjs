@@ -190,3 +190,35 @@ test('How to play is on the page, closed until asked for', async () => {
   assert.match(await guide.innerText(), /reunion/);
   assert.deepEqual(game.errors, []);
 });
+
+test('On a touch screen the keypad and taps on menu lines play the game as its keys do', async () => {
+  const steps = freePlay.steps.slice(0, 4); // FreePlay, out, to Marmy's Pub, the first stranger
+  const terminal = playInTerminal(recorder, freePlay.seed, steps);
+  const phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
+  try {
+    const game = await WebGame.open(phone.context, `${server.url}?seed=${freePlay.seed}`);
+    for (const button of await game.page.locator('#keypad button').all()) {
+      const box = await button.boundingBox();
+      assert.ok(box.width >= 44 && box.height >= 44, `a key of ${box.width}x${box.height} px`);
+    }
+    const tap = async (target) => {
+      const before = await game.waits();
+      await target();
+      await game.settle(before);
+    };
+    await tap(() => game.page.tap('#keypad button[data-key="0"]'));
+    assert.deepEqual(await game.screen(), terminal.screens[1], 'after tapping 0');
+    // "2 - Go Looking..." on the home menu, tapped where it stands.
+    const rows = await game.screen();
+    const line = rows.findIndex((row) => /^\s*2 - Go Looking/.test(row));
+    const row = await game.page.locator('#terminal .xterm-rows > div').nth(line).boundingBox();
+    await tap(() => game.page.touchscreen.tap(row.x + row.width / 4, row.y + row.height / 2));
+    assert.deepEqual(await game.screen(), terminal.screens[2], 'after tapping the menu line');
+    await tap(() => game.page.tap('#keypad button[data-key="4"]'));
+    await tap(() => game.page.tap('#keypad button[data-key="1"]'));
+    assert.deepEqual(await game.screen(), terminal.screens[4], 'at the first meeting');
+    assert.deepEqual(game.errors, []);
+  } finally {
+    await phone.close();
+  }
+});
