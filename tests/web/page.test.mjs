@@ -181,16 +181,6 @@ test('Ctrl+C with text selected copies it and the game goes on; with nothing sel
   assert.deepEqual(game.errors, []);
 });
 
-test('How to play is on the page, closed until asked for', async () => {
-  const game = await WebGame.open(browser.context, `${server.url}?seed=1`);
-  const guide = game.page.locator('#how-to-play');
-  assert.equal(await guide.evaluate((details) => details.open), false);
-  await game.page.click('#how-to-play summary');
-  assert.match(await guide.innerText(), /Escape/);
-  assert.match(await guide.innerText(), /reunion/);
-  assert.deepEqual(game.errors, []);
-});
-
 test('On a touch screen the keypad and taps on menu lines play the game as its keys do', async () => {
   const steps = freePlay.steps.slice(0, 4); // FreePlay, out, to Marmy's Pub, the first stranger
   const terminal = playInTerminal(recorder, freePlay.seed, steps);
