@@ -16,6 +16,9 @@ const MenuLine = /^\s*(\d{1,2}) - /;
 // Below this the terminal's text is past reading: the page scrolls instead.
 const SmallestFontSize = 4;
 
+// Ctrl-U: the line editor's "take back the whole line".
+const KillLine = '\x15';
+
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
 async function compileGame() {
@@ -36,6 +39,10 @@ class Page {
   #download = document.getElementById('download');
   #openJournal = document.getElementById('open-journal');
   #journalFile = document.getElementById('journal-file');
+  #lineField = document.getElementById('line-field');
+  #screenNews = document.getElementById('screen-news');
+  #lineSent = ''; // what of the line field the game has been sent
+  #heard = []; // the screen's rows as last announced
   #terminal;
   #session = null;
   #compiled;
@@ -60,9 +67,18 @@ class Page {
     window.addEventListener('resize', () => this.#fitTerminal());
     this.#terminal.onData((data) => this.#typed(data));
     this.#terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
+    this.#takeTextInput();
+    this.#readScreenOnce();
     for (const button of document.querySelectorAll('#keypad button')) {
-      button.addEventListener('click', () => this.#typed(KeypadKeys[button.dataset.key] ?? button.dataset.key));
+      button.addEventListener('click', () => this.#keypadKey(button.dataset.key));
     }
+    this.#lineField.addEventListener('input', (event) => event.isComposing || this.#lineChanged());
+    this.#lineField.addEventListener('compositionend', () => this.#lineChanged());
+    this.#lineField.addEventListener('keydown', (event) => {
+      if (event.key !== 'Enter' || event.isComposing) return;
+      event.preventDefault();
+      this.#endLine();
+    });
     document.getElementById('show-keypad').addEventListener('click', () => this.#main.classList.toggle('keypad-open'));
     document.getElementById('terminal').addEventListener('click', (event) => this.#tappedLine(event));
     this.#newGame.addEventListener('click', () => this.newGame());
@@ -161,14 +177,18 @@ class Page {
     delete this.#main.dataset.exitStatus;
     this.say(status);
     this.#terminal.reset();
+    this.#heard = [];
+    this.#editingLine(false);
     this.#terminal.focus();
     this.#setState('playing');
     const session = new GameSession(this.#terminal, {
       onWaiting: () => {
         this.#waits += 1;
         this.#main.dataset.waits = String(this.#waits);
+        this.#announceScreen();
         this.#setState('waiting');
       },
+      onEditingLine: (editing) => this.#editingLine(editing),
       onPlaying: () => this.#setState('playing'),
       onEnd: (status) => this.#ended(status),
       onFailure: (reason) => this.#failed(reason),
@@ -199,6 +219,50 @@ class Page {
     };
   }
 
+  // A key of the keypad. While a name is typed in the line field, the
+  // keypad edits the field, so that the two never disagree.
+  #keypadKey(key) {
+    if (this.#lineField.hidden || key === 'Escape') {
+      this.#typed(KeypadKeys[key] ?? key);
+    } else if (key === 'Enter') {
+      this.#endLine();
+    } else {
+      const field = this.#lineField;
+      field.value = key === 'Backspace' ? [...field.value].slice(0, -1).join('') : field.value + key;
+      this.#lineChanged();
+    }
+  }
+
+  // Name entry: where keys are tapped, a text field brings up the phone's
+  // own keyboard, and the line follows whatever the field holds.
+  #editingLine(editing) {
+    const field = this.#lineField;
+    const hadFocus = document.activeElement === field;
+    field.value = '';
+    this.#lineSent = '';
+    field.hidden = !editing;
+    if (editing && field.getClientRects().length > 0) field.focus();
+    else if (!editing && hadFocus) this.#terminal.focus();
+  }
+
+  // Sends the game the keys that turn the line it has into the field's:
+  // the characters added, Backspaces for those taken back, or the whole
+  // line anew when the field was changed elsewhere (an autocorrection).
+  #lineChanged() {
+    const before = this.#lineSent;
+    const now = this.#lineField.value;
+    if (now === before) return;
+    if (now.startsWith(before)) this.#typed(now.slice(before.length));
+    else if (before.startsWith(now)) this.#typed(KeypadKeys.Backspace.repeat([...before.slice(now.length)].length));
+    else this.#typed(KillLine + now);
+    this.#lineSent = now;
+  }
+
+  #endLine() {
+    this.#lineChanged();
+    this.#typed(KeypadKeys.Enter);
+  }
+
   #typed(data) {
     if (this.#session && !this.#session.ended) {
       this.#session.type(data);
@@ -213,6 +277,7 @@ class Page {
     this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
     this.#main.dataset.exitStatus = String(status);
     const replay = this.#main.dataset.mode === 'replay';
+    this.#announceScreen();
     if (this.#report) this.say(this.#report);
     else if (replay) this.say('The replay has ended. Press Enter or choose New game to play.');
     else this.say('The game has ended. Press Enter or choose New game to play again.');
@@ -292,6 +357,37 @@ class Page {
     return false;
   }
 
+  // Text a phone's keyboard inserts without a key press of its own: the
+  // terminal drops it while it serves a screen reader, so it is taken here.
+  // Keys pressed reach the game through the terminal as ever. Where keys
+  // are tapped, the terminal brings up no keyboard of its own.
+  #takeTextInput() {
+    const textarea = this.#terminal.textarea;
+    let keyDown = false;
+    textarea.addEventListener('keydown', () => { keyDown = true; }, true);
+    textarea.addEventListener('keyup', () => { keyDown = false; }, true);
+    textarea.addEventListener('input', (event) => {
+      if (event.inputType === 'insertText' && event.data && !keyDown) this.#typed(event.data);
+    }, true);
+    if (window.matchMedia('(pointer: coarse)').matches) textarea.setAttribute('inputmode', 'none');
+  }
+
+  // A screen reader hears a screen once it has settled (the game waits for
+  // a key), not every step of the way there: the terminal's own live
+  // region, which speaks every character as it comes, is silenced.
+  #readScreenOnce() {
+    this.#terminal.element.querySelector('.live-region')?.setAttribute('aria-live', 'off');
+  }
+
+  // The rows that changed since the last announcement, as one message.
+  #announceScreen() {
+    const buffer = this.#terminal.buffer.active;
+    const rows = Array.from({ length: this.#terminal.rows }, (_, row) => buffer.getLine(row)?.translateToString(true) ?? '');
+    const news = rows.filter((row, index) => row !== this.#heard[index] && row.trim() !== '');
+    this.#heard = rows;
+    if (news.length > 0) this.#screenNews.textContent = news.join('\n');
+  }
+
   #setState(state) {
     this.#main.dataset.state = state;
   }
@@ -301,17 +397,24 @@ class Page {
   #keepFocus() {
     window.addEventListener('focus', () => this.#focusTerminal());
     document.addEventListener('click', (event) => {
-      if (!(event.target instanceof HTMLButtonElement)) this.#focusTerminal();
+      if (!(event.target instanceof HTMLButtonElement || event.target === this.#lineField)) this.#focusTerminal();
     });
   }
 
   #focusTerminal() {
-    if (document.activeElement instanceof HTMLButtonElement || this.#main.dataset.state === 'choosing') return;
+    if (document.activeElement instanceof HTMLButtonElement || document.activeElement === this.#lineField) return;
+    if (this.#main.dataset.state === 'choosing') return;
     this.#terminal.focus();
   }
 }
 
+// Keeps the page's files for play with no network (web/service_worker.js).
+function keepForOffline() {
+  navigator.serviceWorker?.register(new URL('service_worker.js', document.baseURI)).catch(() => {});
+}
+
 async function main() {
+  keepForOffline();
   const { asked, seed, problem } = seedFromAddress(window.location.search);
   let compiled;
   try {

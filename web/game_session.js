@@ -15,7 +15,8 @@ export class GameSession {
   #events;
 
   // `events`: onWaiting() when the game waits for a key with all its output
-  // on screen, onPlaying() when it has keys to work on, onEnd(status).
+  // on screen, onPlaying() when it has keys to work on, onEditingLine(on)
+  // when a line of text (a name) starts or stops being typed, onEnd(status).
   constructor(terminal, events) {
     this.#terminal = terminal;
     this.#events = events;
@@ -36,6 +37,7 @@ export class GameSession {
         takeKeys: (most) => this.#keys.take(most),
         waitForKeys: (milliseconds) => this.#waitForKeys(milliseconds),
         show: (bytes) => this.#show(bytes),
+        editingLine: (editing) => this.#abandoned || this.#events.onEditingLine(editing),
         endGame: (status) => this.#end(status),
         journal: this.#unlessAbandoned(journal),
       },

@@ -3,6 +3,7 @@
 //   takeKeys(most)          -> Uint8Array of at most `most` typed bytes
 //   waitForKeys(ms)         -> Promise, settled when keys wait or time is up
 //   show(bytes)             the game's output for the terminal
+//   editingLine(editing)    a line of text (a name) starts or stops being typed
 //   endGame(status)         the game is over
 // The waits are real waits on the browser: the game's stack is set aside
 // (Asyncify) until the promise settles.
@@ -28,6 +29,8 @@ EM_JS(void, tender_show, (const char* bytes, int length), {
     Module["tenderPage"]["show"](HEAPU8.slice(bytes, bytes + length));
 });
 
+EM_JS(void, tender_editing_line, (int editing), { Module["tenderPage"]["editingLine"](editing !== 0); });
+
 EM_JS(void, tender_end_game, (int status), { Module["tenderPage"]["endGame"](status); });
 
 namespace tg {
@@ -44,6 +47,7 @@ public:
     void WaitForKeys(int milliseconds) override { tender_wait_for_keys(milliseconds); }
     void Show(std::string_view bytes) override { tender_show(bytes.data(), static_cast<int>(bytes.size())); }
     void Sleep(int milliseconds) override { emscripten_sleep(static_cast<unsigned>(milliseconds)); }
+    void EditingLine(bool editing) override { tender_editing_line(editing ? 1 : 0); }
     void EndGame(int status) override { tender_end_game(status); }
 };
 

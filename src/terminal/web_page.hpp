@@ -24,6 +24,11 @@ public:
 
     virtual void Sleep(int milliseconds) = 0;
 
+    // Tells the page when a line of text starts and stops being typed
+    // (name entry), so that it can offer a keyboard for it where keys are
+    // otherwise tapped.
+    virtual void EditingLine(bool editing) = 0;
+
     // Tells the page the game is over, with its exit status; the page may
     // then start a new game.
     virtual void EndGame(int status) = 0;

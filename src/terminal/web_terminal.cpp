@@ -52,7 +52,9 @@ void WebTerminal::Flush() {
 int WebTerminal::ReadByte() {
     if (!lineMode_) return NextKeyByte(-1);
     if (linePosition_ >= line_.size()) {
+        page_.EditingLine(true);
         std::optional<std::string> line = editor_.ReadLine();
+        page_.EditingLine(false);
         if (!line) return EndOfInput;
         line_ = std::move(*line) + "\n";
         linePosition_ = 0;

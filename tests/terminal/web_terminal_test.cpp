@@ -33,6 +33,7 @@ public:
     }
     void Show(std::string_view bytes) override { log.push_back("show:" + std::string(bytes)); }
     void Sleep(int milliseconds) override { log.push_back("sleep:" + std::to_string(milliseconds)); }
+    void EditingLine(bool editing) override { log.push_back(editing ? "line" : "keys"); }
     void EndGame(int status) override { log.push_back("end:" + std::to_string(status)); }
 
     std::vector<std::string> log;
@@ -127,6 +128,13 @@ TEST(WebTerminal, NameEntryKeepsATerminalsLineLengthAndReturnsToSingleKeys) {
     EXPECT_EQ(game.Ask(9, 0), 7);
     const std::string echo = "\x1b[37;40m" + std::string(LineEditor::MaxLength, 'a') + "\n7";
     EXPECT_TRUE(game.Shown() == echo) << "the echo is not the line as kept and the key";
+    // The page knows the line is being typed before it waits for its keys,
+    // and that it is over before the next single key.
+    std::vector<std::string> calls;
+    for (const std::string& entry : game.page.log) {
+        if (entry == "line" || entry == "keys" || entry == "wait") calls.push_back(entry);
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"line", "wait", "keys", "wait"}));
 }
 
 TEST(WebTerminal, TheEndHandsOverTheLastScreenWithTheColoursReset) {

@@ -71,6 +71,17 @@ test('Trophy: name entry, stats and the failure ending as in the terminal; Enter
   assert.match((await game.screen()).join('\n'), /Shame, shame!!! What a loser art thou\.\.\./);
   await expectEnded(game);
 
+  // A screen reader last heard what the last key changed on the screen,
+  // once it had settled, and nothing from the terminal's own live region,
+  // which speaks every character as it comes.
+  const [before, last] = terminal.screens.slice(-2);
+  const heard = await game.page.evaluate(() => ({
+    news: document.getElementById('screen-news').textContent,
+    terminalLive: document.querySelector('#terminal [aria-live]:not([aria-live="off"])') !== null,
+  }));
+  assert.equal(heard.news, last.filter((row, index) => row !== before[index] && row.trim() !== '').join('\n'));
+  assert.equal(heard.terminalLive, false);
+
   // The terminal is not left dead: Enter there starts the next game, from
   // the same seed since the address still asks for it.
   const waits = await game.waits();
@@ -210,5 +221,66 @@ test('On a touch screen the keypad and taps on menu lines play the game as its k
     assert.deepEqual(game.errors, []);
   } finally {
     await phone.close();
+  }
+});
+
+test("On a touch screen a name is typed with the phone's own keyboard, in a field that feeds the name line", async () => {
+  const steps = trophy.steps.slice(0, 6); // Trophy, stats, the name typed and corrected, and on
+  const terminal = playInTerminal(recorder, trophy.seed, steps);
+  const phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
+  try {
+    const game = await WebGame.open(phone.context, `${server.url}?seed=${trophy.seed}`);
+    const page = game.page;
+    const settled = async (action) => {
+      const before = await game.waits();
+      await action();
+      await game.settle(before);
+    };
+    for (const key of steps.slice(0, 3)) await settled(() => page.tap(`#keypad button[data-key="${key}"]`));
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'line-field', 'no field for the name');
+    // A phone keyboard inserts text with no key press of its own.
+    await settled(async () => {
+      await page.keyboard.insertText('Jacx');
+      await page.keyboard.press('Backspace');
+      await page.keyboard.insertText('k Smi');
+    });
+    assert.deepEqual(await game.screen(), terminal.screens[4], 'the name being typed');
+    await settled(async () => {
+      await page.keyboard.insertText('th');
+      await page.keyboard.press('Enter');
+    });
+    assert.deepEqual(await game.screen(), terminal.screens[5], 'the name entered');
+    assert.equal(await page.isVisible('#line-field'), false);
+    // Inserted text reaches the game from the terminal itself too.
+    await page.focus('#terminal .xterm-helper-textarea');
+    await settled(() => page.keyboard.insertText(steps[5]));
+    assert.deepEqual(await game.screen(), terminal.screens[6], 'a key inserted into the terminal');
+    assert.deepEqual(game.errors, []);
+  } finally {
+    await phone.close();
+  }
+});
+
+// Without its service worker the page would not load at all: a time limit.
+test('After the first visit the page plays with no network, and the unfinished game goes on', { timeout: 90_000 }, async () => {
+  const ownServer = await serveFolder(pageFolder, '/offline/');
+  const phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
+  try {
+    const first = await WebGame.open(phone.context, ownServer.url);
+    await first.page.evaluate(() => navigator.serviceWorker.ready);
+    await first.step('0');
+    const left = await first.screen();
+    await first.page.close();
+    await ownServer.close();
+
+    const again = await WebGame.open(phone.context, ownServer.url);
+    assert.equal(await again.state(), 'choosing');
+    await again.page.click('#continue');
+    await again.settle(0);
+    assert.deepEqual(await again.screen(), left);
+    assert.deepEqual([...first.errors, ...again.errors], []);
+  } finally {
+    await phone.close();
+    await ownServer.close();
   }
 });

@@ -8,6 +8,8 @@ const types = {
   '.js': 'text/javascript; charset=utf-8',
   '.css': 'text/css; charset=utf-8',
   '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves a folder on 127.0.0.1 at a free port, under `prefix` (a path
@@ -41,6 +43,9 @@ export async function serveFolder(folder, prefix = '/', { compress = false } = {
   const { port } = server.address();
   return {
     url: `http://127.0.0.1:${port}${prefix}`,
-    close: () => new Promise((resolve) => server.close(resolve)),
+    close: () => new Promise((resolve) => {
+      server.close(resolve);
+      server.closeAllConnections();
+    }),
   };
 }
