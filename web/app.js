@@ -326,7 +326,12 @@ class Page {
     const roomDown = window.innerHeight - box.getBoundingClientRect().top - parseFloat(page.paddingTop);
     const frame = box.offsetWidth - screen.offsetWidth;
     const fits = () => box.offsetWidth <= roomAcross && screen.offsetHeight + frame <= roomDown;
-    let size = terminalOptions.fontSize;
+    this.#terminal.options.fontSize = terminalOptions.fontSize;
+    if (fits()) return;
+    // The text scales with the font: start from the size in proportion to
+    // the room, then take half points off while it does not fit yet.
+    const scale = Math.min((roomAcross - frame) / screen.offsetWidth, (roomDown - frame) / screen.offsetHeight);
+    let size = Math.max(SmallestFontSize, Math.floor(terminalOptions.fontSize * scale * 2) / 2);
     this.#terminal.options.fontSize = size;
     while (!fits() && size > SmallestFontSize) {
       size -= 0.5;
@@ -414,7 +419,6 @@ function keepForOffline() {
 }
 
 async function main() {
-  keepForOffline();
   const { asked, seed, problem } = seedFromAddress(window.location.search);
   let compiled;
   try {
@@ -428,6 +432,7 @@ async function main() {
   const addressAsks = asked && !addressGameStartedBefore();
   await page.begin(addressAsks);
   if (problem && addressAsks) page.say(problem);
+  keepForOffline(); // once the game is up: its files come first
 }
 
 main();
