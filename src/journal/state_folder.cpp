@@ -39,11 +39,16 @@ std::vector<KeptJournal> KeptJournals(const fs::path& folder) {
         found.emplace_back(entry.last_write_time(failure), entry.path());
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
+    // The file clock's epoch differs between standard libraries: times are
+    // carried over to the system clock by their distance from now.
+    const auto fileNow = fs::file_time_type::clock::now();
+    const auto systemNow = std::chrono::system_clock::now();
     std::vector<KeptJournal> journals;
     journals.reserve(found.size());
     for (const auto& [written, path] : found) {
-        const auto since = std::chrono::file_clock::to_sys(written).time_since_epoch();
-        journals.push_back({path, static_cast<std::time_t>(std::chrono::floor<std::chrono::seconds>(since).count())});
+        using SystemDuration = std::chrono::system_clock::duration;
+        const auto when = systemNow + std::chrono::duration_cast<SystemDuration>(written - fileNow);
+        journals.push_back({path, std::chrono::system_clock::to_time_t(when)});
     }
     return journals;
 }
