@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sstream>
 #include <thread>
@@ -190,6 +191,9 @@ TEST(JournalSessions, GamesListsEveryKeptGameAndContinueTakesItsNumber) {
     TemporaryFolder state;
     const std::vector<std::string> there = {state.StateHome()};
     const auto games = [&] { return RunPiped({"--games"}, "", std::chrono::milliseconds(10'000), there); };
+    const std::string none = games().output;
+    EXPECT_TRUE(std::count(none.begin(), none.end(), '\n') == 1 && none.find("'tender-gamble'") != std::string::npos)
+        << "one line, and how to start a game: " << none;
     PtyGame playing(SpawnOptions{{"--seed", "9"}, there});
     ASSERT_TRUE(playing.WaitForText("0 - FreePlay Mode"));
     playing.Type("0");
