@@ -34,7 +34,10 @@ std::optional<int> Console::GetChoice(int high, int low) {
         Write("\nBad Input (" + std::to_string(low) + "-" + std::to_string(high) + "):" +
               std::to_string(value) + "\n");
         key = platform_.ReadKey().code;
-        if (key - KeyZero == EscapeValue) return std::nullopt;
+        if (key - KeyZero == EscapeValue) {
+            end_.escaped = true;
+            return std::nullopt;
+        }
     }
 }
 
@@ -50,12 +53,13 @@ std::optional<std::string> Console::ReadWord() {
     return word;
 }
 
-void Console::AtRest() {
-    if (events_) events_->AtRest();
+void Console::AtRest(const RestSummary& summary) {
+    if (events_) events_->AtRest(summary);
 }
 
-void Console::Ending() {
+void Console::Ending(bool won) {
     end_.ending = true;
+    end_.won = won;
     if (events_) events_->Ending();
 }
 

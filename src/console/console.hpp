@@ -48,8 +48,8 @@ public:
 
     // The home menu, where the game rests between scenes, and the endings:
     // told to whoever keeps the game's record.
-    void AtRest();
-    void Ending();
+    void AtRest(const RestSummary& summary);
+    void Ending(bool won);
 
     // How the game ended, once it has.
     GameEnd End() const { return end_; }

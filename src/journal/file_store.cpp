@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #endif
 
+#include "journal/state_folder.hpp"
+
 namespace tg::journal {
 
 namespace fs = std::filesystem;
@@ -19,7 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int MostCopies = 100;  // games started in the same second with the same seed
-constexpr const char* Extension = ".journal";
 
 bool CutInsideHeader(std::string_view bytes) {
     if (bytes.find("\n\n") != std::string_view::npos) return false;
@@ -28,7 +29,6 @@ bool CutInsideHeader(std::string_view bytes) {
 }
 
 bool WorthContinuing(const fs::path& file) {
-    if (InUse(file.string())) return false;
     std::string error;
     const std::optional<std::string> bytes = ReadWholeFile(file.string(), error);
     if (!bytes) return true;
@@ -37,29 +37,6 @@ bool WorthContinuing(const fs::path& file) {
     if (CutInsideHeader(*bytes)) return false;
     const Contents contents = Parse(*bytes);
     return !contents.error.empty() || !Finished(contents);
-}
-
-// Where a player's journals are kept: $XDG_STATE_HOME/tender-gamble (by
-// default ~/.local/state/tender-gamble), on Windows
-// %LOCALAPPDATA%\tender-gamble. Nothing when no such place is known.
-std::optional<fs::path> StateFolder(const Environment& environment, std::string& error) {
-    const auto variable = [&](const char* name) -> std::string {
-        const char* value = environment(name);
-        return value ? value : "";
-    };
-#ifdef _WIN32
-    const std::string local = variable("LOCALAPPDATA");
-    if (!local.empty()) return fs::path(local) / "tender-gamble";
-    error = "LOCALAPPDATA is not set";
-    return std::nullopt;
-#else
-    const std::string state = variable("XDG_STATE_HOME");
-    if (!state.empty() && state.front() == '/') return fs::path(state) / "tender-gamble";
-    const std::string home = variable("HOME");
-    if (!home.empty()) return fs::path(home) / ".local" / "state" / "tender-gamble";
-    error = "there is no home folder (HOME is not set)";
-    return std::nullopt;
-#endif
 }
 
 // Makes the folder (and the folders above it) private to the user.
@@ -91,22 +68,22 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
 std::string JournalName(std::time_t started, std::uint32_t seed, int copy) {
     std::string stamp = UtcText(started);
     std::replace(stamp.begin(), stamp.end(), ':', '-');  // colons are not allowed in Windows names
-    return stamp + "-seed-" + std::to_string(seed) + (copy > 1 ? "-" + std::to_string(copy) : "") + Extension;
+    return stamp + "-seed-" + std::to_string(seed) + (copy > 1 ? "-" + std::to_string(copy) : "") + JournalExtension;
 }
 
 // The journal of the most recently played game that has not reached an
-// ending and is not being played right now. A journal that cannot be read
-// counts as unfinished, so that what is wrong with it is reported.
-std::optional<fs::path> LatestUnfinishedIn(const fs::path& folder) {
-    std::error_code failure;
-    std::vector<std::pair<fs::file_time_type, fs::path>> journals;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, failure)) {
-        if (entry.path().extension() != Extension || !entry.is_regular_file(failure)) continue;
-        journals.emplace_back(entry.last_write_time(failure), entry.path());
-    }
-    std::sort(journals.begin(), journals.end(), [](const auto& a, const auto& b) { return a > b; });
-    for (const auto& [written, path] : journals) {
-        if (WorthContinuing(path)) return path;
+// ending and is not being played right now; nothing, with `playedElsewhere`
+// telling whether some unfinished game is being played in another window.
+// A journal that cannot be read counts as unfinished, so that what is wrong
+// with it is reported.
+std::optional<fs::path> LatestUnfinishedIn(const fs::path& folder, bool& playedElsewhere) {
+    playedElsewhere = false;
+    for (const KeptJournal& journal : KeptJournals(folder)) {
+        if (InUse(journal.path.string())) {
+            playedElsewhere = true;
+        } else if (WorthContinuing(journal.path)) {
+            return journal.path;
+        }
     }
     return std::nullopt;
 }
@@ -132,9 +109,11 @@ std::optional<FileStore> FileStore::LatestUnfinished(const Environment& environm
         why = "no game to continue: " + error;
         return std::nullopt;
     }
-    const std::optional<fs::path> latest = LatestUnfinishedIn(*folder);
+    bool playedElsewhere = false;
+    const std::optional<fs::path> latest = LatestUnfinishedIn(*folder, playedElsewhere);
     if (!latest) {
-        why = "no unfinished game to continue in " + folder->string();
+        why = playedElsewhere ? "every unfinished game in " + folder->string() + " is being played in another window"
+                              : "no unfinished game to continue in " + folder->string();
         return std::nullopt;
     }
     return FileStore(latest->string(), std::move(syncOnExit));

@@ -66,7 +66,7 @@ void RecordingPlatform::Clear() {
     Inner().Clear();
 }
 
-void RecordingPlatform::AtRest() {
+void RecordingPlatform::AtRest(const RestSummary& /*summary*/) {
     Record record;
     record.kind = Record::Kind::Checkpoint;
     record.checksum = digest_.Value();

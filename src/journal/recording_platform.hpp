@@ -32,7 +32,7 @@ public:
     void Write(std::string_view text) override;
     void SetColours(int foreground, int background) override;
     void Clear() override;
-    void AtRest() override;
+    void AtRest(const RestSummary& summary) override;
     void Ending() override;
 
     // Goes on from a replayed journal: what the replay showed since its

@@ -120,8 +120,8 @@ void ReplayPlatform::Pause(int milliseconds) {
 
 int ReplayPlatform::EndOfInputStatus() const { return live_ ? Inner().EndOfInputStatus() : stopStatus_; }
 
-void ReplayPlatform::AtRest() {
-    if (live_) return recorder_->AtRest();
+void ReplayPlatform::AtRest(const RestSummary& summary) {
+    if (live_) return recorder_->AtRest(summary);
     if (stopped_) return;
     if (inputs_.AtRest(digest_.Value())) {
         digest_.Reset();
@@ -131,7 +131,7 @@ void ReplayPlatform::AtRest() {
     // The journal ends before this home menu.
     if (recorder_ != nullptr) {
         GoLive();
-        return recorder_->AtRest();
+        return recorder_->AtRest(summary);
     }
     digest_.Reset();
 }

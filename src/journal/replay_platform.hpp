@@ -73,7 +73,7 @@ public:
     void Clear() override;
     void Pause(int milliseconds) override;
     int EndOfInputStatus() const override;
-    void AtRest() override;
+    void AtRest(const RestSummary& summary) override;
     void Ending() override;
 
 private:

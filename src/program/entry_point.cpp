@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "journal/file_store.hpp"
+#include "journal/games_list.hpp"
 #include "journal/replay_platform.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
@@ -94,6 +95,9 @@ Options CheckCombinations(Options options, bool speedGiven) {
     if (options.action != Action::Replay && (speedGiven || options.castFile)) {
         return Failure("'--speed' and '--cast' go with '--replay FILE'");
     }
+    if (options.action == Action::Games && (options.seed || options.saveFile || options.noSave)) {
+        return Failure("'--games' goes alone");
+    }
     if (options.saveFile && options.noSave) return Failure("'--save' and '--no-save' contradict each other");
     return options;
 }
@@ -120,6 +124,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.action = Action::Continue;
             options.continueFile = argument == "--continue" ? reader.OptionalValue()
                                                             : std::optional<std::string>(argument.substr(11));
+            continue;
+        }
+        if (argument == "--games") {
+            if (options.action != Action::Play) return Failure("'--games' goes alone");
+            options.action = Action::Games;
             continue;
         }
         if (argument == "--no-save") {
@@ -159,20 +168,28 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return "Usage: tender-gamble [--seed N] [--save FILE | --no-save]\n"
-           "       tender-gamble --continue [FILE]\n"
-           "       tender-gamble --replay FILE [--speed X] [--cast OUT.cast]\n"
+           "       tender-gamble --games\n"
+           "       tender-gamble --continue [N | FILE]\n"
+           "       tender-gamble --replay N | FILE [--speed X] [--cast OUT.cast]\n"
            "A text-mode dating game for the terminal.\n"
            "\n"
            "  --seed N          start the random generator at N (0 to 4294967295) to replay a game\n"
            "  --save FILE       keep this game's journal in FILE (a game played from a terminal\n"
            "                    is kept in the state folder without asking)\n"
            "  --no-save         keep no journal of this game\n"
-           "  --continue [FILE] go on with the most recent unfinished game, or the one in FILE\n"
-           "  --replay FILE     play a recorded game back as it was played\n"
+           "  --games           list the kept games, the most recently played first, numbered\n"
+           "  --continue [N | FILE]\n"
+           "                    go on with the most recently played unfinished game, with\n"
+           "                    game N of the --games list, or with the one in FILE\n"
+           "  --replay N | FILE play a recorded game back as it was played\n"
            "  --speed X         replay at X times the recorded pace (default 1)\n"
            "  --cast OUT.cast   write the replay as an asciicast recording instead of showing it\n"
            "  --help            show this help and exit\n"
            "  --version         show the version and exit\n"
+           "\n"
+           "Games played from a terminal are kept in $XDG_STATE_HOME/tender-gamble/ (by default\n"
+           "~/.local/state/tender-gamble/; on Windows %LOCALAPPDATA%\\tender-gamble\\). The most\n"
+           "recent game is the one played last, not the one started last.\n"
            "\n"
            "Every menu answers to one key; Escape after a bad key leaves the game.\n"
            "During a replay: Space pauses, + and - change the speed, q or Escape ends it.\n";
@@ -215,7 +232,8 @@ journal::SessionEnd Continue(const Options& options) {
     std::optional<journal::FileStore> store;
     std::string why;
     if (options.continueFile) {
-        store.emplace(*options.continueFile, SyncOnEveryExit);
+        const std::optional<std::string> file = journal::JournalNamed(*options.continueFile, Variable, why);
+        if (file) store.emplace(*file, SyncOnEveryExit);
     } else {
         store = journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit);
     }
@@ -224,7 +242,10 @@ journal::SessionEnd Continue(const Options& options) {
 }
 
 journal::SessionEnd Replay(const Options& options) {
-    journal::FileStore store(options.replayFile);
+    std::string why;
+    const std::optional<std::string> file = journal::JournalNamed(options.replayFile, Variable, why);
+    if (!file) return journal::SessionEnd{journal::CouldNotPlay, why};
+    journal::FileStore store(*file);
     if (options.castFile) return journal::WriteCast(RunGame, store, options.speed, *options.castFile);
     return journal::Replay(RunGame, OpenSystemTerminal, store, options.speed);
 }
@@ -239,6 +260,7 @@ int RunFromCommandLine(int argc, char** argv) {
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;
         case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
+        case Options::Action::Games: std::cout << journal::GamesList(RunGame, Variable); return 0;
         case Options::Action::Error:
             std::cerr << "tender-gamble: " << options.error << "\nTry 'tender-gamble --help'.\n";
             return 2;

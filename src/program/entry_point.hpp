@@ -10,11 +10,11 @@ namespace tg {
 
 // What the command line asks for.
 struct Options {
-    enum class Action { Play, Continue, Replay, Help, Version, Error };
+    enum class Action { Play, Continue, Replay, Games, Help, Version, Error };
     Action action = Action::Play;
     std::optional<std::uint32_t> seed;
-    std::optional<std::string> continueFile;  // --continue FILE
-    std::string replayFile;                   // --replay FILE
+    std::optional<std::string> continueFile;  // --continue FILE, or a number from --games
+    std::string replayFile;                   // --replay FILE, or a number from --games
     std::optional<std::string> castFile;      // --cast OUT
     double speed = 1.0;
     std::optional<std::string> saveFile;  // --save FILE

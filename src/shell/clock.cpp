@@ -25,14 +25,21 @@ void Game::AdvanceClock(int hours, int ticks) {
     if (hour > hourLimit) TimeUp();
 }
 
+std::string Game::WeekdayAndTimeText() const {
+    const int hourOfDay = hour % HoursPerDay;
+    std::string text(Weekdays[(hour / HoursPerDay) % 7]);
+    text += " " + std::to_string(hourOfDay % 12 + 1) + ":" + std::to_string(tick);
+    return text + (hourOfDay <= 10 ? "0am" : "0pm");
+}
+
 std::string Game::ClockText() const {
     const int day = hour / HoursPerDay;
-    const int hourOfDay = hour % HoursPerDay;
-    std::string text(Weekdays[day % 7]);
-    text += " " + std::to_string(hourOfDay % 12 + 1) + ":" + std::to_string(tick);
-    text += hourOfDay <= 10 ? "0am " : "0pm ";
-    text += "(Day " + std::to_string(day + 1) + "/" + std::to_string(hourLimit / HoursPerDay) + ")";
-    return text;
+    return WeekdayAndTimeText() + " (Day " + std::to_string(day + 1) + "/" + std::to_string(hourLimit / HoursPerDay) +
+           ")";
+}
+
+std::string Game::DayAndTimeText() const {
+    return "Day " + std::to_string(hour / HoursPerDay + 1) + ", " + WeekdayAndTimeText();
 }
 
 }  // namespace tg

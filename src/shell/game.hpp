@@ -64,6 +64,10 @@ public:
 
     void AdvanceClock(int hours, int ticks);
     std::string ClockText() const;
+    // The day of the game and the time: "Day 3, Wednesday 2:30pm".
+    std::string DayAndTimeText() const;
+    // How the game stands, told at the home menu to whoever keeps its record.
+    RestSummary Summary() const;
     void ShowClock();
     // Runs when the clock passes the calendar's end; play goes on regardless.
     void TimeUp() {}
@@ -83,6 +87,7 @@ private:
     Play Book(int listedStage, const std::string& emptyFirst, const std::string& emptySecond,
               const std::string& emptyPause);
     void ShowClockLine();
+    std::string WeekdayAndTimeText() const;
     void Line(const std::string& text) { console.Write(text + "\n"); }
 };
 

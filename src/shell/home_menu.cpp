@@ -17,7 +17,7 @@ Play Game::HomeMenu() {
         console.Write("\t\t5 - Satisfaction\n");
         console.Write("\t\t0 - Quit\n");
         console.SetForeground(colour::Grey);
-        console.AtRest();
+        console.AtRest(Summary());
         Play play = Play::Over;
         switch (console.GetChoice(5, 0).value_or(0)) {
             case 1: play = Training(); break;

@@ -17,7 +17,7 @@ Play Game::Satisfaction() {
         console.Write("\tShame, shame!!! What a loser art thou...\n\tThis is not a difficult game, once you understand it.");
         console.Write("\tGo back and try it on FreePlay Mode!");
     }
-    console.Ending();
+    console.Ending(success);
     (void)console.GetChoice(0, 0);
     return Play::Over;
 }

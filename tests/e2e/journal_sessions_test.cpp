@@ -1,9 +1,13 @@
 // Games kept in journals, played in a pseudo-terminal: two at once, a game
-// left with Quit and continued, a replay stopped by the viewer.
+// left with Quit and continued, a replay stopped by the viewer, the list of
+// kept games and a game chosen from it.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -13,6 +17,7 @@
 #include "pty_game.hpp"
 #include "screen_checks.hpp"
 #include "screen_snapshot.hpp"
+#include "script_finder.hpp"
 
 namespace tg::e2e {
 namespace {
@@ -172,6 +177,68 @@ INSTANTIATE_TEST_SUITE_P(JournalSessions, OtherTerminal,
                          [](const auto& info) {
                              return std::string(info.param.first[1] ? "FromUtf8ToPlain" : "FromPlainToUtf8");
                          });
+
+// The line of the --games list numbered `number`, or "" when there is none.
+std::string ListedLine(const std::string& list, int number) {
+    std::istringstream lines(list);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(std::to_string(number) + "  ", 0) == 0) return line;
+    }
+    return "";
+}
+
+TEST(JournalSessions, GamesListsEveryKeptGameAndContinueTakesItsNumber) {
+    TemporaryFolder state;
+    const std::vector<std::string> there = {state.StateHome()};
+    const auto games = [&] { return RunPiped({"--games"}, "", std::chrono::milliseconds(10'000), there); };
+    const std::string none = games().output;
+    EXPECT_TRUE(std::count(none.begin(), none.end(), '\n') == 1 && none.find("'tender-gamble'") != std::string::npos)
+        << "one line, and how to start a game: " << none;
+    PtyGame playing(SpawnOptions{{"--seed", "9"}, there});
+    ASSERT_TRUE(playing.WaitForText("0 - FreePlay Mode"));
+    playing.Type("0");
+    ASSERT_TRUE(playing.WaitForText("0 - Quit")) << playing.ScreenText();
+    const PipedResult allOpen = RunPiped({"--continue"}, "", std::chrono::milliseconds(10'000), there);
+    EXPECT_TRUE(ExitedWith(allOpen.status, 1));
+    EXPECT_NE(allOpen.errors.find("another window"), std::string::npos) << allOpen.errors;
+    EXPECT_NE(ListedLine(games().output, 1).find("being played in another window"), std::string::npos);
+    playing.Signal(SIGKILL);
+    ASSERT_TRUE(KilledBy(playing.WaitForExit(), SIGKILL));
+
+    // Then, in this order: a game left with Quit, one won, a damaged journal,
+    // each written a clock tick of the file system after the one before.
+    const auto nextTick = [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); };
+    SaveGame(state, "quit.journal", "0190" "0");
+    nextTick();
+    const std::optional<Script> won = FindSuccessScript();
+    ASSERT_TRUE(won);
+    const fs::path wonJournal = state.Journals() / "won.journal";
+    const PipedResult winning =
+        RunPiped({"--seed", std::to_string(won->seed), "--save", wonJournal.string()}, won->keys);
+    ASSERT_TRUE(ExitedWith(winning.status, 0)) << winning.errors;
+    const std::string damaged = "tender-gamble journal 1\ngame 1.0.0\nseed 4\n\n\xff";
+    nextTick();
+    WriteFile(state.Journals() / "damaged.journal", damaged);
+
+    const PipedResult list = games();
+    ASSERT_TRUE(ExitedWith(list.status, 0)) << list.errors;
+    const std::pair<int, const char*> standings[] = {
+        {1, "damaged"}, {2, "the reunion won"}, {3, "left with Quit"}, {4, "unfinished"}};
+    for (const auto& [number, standing] : standings) {
+        EXPECT_NE(ListedLine(list.output, number).find(standing), std::string::npos) << standing << " in\n"
+                                                                                     << list.output;
+    }
+    EXPECT_NE(ListedLine(list.output, 4).find("FreePlay"), std::string::npos) << list.output;
+    EXPECT_EQ(ReadFile(state.Journals() / "damaged.journal"), damaged);
+
+    PtyGame continued(SpawnOptions{{"--continue", "3"}, there});
+    ASSERT_TRUE(continued.WaitForText("0 - Quit")) << continued.ScreenText();
+    EXPECT_NE(ListedLine(games().output, 1).find("being played in another window"), std::string::npos)
+        << "continuing makes it the most recently played";
+    const PipedResult notListed = RunPiped({"--replay", "5"}, "", std::chrono::milliseconds(10'000), there);
+    EXPECT_TRUE(ExitedWith(notListed.status, 1));
+    EXPECT_NE(notListed.errors.find("no game 5"), std::string::npos) << notListed.errors;
+}
 
 class ReplayStop : public ::testing::TestWithParam<const char*> {};
 

@@ -53,6 +53,7 @@ TEST(Options, JournalOptionsAndHowTheyCombine) {
     EXPECT_EQ(replay.castFile, "out.cast");
     EXPECT_EQ(ParseOptions({"--seed", "3", "--save", "a.journal"}).saveFile, "a.journal");
     EXPECT_TRUE(ParseOptions({"--no-save"}).noSave);
+    EXPECT_EQ(ParseOptions({"--games"}).action, Options::Action::Games);
     // Nonsense combinations and values are usage errors.
     for (const std::vector<std::string>& bad :
          std::vector<std::vector<std::string>>{{"--continue", "--seed", "3"},
@@ -64,6 +65,9 @@ TEST(Options, JournalOptionsAndHowTheyCombine) {
                                                {"--replay", "g", "--speed", "fast"},
                                                {"--replay", "g", "--speed", "2000"},
                                                {"--save", "a", "--no-save"},
+                                               {"--games", "--seed", "3"},
+                                               {"--games", "--continue"},
+                                               {"--replay", "g", "--games"},
                                                {"--replay"}}) {
         EXPECT_EQ(ParseOptions(bad).action, Options::Action::Error) << bad[0] << " " << bad.size();
     }

@@ -1,0 +1,22 @@
+// The kept games as the player sees them: the list, one numbered line a
+// game, most recently played first, and the journal a number in it names.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "console/terminal_capabilities.hpp"
+#include "journal/sessions.hpp"
+
+namespace tg::journal {
+
+// The state folder's games, described by replaying each journal silently;
+// no journal is changed or locked. One line says so when there are none.
+std::string GamesList(const GameRunner& run, const Environment& environment);
+
+// The journal an argument names: a number, counted in the list GamesList
+// shows, or else a file. Nothing, with why, for a number not in the list.
+std::optional<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment,
+                                        std::string& why);
+
+}  // namespace tg::journal

@@ -1,0 +1,67 @@
+// Kept games described by replaying their journals silently: how each
+// stands, what its last home menu told, and journals that do not replay.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "journal/game_description.hpp"
+#include "shell/play_game.hpp"
+#include "terminal/scripted_terminal.hpp"
+
+namespace tg::journal {
+namespace {
+
+const GameRunner PlayIt = [](Platform& platform, std::uint32_t seed, GameEvents* events) {
+    return PlayGame(platform, seed, events);
+};
+
+// A journal kept in memory.
+struct KeptBytes : JournalSink {
+    bool Append(std::string_view more) override { return bytes.append(more), true; }
+    bool Sync() override { return true; }
+    const std::string& Path() const override { return bytes; }
+    const std::string& Error() const override { return bytes; }
+    std::string bytes;
+};
+
+// The journal of a game played with these keys until they ran out.
+std::string JournalOf(const std::string& keys) {
+    KeptBytes journal;
+    journal.Append(EncodeHeader(NewHeader(7, "test", Border::DoubleLines, 0)));
+    ScriptedTerminal terminal(keys);
+    (void)PlayNewGame(PlayIt, terminal, 7, &journal);
+    return journal.bytes;
+}
+
+TEST(GameDescription, HowTheGameStandsAndWhoPlaysIt) {
+    const struct {
+        std::string keys;
+        Standing standing;
+        std::string player;  // how the last home menu's line starts; "-" when the game never reached one
+    } cases[] = {
+        {"", Standing::Unfinished, "-"},
+        {"221Ann Lee\n01", Standing::Unfinished, "Trophy Ann Lee"},
+        {"00", Standing::Quit, "FreePlay "},
+        {"07\x1b", Standing::Escaped, "FreePlay "},
+        {"05", Standing::ReunionLost, "FreePlay "},
+    };
+    for (const auto& [keys, standing, player] : cases) {
+        const GameDescription description = Describe(PlayIt, JournalOf(keys));
+        EXPECT_EQ(description.standing, standing) << keys;
+        const std::string told = description.rest ? description.rest->mode + " " + description.rest->player : "-";
+        EXPECT_EQ(told.rfind(player, 0), 0u) << keys << ": " << told;
+    }
+}
+
+TEST(GameDescription, AJournalThatDoesNotReplayIsDamagedWithTheReason) {
+    std::string otherSeed = JournalOf("0241" "3333");
+    otherSeed.replace(otherSeed.find("seed 7"), 6, "seed 8");
+    for (const std::string& bytes : {otherSeed, std::string("not a journal\n\n")}) {
+        EXPECT_EQ(Describe(PlayIt, bytes).standing, Standing::Damaged);
+    }
+    EXPECT_NE(Describe(PlayIt, otherSeed).damage.find("record "), std::string::npos) << "names where it strays";
+}
+
+}  // namespace
+}  // namespace tg::journal
