@@ -25,15 +25,18 @@ const BrightWhite = 15;
 
 let server;
 let browser;
+let phone; // touch on, 390x844
 
 before(async () => {
   // Not at the server's root: the page must find its files wherever it is.
   server = await serveFolder(pageFolder, '/games/tender-gamble/');
   browser = await launchChromium();
+  phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
 });
 
 after(async () => {
   await browser?.close();
+  await phone?.close();
   await server?.close();
 });
 
@@ -146,30 +149,25 @@ test('An address seed that is no seed is said, and the time seeds the game', asy
 });
 
 test('On a phone, portrait or landscape, the whole terminal is on the screen and nothing scrolls sideways', async () => {
+  const game = await WebGame.open(phone.context, `${server.url}?seed=1`);
   for (const [width, height] of [[390, 844], [320, 568], [844, 390]]) {
-    const phone = await launchChromium({ viewport: { width, height }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
-    try {
-      const game = await WebGame.open(phone.context, `${server.url}?seed=1`);
-      const seen = await game.page.evaluate(() => {
-        const rows = document.querySelectorAll('#terminal .xterm-rows > div');
-        const screen = document.querySelector('#terminal .xterm-screen').getBoundingClientRect();
-        return {
-          scrollWidth: document.documentElement.scrollWidth,
-          rows: rows.length,
-          screen: { left: screen.left, right: screen.right, top: screen.top, bottom: screen.bottom },
-        };
+    await game.page.setViewportSize({ width, height });
+    const seen = await game.page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+      const screen = document.querySelector('#terminal .xterm-screen').getBoundingClientRect();
+      resolve({
+        scrollWidth: document.documentElement.scrollWidth,
+        rows: document.querySelectorAll('#terminal .xterm-rows > div').length,
+        screen: { left: screen.left, right: screen.right, top: screen.top, bottom: screen.bottom },
       });
-      const where = `${width}x${height}`;
-      assert.ok(seen.scrollWidth <= width, `${where}: the page is ${seen.scrollWidth} px wide`);
-      assert.equal(seen.rows, 25, where);
-      assert.ok(seen.screen.left >= 0 && seen.screen.right <= width, `${where}: across ${JSON.stringify(seen.screen)}`);
-      assert.ok(seen.screen.top >= 0 && seen.screen.bottom <= height, `${where}: down ${JSON.stringify(seen.screen)}`);
-      assert.match((await game.screen()).join('\n'), /0 - FreePlay Mode/, where);
-      assert.deepEqual(game.errors, [], where);
-    } finally {
-      await phone.close();
-    }
+    })));
+    const where = `${width}x${height}`;
+    assert.ok(seen.scrollWidth <= width, `${where}: the page is ${seen.scrollWidth} px wide`);
+    assert.equal(seen.rows, 25, where);
+    assert.ok(seen.screen.left >= 0 && seen.screen.right <= width, `${where}: across ${JSON.stringify(seen.screen)}`);
+    assert.ok(seen.screen.top >= 0 && seen.screen.bottom <= height, `${where}: down ${JSON.stringify(seen.screen)}`);
   }
+  assert.match((await game.screen()).join('\n'), /0 - FreePlay Mode/);
+  assert.deepEqual(game.errors, []);
 });
 
 test('Ctrl+C with text selected copies it and the game goes on; with nothing selected it ends the game', async () => {
@@ -192,79 +190,54 @@ test('Ctrl+C with text selected copies it and the game goes on; with nothing sel
   assert.deepEqual(game.errors, []);
 });
 
-test('On a touch screen the keypad and taps on menu lines play the game as its keys do', async () => {
-  const steps = freePlay.steps.slice(0, 4); // FreePlay, out, to Marmy's Pub, the first stranger
-  const terminal = playInTerminal(recorder, freePlay.seed, steps);
-  const phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
-  try {
-    const game = await WebGame.open(phone.context, `${server.url}?seed=${freePlay.seed}`);
-    for (const button of await game.page.locator('#keypad button').all()) {
-      const box = await button.boundingBox();
-      assert.ok(box.width >= 44 && box.height >= 44, `a key of ${box.width}x${box.height} px`);
-    }
-    const tap = async (target) => {
-      const before = await game.waits();
-      await target();
-      await game.settle(before);
-    };
-    await tap(() => game.page.tap('#keypad button[data-key="0"]'));
-    assert.deepEqual(await game.screen(), terminal.screens[1], 'after tapping 0');
-    // "2 - Go Looking..." on the home menu, tapped where it stands.
-    const rows = await game.screen();
-    const line = rows.findIndex((row) => /^\s*2 - Go Looking/.test(row));
-    const row = await game.page.locator('#terminal .xterm-rows > div').nth(line).boundingBox();
-    await tap(() => game.page.touchscreen.tap(row.x + row.width / 4, row.y + row.height / 2));
-    assert.deepEqual(await game.screen(), terminal.screens[2], 'after tapping the menu line');
-    await tap(() => game.page.tap('#keypad button[data-key="4"]'));
-    await tap(() => game.page.tap('#keypad button[data-key="1"]'));
-    assert.deepEqual(await game.screen(), terminal.screens[4], 'at the first meeting');
-    assert.deepEqual(game.errors, []);
-  } finally {
-    await phone.close();
+test('On a touch screen the keypad, a tapped menu line and a phone keyboard in the name field play as keys do', async () => {
+  const free = playInTerminal(recorder, freePlay.seed, freePlay.steps.slice(0, 4)); // out to the first stranger
+  let game = await WebGame.open(phone.context, `${server.url}?seed=${freePlay.seed}`);
+  const keypad = (key) => game.after(() => game.page.tap(`#keypad button[data-key="${key}"]`));
+  for (const button of await game.page.locator('#keypad button').all()) {
+    const box = await button.boundingBox();
+    assert.ok(box.width >= 44 && box.height >= 44, `a key of ${box.width}x${box.height} px`);
   }
-});
+  await keypad('0');
+  // "2 - Go Looking..." on the home menu, tapped where it stands.
+  const line = (await game.screen()).findIndex((row) => /^\s*2 - Go Looking/.test(row));
+  const row = await game.page.locator('#terminal .xterm-rows > div').nth(line).boundingBox();
+  await game.after(() => game.page.touchscreen.tap(row.x + row.width / 4, row.y + row.height / 2));
+  assert.deepEqual(await game.screen(), free.screens[2], 'after tapping the menu line');
+  await keypad('4');
+  await keypad('1');
+  assert.deepEqual(await game.screen(), free.screens[4], 'at the first meeting');
+  assert.deepEqual(game.errors, []);
 
-test("On a touch screen a name is typed with the phone's own keyboard, in a field that feeds the name line", async () => {
-  const steps = trophy.steps.slice(0, 6); // Trophy, stats, the name typed and corrected, and on
-  const terminal = playInTerminal(recorder, trophy.seed, steps);
-  const phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
-  try {
-    const game = await WebGame.open(phone.context, `${server.url}?seed=${trophy.seed}`);
-    const page = game.page;
-    const settled = async (action) => {
-      const before = await game.waits();
-      await action();
-      await game.settle(before);
-    };
-    for (const key of steps.slice(0, 3)) await settled(() => page.tap(`#keypad button[data-key="${key}"]`));
-    assert.equal(await page.evaluate(() => document.activeElement.id), 'line-field', 'no field for the name');
-    // A phone keyboard inserts text with no key press of its own.
-    await settled(async () => {
-      await page.keyboard.insertText('Jacx');
-      await page.keyboard.press('Backspace');
-      await page.keyboard.insertText('k Smi');
-    });
-    assert.deepEqual(await game.screen(), terminal.screens[4], 'the name being typed');
-    await settled(async () => {
-      await page.keyboard.insertText('th');
-      await page.keyboard.press('Enter');
-    });
-    assert.deepEqual(await game.screen(), terminal.screens[5], 'the name entered');
-    assert.equal(await page.isVisible('#line-field'), false);
-    // Inserted text reaches the game from the terminal itself too.
-    await page.focus('#terminal .xterm-helper-textarea');
-    await settled(() => page.keyboard.insertText(steps[5]));
-    assert.deepEqual(await game.screen(), terminal.screens[6], 'a key inserted into the terminal');
-    assert.deepEqual(game.errors, []);
-  } finally {
-    await phone.close();
-  }
+  // Trophy: the name typed as a phone keyboard types, inserting text with
+  // no key press of its own, into the field that comes up for it.
+  const steps = trophy.steps.slice(0, 6);
+  const named = playInTerminal(recorder, trophy.seed, steps);
+  game = await WebGame.open(phone.context, `${server.url}?seed=${trophy.seed}`);
+  for (const key of steps.slice(0, 3)) await keypad(key);
+  assert.equal(await game.page.evaluate(() => document.activeElement.id), 'line-field', 'no field for the name');
+  await game.after(async () => {
+    await game.page.keyboard.insertText('Jacx');
+    await game.page.keyboard.press('Backspace');
+    await game.page.keyboard.insertText('k Smi');
+  });
+  assert.deepEqual(await game.screen(), named.screens[4], 'the name being typed');
+  await game.after(async () => {
+    await game.page.keyboard.insertText('th');
+    await game.page.keyboard.press('Enter');
+  });
+  assert.deepEqual(await game.screen(), named.screens[5], 'the name entered');
+  assert.equal(await game.page.isVisible('#line-field'), false);
+  // Inserted text reaches the game from the terminal itself too.
+  await game.page.focus('#terminal .xterm-helper-textarea');
+  await game.after(() => game.page.keyboard.insertText(steps[5]));
+  assert.deepEqual(await game.screen(), named.screens[6], 'a key inserted into the terminal');
+  assert.deepEqual(game.errors, []);
 });
 
 // Without its service worker the page would not load at all: a time limit.
 test('After the first visit the page plays with no network, and the unfinished game goes on', { timeout: 90_000 }, async () => {
   const ownServer = await serveFolder(pageFolder, '/offline/');
-  const phone = await launchChromium({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true });
   try {
     const first = await WebGame.open(phone.context, ownServer.url);
     await first.page.evaluate(() => navigator.serviceWorker.ready);
@@ -275,12 +248,10 @@ test('After the first visit the page plays with no network, and the unfinished g
 
     const again = await WebGame.open(phone.context, ownServer.url);
     assert.equal(await again.state(), 'choosing');
-    await again.page.click('#continue');
-    await again.settle(0);
+    await again.after(() => again.page.click('#continue'));
     assert.deepEqual(await again.screen(), left);
     assert.deepEqual([...first.errors, ...again.errors], []);
   } finally {
-    await phone.close();
     await ownServer.close();
   }
 });

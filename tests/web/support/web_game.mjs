@@ -110,10 +110,16 @@ export class WebGame {
     return { name: download.suggestedFilename(), bytes: await readFile(await download.path()) };
   }
 
-  async step(bytes) {
+  // Does what a player does (a tap, a click, keys) and waits until the
+  // game has taken it in.
+  async after(action) {
     const before = await this.waits();
-    await this.press(bytes);
+    await action();
     await this.settle(before);
+  }
+
+  step(bytes) {
+    return this.after(() => this.press(bytes));
   }
 
   // The terminal's rows as the page shows them, trailing blanks cut off.
