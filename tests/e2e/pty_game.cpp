@@ -196,6 +196,7 @@ PtyGame::PtyGame(const SpawnOptions& options) : rows_(options.rows), columns_(op
         return c;
     }();
     vterm_screen_set_callbacks(screen_, &callbacks, this);
+    vterm_screen_enable_altscreen(screen_, 1);  // as xterm has it
     vterm_screen_reset(screen_, 1);
 
     std::int32_t pid = 0;
