@@ -198,6 +198,7 @@ PtyGame::PtyGame(const SpawnOptions& options) : rows_(options.rows), columns_(op
     vterm_screen_set_callbacks(screen_, &callbacks, this);
     vterm_screen_enable_altscreen(screen_, 1);  // as xterm has it
     vterm_screen_reset(screen_, 1);
+    vterm_input_write(vterm_, options.shellScreen.data(), options.shellScreen.size());
 
     std::int32_t pid = 0;
     pollfd ready{statusPipe_, POLLIN, 0};

@@ -40,6 +40,9 @@ struct SpawnOptions {
     int columns = 80;
     // Changes the terminal's modes before the game starts.
     void (*setUpTerminal)(termios&) = nullptr;
+    // What the shell's screen shows before the game starts (its prompt and
+    // the command typed).
+    std::string shellScreen = {};
 };
 
 // The built game running in a pseudo-terminal, under a small job-control
