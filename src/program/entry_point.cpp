@@ -218,8 +218,8 @@ GameEnd RunGame(Platform& platform, std::uint32_t seed, GameEvents* events) {
 // How to go on with a kept game that has not ended, for the player at a
 // terminal: said after the game, or by a signal's exit.
 std::string ContinueHint(const std::optional<std::string>& file) {
-    return "tender-gamble: this game is kept; go on with it with 'tender-gamble --continue" +
-           (file ? " " + *file : std::string()) + "'\n";
+    return "tender-gamble: this game is kept; to go on with it: tender-gamble --continue" +
+           (file ? " " + *file : std::string()) + "\n";
 }
 
 void OfferToContinue(const std::optional<std::string>& file, std::string& hint) {

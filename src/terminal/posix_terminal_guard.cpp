@@ -3,10 +3,12 @@
 #include "terminal/posix_terminal_guard.hpp"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
 #include <initializer_list>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,7 +20,8 @@ constexpr char ResetColours[] = "\x1b[0m";
 constexpr char EnterAlternate[] = "\x1b[?1049h";  // also saves the cursor
 constexpr char LeaveAlternate[] = "\x1b[?1049l";  // and puts the cursor back
 constexpr char PushTitle[] = "\x1b[22;0t";
-constexpr char PopTitle[] = "\x1b[23;0t";
+// An empty title first, for a terminal that keeps no stack of titles.
+constexpr char PopTitle[] = "\x1b]2;\x07\x1b[23;0t";
 constexpr std::size_t LongestFarewell = 512;
 
 int inputFd = -1;
@@ -68,6 +71,27 @@ void WriteWithoutWaiting(int fd, const char* text, std::size_t size) {
 template <std::size_t Size>
 void SendNow(const char (&sequence)[Size]) {
     WriteWithoutWaiting(outputFd, sequence, Size - 1);
+}
+
+// Outside the handlers: the whole sequence, however long the terminal
+// takes to read what came before it, and only while the terminal is ours.
+template <std::size_t Size>
+void SendWhenTaken(const char (&sequence)[Size]) {
+    if (!OwnsTerminal(outputFd)) return;
+    const char* left = sequence;
+    std::size_t size = Size - 1;
+    while (size > 0) {
+        const ssize_t count = write(outputFd, left, size);
+        if (count > 0) {
+            left += count;
+            size -= static_cast<std::size_t>(count);
+        } else if (count < 0 && errno == EAGAIN) {
+            pollfd ready{outputFd, POLLOUT, 0};
+            poll(&ready, 1, -1);
+        } else if (!(count < 0 && errno == EINTR)) {
+            return;
+        }
+    }
 }
 
 // Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write, fdatasync and
@@ -206,26 +230,26 @@ void RestoreModes() { ApplyModes(originalModes); }
 
 void EnterAlternateScreen() {
     if (onAlternateScreen) return;
-    SendNow(EnterAlternate);
+    SendWhenTaken(EnterAlternate);
     onAlternateScreen = 1;
 }
 
 void LeaveAlternateScreen() {
     if (!onAlternateScreen) return;
     onAlternateScreen = 0;
-    SendNow(LeaveAlternate);
+    SendWhenTaken(LeaveAlternate);
 }
 
 void SaveTitle() {
     if (titleSaved) return;
-    SendNow(PushTitle);
+    SendWhenTaken(PushTitle);
     titleSaved = 1;
 }
 
 void RestoreTitle() {
     if (!titleSaved) return;
     titleSaved = 0;
-    SendNow(PopTitle);
+    SendWhenTaken(PopTitle);
 }
 
 void SayOnSignalExit(const char* line) {
