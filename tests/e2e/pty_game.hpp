@@ -127,6 +127,10 @@ public:
     // Everything the game wrote, as raw bytes.
     const std::string& Output() const { return output_; }
 
+    // The rows of the game's own (alternate) screen as they were when the
+    // game last left it; empty until it has.
+    const std::vector<std::string>& LeftScreen() const { return leftScreen_; }
+
 private:
     bool AskShell(char request);
     void Feed(const char* bytes, std::size_t length);
@@ -157,6 +161,7 @@ private:
     termios modesBefore_{};
     termios modesAtExit_{};
     std::string output_;
+    std::vector<std::string> leftScreen_;
     long long readsBeforeTyping_ = -1;
 };
 
