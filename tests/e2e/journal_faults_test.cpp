@@ -56,17 +56,19 @@ std::size_t NamedRecord(const std::string& message, const fs::path& file, const 
     return record;
 }
 
-TEST(JournalFaults, AStateFolderThatCannotBeMadeIsShownUntilAKeyThenTheGamePlaysOn) {
+TEST(JournalFaults, AStateFolderThatCannotBeMadeIsReportedOnceAndTheGamePlaysOn) {
     TemporaryFolder state;
     WriteFile(state.Journals(), "a file where the folder should be");
     PtyGame game(SpawnOptions{{"--seed", "5"}, {state.StateHome()}});
-    const std::string said = "will not be saved";
-    ASSERT_TRUE(game.WaitForText(said)) << game.ScreenText();
-    EXPECT_NE(game.Output().find(state.Journals().string()), std::string::npos) << game.Output();
-    ASSERT_TRUE(game.WaitUntilReading());
-    EXPECT_EQ(game.Output().find(ClearScreen), std::string::npos) << "the game started without waiting for a key";
+    ASSERT_TRUE(game.WaitForText("will not be saved") && game.WaitUntilReading()) << game.ScreenText();
+    EXPECT_EQ(game.Output().find(ClearScreen), std::string::npos) << "the game did not wait for a key to start";
     game.Type(" ");
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
+    const std::string said = "will not be saved";
+    const std::size_t message = game.Output().find(said);
+    ASSERT_NE(message, std::string::npos) << game.Output();
+    EXPECT_NE(game.Output().find(state.Journals().string(), message), std::string::npos) << game.Output();
+    EXPECT_LT(message, game.Output().find(ClearScreen)) << "said after the banner was drawn";
     game.Type("x");
     ASSERT_TRUE(game.WaitForText("Bad Input (0-2):72")) << game.ScreenText();
     game.Type("\x1b");

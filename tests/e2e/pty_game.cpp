@@ -252,16 +252,13 @@ void PtyGame::Signal(int signal) const {
 
 void PtyGame::Feed(const char* bytes, std::size_t length) {
     output_.append(bytes, length);
-    constexpr std::string_view LeaveAlternateScreen = "\x1b[?1049l";
-    const std::size_t leave = std::string_view(bytes, length).find(LeaveAlternateScreen);
-    if (leave != std::string_view::npos) {
-        vterm_input_write(vterm_, bytes, leave);
+    const std::size_t leave = std::min(std::string_view(bytes, length).find("\x1b[?1049l"), length);
+    vterm_input_write(vterm_, bytes, leave);
+    if (leave < length) {
         leftScreen_.clear();
         for (int row = 0; row < rows_; ++row) leftScreen_.push_back(Row(row));
-        bytes += leave;
-        length -= leave;
     }
-    vterm_input_write(vterm_, bytes, length);
+    vterm_input_write(vterm_, bytes + leave, length - leave);
 }
 
 void PtyGame::TakeStatus() {

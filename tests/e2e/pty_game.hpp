@@ -40,8 +40,7 @@ struct SpawnOptions {
     int columns = 80;
     // Changes the terminal's modes before the game starts.
     void (*setUpTerminal)(termios&) = nullptr;
-    // What the shell's screen shows before the game starts (its prompt and
-    // the command typed).
+    // What the shell's screen shows before the game starts.
     std::string shellScreen = {};
 };
 
@@ -127,8 +126,7 @@ public:
     // Everything the game wrote, as raw bytes.
     const std::string& Output() const { return output_; }
 
-    // The rows of the game's own (alternate) screen as they were when the
-    // game last left it; empty until it has.
+    // The rows of the game's own (alternate) screen when it last left it.
     const std::vector<std::string>& LeftScreen() const { return leftScreen_; }
 
 private:
