@@ -141,7 +141,10 @@ SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStor
 }
 
 SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile) {
-    if (std::filesystem::exists(castFile)) return SessionEnd{CouldNotPlay, castFile + ": the file exists already"};
+    std::error_code unknown;  // a file that cannot even be looked at is refused when opened
+    if (std::filesystem::exists(castFile, unknown)) {
+        return SessionEnd{CouldNotPlay, castFile + ": the file exists already"};
+    }
     std::ofstream out(castFile, std::ios::binary | std::ios::trunc);
     if (!out) return SessionEnd{CouldNotPlay, "cannot write " + castFile};
     SessionEnd refusal;

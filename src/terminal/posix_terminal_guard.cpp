@@ -75,9 +75,10 @@ void SendNow(const char (&sequence)[Size]) {
 
 // Outside the handlers: the whole sequence, however long the terminal
 // takes to read what came before it, and only while the terminal is ours.
+// False when it was not sent.
 template <std::size_t Size>
-void SendWhenTaken(const char (&sequence)[Size]) {
-    if (!OwnsTerminal(outputFd)) return;
+bool SendWhenTaken(const char (&sequence)[Size]) {
+    if (!OwnsTerminal(outputFd)) return false;
     const char* left = sequence;
     std::size_t size = Size - 1;
     while (size > 0) {
@@ -89,9 +90,10 @@ void SendWhenTaken(const char (&sequence)[Size]) {
             pollfd ready{outputFd, POLLOUT, 0};
             poll(&ready, 1, -1);
         } else if (!(count < 0 && errno == EINTR)) {
-            return;
+            return false;
         }
     }
+    return true;
 }
 
 // Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write, fdatasync and
@@ -229,9 +231,7 @@ void SyncOnExit(int fd) { fileToSync = fd; }
 void RestoreModes() { ApplyModes(originalModes); }
 
 void EnterAlternateScreen() {
-    if (onAlternateScreen) return;
-    SendWhenTaken(EnterAlternate);
-    onAlternateScreen = 1;
+    if (!onAlternateScreen && SendWhenTaken(EnterAlternate)) onAlternateScreen = 1;
 }
 
 void LeaveAlternateScreen() {
@@ -241,9 +241,7 @@ void LeaveAlternateScreen() {
 }
 
 void SaveTitle() {
-    if (titleSaved) return;
-    SendWhenTaken(PushTitle);
-    titleSaved = 1;
+    if (!titleSaved && SendWhenTaken(PushTitle)) titleSaved = 1;
 }
 
 void RestoreTitle() {
