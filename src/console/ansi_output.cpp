@@ -8,7 +8,8 @@
 namespace tg {
 
 namespace {
-constexpr char ClearSequence[] = "\x1b[H\x1b[2J\x1b[3J";
+constexpr char ClearSequence[] = "\x1b[H\x1b[2J";
+constexpr char EraseScrollback[] = "\x1b[3J";
 constexpr char ResetSequence[] = "\x1b[0m";
 }  // namespace
 
@@ -34,6 +35,7 @@ void AnsiOutput::Clear() {
     if (!clear_) return;
     EmitColours();  // the screen is blanked in the current background
     pending_ += ClearSequence;
+    if (!keepScrollback_) pending_ += EraseScrollback;
 }
 
 void AnsiOutput::ResetColours() {

@@ -17,8 +17,14 @@ public:
 
     void Write(std::string_view text);
     void SetColours(int foreground, int background);
-    // Blanks the screen in the current background, cursor top left.
+    // Blanks the screen in the current background, cursor top left; the
+    // scrollback goes too, unless the game plays on a screen of its own.
     void Clear();
+    // The game plays on the terminal's alternate screen: clearing it
+    // leaves the scrollback of the shell's screen alone.
+    void KeepScrollback() { keepScrollback_ = true; }
+    // A sequence that shows nothing and changes no colours (a window title).
+    void Control(std::string_view sequence) { pending_ += sequence; }
     // Back to the terminal's own colours, for the way out.
     void ResetColours();
     // The terminal's colours were changed behind our back: the next text
@@ -35,6 +41,7 @@ private:
 
     bool colour_;
     bool clear_;
+    bool keepScrollback_ = false;
     std::string pending_;
     int foreground_ = 7;
     int background_ = 0;

@@ -20,6 +20,8 @@ public:
     void Pause(int milliseconds) override { inner_->Pause(milliseconds); }
     int KeyWithin(int milliseconds) override { return inner_->KeyWithin(milliseconds); }
     int EndOfInputStatus() const override { return inner_->EndOfInputStatus(); }
+    void SetTitle(std::string_view title) override { inner_->SetTitle(title); }
+    void KeepLastScreen() override { inner_->KeepLastScreen(); }
 
 protected:
     Platform& Inner() const { return *inner_; }

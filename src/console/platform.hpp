@@ -58,6 +58,14 @@ public:
     // simply ran out, else what cut them off (Ctrl-C on a page or in a
     // Windows console, an output that nobody reads any more).
     virtual int EndOfInputStatus() const { return 0; }
+
+    // The window's title, where the terminal shows one and lets the game
+    // set it; the title it had comes back when the game leaves.
+    virtual void SetTitle(std::string_view) {}
+
+    // The game has ended on one of its endings: once it leaves the
+    // terminal, its last screen is still there to read.
+    virtual void KeepLastScreen() {}
 };
 
 }  // namespace tg

@@ -43,6 +43,10 @@ void ScreenMemory::Clear() {
 void ScreenMemory::Repaint(Platform& platform) const {
     platform.SetColours(clearForeground_, clearBackground_);
     platform.Clear();
+    Print(platform);
+}
+
+void ScreenMemory::Print(Platform& platform) const {
     for (const Span& span : spans_) {
         platform.SetColours(span.foreground, span.background);
         platform.Write(span.text);

@@ -27,6 +27,11 @@ public:
     // the current colours, with the cursor where the text ended.
     void Repaint(Platform& platform) const;
 
+    // Writes the remembered text in its colours where the platform's
+    // cursor stands, clearing nothing: the last screen left readable on a
+    // screen that is not the game's.
+    void Print(Platform& platform) const;
+
     // The remembered text without its colours.
     std::string Text() const;
 

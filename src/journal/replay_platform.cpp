@@ -3,12 +3,25 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <sstream>
+#include <string>
 
 namespace tg::journal {
 
 namespace {
 constexpr int Escape = 27;
 constexpr int ControlPoll = 100;  // milliseconds
+
+// "4", "1.5", or "1/8" for a speed halved below the recorded pace.
+std::string SpeedText(double speed) {
+    const double slower = 1 / speed;
+    if (speed < 1 && slower == std::floor(slower)) return "1/" + std::to_string(static_cast<long long>(slower));
+    std::ostringstream text;
+    text << speed;
+    return text.str();
+}
+
 }  // namespace
 
 ReplayPlatform::ReplayPlatform(RecordedInputs& inputs, Platform& shown, Pace pace, double speed)
@@ -40,14 +53,22 @@ bool ReplayPlatform::Replaying() {
         GoLive();
         return false;
     }
-    // The last screen stays until the viewer presses a key.
+    WaitForViewer();
+    return false;
+}
+
+void ReplayPlatform::HoldLastScreen() {
+    if (!stopped_) WaitForViewer();
+}
+
+// The last screen stays until the viewer presses a key.
+void ReplayPlatform::WaitForViewer() {
     while (pace_ == Pace::Watched && !controlsGone_) {
         const int control = Inner().KeyWithin(-1);
         if (control == -1) Stop(Inner().EndOfInputStatus());
         if (control != NoKeyYet) break;
     }
     if (!stopped_) Stop();
-    return false;
 }
 
 void ReplayPlatform::GoLive() {
@@ -149,11 +170,17 @@ void ReplayPlatform::Wait(std::uint32_t milliseconds) {
     }
 }
 
+void ReplayPlatform::ShowState() {
+    stateShown_ = true;
+    Inner().SetTitle(std::string("Tender Gamble! replay") + (paused_ ? ", paused" : "") + ", speed " +
+                     SpeedText(speed_));
+}
+
 void ReplayPlatform::Obey(int control) {
     switch (control) {
-        case ' ': paused_ = !paused_; break;
-        case '+': speed_ = std::min(speed_ * 2, FastestSpeed); break;
-        case '-': speed_ = std::max(speed_ / 2, SlowestSpeed); break;
+        case ' ': paused_ = !paused_; return ShowState();
+        case '+': speed_ = std::min(speed_ * 2, FastestSpeed); return ShowState();
+        case '-': speed_ = std::max(speed_ / 2, SlowestSpeed); return ShowState();
         case 'q':
         case 'Q':
         case Escape: Stop(); break;
@@ -170,6 +197,7 @@ void ReplayPlatform::Obey(int control) {
 
 void ReplayPlatform::WaitWatched(double milliseconds) {
     using Clock = std::chrono::steady_clock;
+    if (!stateShown_) ShowState();
     double recordedLeft = milliseconds;  // in recorded time
     while ((recordedLeft > 0 || paused_) && !stopped_) {
         if (controlsGone_) {

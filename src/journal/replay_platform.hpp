@@ -65,6 +65,11 @@ public:
     // Whether the inputs ran out while the game still asked for more.
     bool RanOut() const { return ranOut_; }
 
+    // Watched, a game that ended by itself (a Quit, an ending) keeps its
+    // last screen until the viewer presses a key, as one whose journal ran
+    // out does; a replay the viewer ended ends at once.
+    void HoldLastScreen();
+
     Key ReadKey() override;
     std::optional<std::string> ReadWord() override;
     void DiscardLine() override;
@@ -86,6 +91,10 @@ private:
     void WaitWatched(double milliseconds);
     void Obey(int control);
     void Stop(int status = 0);
+    void WaitForViewer();
+    // Watched, the window's title says whether the replay is paused and
+    // at what speed.
+    void ShowState();
 
     RecordedInputs& inputs_;
     Pace pace_;
@@ -94,6 +103,7 @@ private:
     bool wordShown_ = false;
     bool paused_ = false;
     bool controlsGone_ = false;
+    bool stateShown_ = false;
     bool stopped_ = false;
     int stopStatus_ = 0;
     bool ranOut_ = false;

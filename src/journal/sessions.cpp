@@ -1,6 +1,7 @@
 // New games, continued games, replays and casts, over a journal store.
 #include "journal/sessions.hpp"
 
+#include <filesystem>
 #include <fstream>
 
 #include "journal/cast_recorder.hpp"
@@ -61,6 +62,21 @@ Attempt GoOn(const GameRunner& run, Platform& terminal, const Contents& contents
     return attempt;
 }
 
+// How a game on the terminal ended; an ending stays on the screen once the
+// game has left it.
+SessionEnd Ended(Platform& terminal, const GameEnd& end, std::string problem) {
+    if (end.ending) terminal.KeepLastScreen();
+    return SessionEnd{end.status, std::move(problem), end.ending};
+}
+
+// A cast that was not written leaves no file behind.
+SessionEnd Unwritten(std::ofstream& out, const std::string& castFile, SessionEnd refusal) {
+    out.close();
+    std::error_code ignored;
+    std::filesystem::remove(castFile, ignored);
+    return refusal;
+}
+
 }  // namespace
 
 Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border border, std::time_t started) {
@@ -73,11 +89,16 @@ Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border bord
 }
 
 SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* journal) {
-    if (journal == nullptr) return SessionEnd{run(terminal, seed, nullptr).status, {}};
+    if (journal == nullptr) return Ended(terminal, run(terminal, seed, nullptr), {});
     RecordingPlatform recorder(terminal, *journal);
     const GameEnd end = run(recorder, seed, &recorder);
     recorder.Finish(end.status);
-    return SessionEnd{end.status, recorder.Problem()};
+    return Ended(terminal, end, recorder.Problem());
+}
+
+void WarnBeforePlaying(Platform& terminal, const std::string& why) {
+    terminal.Write("tender-gamble: " + why + "\nPress a key to play all the same.\n");
+    (void)terminal.KeyWithin(-1);
 }
 
 SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, JournalStore& store) {
@@ -95,7 +116,7 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
     for (bool takeBack = false;; takeBack = true) {
         const Attempt attempt = GoOn(run, *terminal, *contents, *journal, limit, takeBack);
         if (attempt.diverged) return Refused(store, Problem::CannotContinue, Explain(*attempt.diverged));
-        if (attempt.wentLive) return SessionEnd{attempt.end.status, attempt.problem};
+        if (attempt.wentLive) return Ended(*terminal, attempt.end, attempt.problem);
         if (takeBack || attempt.consumed != limit || limit == 0) {
             const RecordedInputs inputs(*contents);
             const Diverged early{inputs.Describe(attempt.consumed),
@@ -115,20 +136,28 @@ SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStor
     ReplayPlatform replay(inputs, *terminal, ReplayPlatform::Pace::Watched, speed);
     const GameEnd end = run(replay, contents->header.seed, &replay);
     if (inputs.Divergence()) return Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence()));
-    return SessionEnd{end.status, {}};
+    replay.HoldLastScreen();
+    return Ended(*terminal, end, {});
 }
 
 SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile) {
+    std::error_code unknown;  // a file that cannot even be looked at is refused when opened
+    if (std::filesystem::exists(castFile, unknown)) {
+        return SessionEnd{CouldNotPlay, castFile + ": the file exists already"};
+    }
+    std::ofstream out(castFile, std::ios::binary | std::ios::trunc);
+    if (!out) return SessionEnd{CouldNotPlay, "cannot write " + castFile};
     SessionEnd refusal;
     const std::optional<Contents> contents = Load(store, Problem::CannotReplay, refusal);
-    if (!contents) return refusal;
+    if (!contents) return Unwritten(out, castFile, refusal);
     RecordedInputs inputs(*contents);
     CastRecorder cast(speed);
     ReplayPlatform replay(inputs, cast, ReplayPlatform::Pace::Recorded);
     (void)run(replay, contents->header.seed, &replay);
-    if (inputs.Divergence()) return Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence()));
+    if (inputs.Divergence()) {
+        return Unwritten(out, castFile, Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence())));
+    }
     cast.Finish(!replay.RanOut());
-    std::ofstream out(castFile, std::ios::binary | std::ios::trunc);
     out << cast.Recording("Tender Gamble! (seed " + std::to_string(contents->header.seed) + ")");
     out.close();
     if (!out) return SessionEnd{CouldNotPlay, "cannot write " + castFile};

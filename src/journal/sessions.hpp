@@ -30,6 +30,7 @@ using TerminalOpener = std::function<std::unique_ptr<Platform>()>;
 struct SessionEnd {
     int status = 0;
     std::string problem;
+    bool finished = false;  // the game reached one of its endings
 };
 
 // The status of a session that could not play the journal it was given.
@@ -41,6 +42,10 @@ Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border bord
 
 // A new game on the terminal, recorded in `journal` when there is one.
 SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* journal);
+
+// Says on the terminal why the game that follows will not be kept, and
+// waits for a key, so that the game's first clear does not wipe it unread.
+void WarnBeforePlaying(Platform& terminal, const std::string& why);
 
 // Goes on with the store's chosen journal: replays its inputs without
 // showing them, shows the last screen and plays on, appending to the same
@@ -54,7 +59,8 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
 SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed);
 
 // Writes the replay of the store's chosen journal to `castFile` as an
-// asciicast recording.
+// asciicast recording. The file must not exist yet: it is refused before
+// anything is replayed.
 SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile);
 
 }  // namespace tg::journal

@@ -38,12 +38,23 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text) {
 
 // strtod, since not every standard library has from_chars for doubles; the
 // program never changes its locale, so the decimal point is '.'.
-std::optional<double> ParseSpeed(const std::string& text) {
+std::optional<double> ParseDecimal(const std::string& text) {
     if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '.')) return std::nullopt;
     char* stop = nullptr;
-    const double speed = std::strtod(text.c_str(), &stop);
+    const double value = std::strtod(text.c_str(), &stop);
     if (stop != text.c_str() + text.size()) return std::nullopt;
-    if (!(speed >= journal::SlowestSpeed && speed <= journal::FastestSpeed)) return std::nullopt;
+    return value;
+}
+
+// A decimal ("0.25") or a fraction ("1/4").
+std::optional<double> ParseSpeed(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    std::optional<double> speed = ParseDecimal(text.substr(0, slash));
+    if (speed && slash != std::string::npos) {
+        const std::optional<double> divisor = ParseDecimal(text.substr(slash + 1));
+        speed = divisor && *divisor > 0 ? std::optional<double>(*speed / *divisor) : std::nullopt;
+    }
+    if (!speed || !(*speed >= journal::SlowestSpeed && *speed <= journal::FastestSpeed)) return std::nullopt;
     return speed;
 }
 
@@ -199,16 +210,48 @@ namespace {
 
 void Tell(const std::string& message) { std::cerr << "tender-gamble: " << message << "\n"; }
 
+// Passes the game's events on; once the game has reached an ending there
+// is nothing left to go on with, and a signal's exit no longer says how.
+class EndingWatch : public GameEvents {
+public:
+    explicit EndingWatch(GameEvents* inner) : inner_(inner) {}
+    void AtRest(const RestSummary& summary) override {
+        if (inner_) inner_->AtRest(summary);
+    }
+    void Ending() override {
+        SayOnSignalExit("");
+        if (inner_) inner_->Ending();
+    }
+
+private:
+    GameEvents* inner_;
+};
+
 GameEnd RunGame(Platform& platform, std::uint32_t seed, GameEvents* events) {
-    return PlayGame(platform, seed, events);
+    EndingWatch watch(events);
+    return PlayGame(platform, seed, &watch);
+}
+
+// How to go on with a kept game that has not ended, for the player at a
+// terminal: said after the game, or by a signal's exit.
+std::string ContinueHint(const std::optional<std::string>& file) {
+    return "tender-gamble: this game is kept; to go on with it: tender-gamble --continue" +
+           (file ? " " + *file : std::string()) + "\n";
+}
+
+void OfferToContinue(const std::optional<std::string>& file, std::string& hint) {
+    if (!isatty(0)) return;
+    hint = ContinueHint(file);
+    SayOnSignalExit(hint);
 }
 
 const char* Variable(const char* name) { return std::getenv(name); }
 
 // A new game, kept in a journal when it is played from a terminal or the
-// player asks for one. A journal that cannot be made is said before the
-// game takes the terminal, and the game is played anyway.
-journal::SessionEnd PlayNew(const Options& options) {
+// player asks for one. A file the player named that cannot be made stops
+// everything before the game starts; a journal in the state folder that
+// cannot be made is said on the terminal, and the game is played anyway.
+journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
     const std::time_t started = std::time(nullptr);
     const std::uint32_t seed = options.seed ? *options.seed : static_cast<std::uint32_t>(started);
     std::optional<journal::FileStore> store;
@@ -218,17 +261,19 @@ journal::SessionEnd PlayNew(const Options& options) {
         store = journal::FileStore::InStateFolder(Variable, started, SyncOnEveryExit);
     }
     journal::JournalSink* journal = nullptr;
+    std::string error;
     if (store) {
-        std::string error;
         journal = store->Create(journal::NewHeader(seed, std::string(BuildVersion), SystemTerminalBorder(), started),
                                 error);
-        if (journal == nullptr) Tell("this game will not be saved: " + error);
+        if (journal == nullptr && options.saveFile) return journal::SessionEnd{journal::CouldNotPlay, "cannot save the game: " + error};
+        if (journal != nullptr) OfferToContinue(options.saveFile, hint);
     }
     const std::unique_ptr<Platform> terminal = OpenSystemTerminal();
+    if (store && journal == nullptr) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + error);
     return journal::PlayNewGame(RunGame, *terminal, seed, journal);
 }
 
-journal::SessionEnd Continue(const Options& options) {
+journal::SessionEnd Continue(const Options& options, std::string& hint) {
     std::optional<journal::FileStore> store;
     std::string why;
     if (options.continueFile) {
@@ -238,6 +283,7 @@ journal::SessionEnd Continue(const Options& options) {
         store = journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit);
     }
     if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
+    OfferToContinue(options.continueFile, hint);
     return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
 }
 
@@ -257,6 +303,7 @@ journal::SessionEnd Replay(const Options& options) {
 int RunFromCommandLine(int argc, char** argv) {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     journal::SessionEnd end;
+    std::string hint;  // how to go on with the game, when it is kept and not over
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;
         case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
@@ -264,12 +311,14 @@ int RunFromCommandLine(int argc, char** argv) {
         case Options::Action::Error:
             std::cerr << "tender-gamble: " << options.error << "\nTry 'tender-gamble --help'.\n";
             return 2;
-        case Options::Action::Continue: end = Continue(options); break;
+        case Options::Action::Continue: end = Continue(options, hint); break;
         case Options::Action::Replay: end = Replay(options); break;
-        case Options::Action::Play: end = PlayNew(options); break;
+        case Options::Action::Play: end = PlayNew(options, hint); break;
     }
     SyncOnEveryExit(-1);
+    SayOnSignalExit("");
     if (!end.problem.empty()) Tell(end.problem);
+    if (!hint.empty() && end.problem.empty() && !end.finished) std::cerr << hint;
     return end.status;
 }
 

@@ -65,6 +65,8 @@ Border SystemTerminalBorder() { return Border::DoubleLines; }
 // The page's storage is written out by the browser on its own.
 void SyncOnEveryExit(int) {}
 
+void SayOnSignalExit(const std::string&) {}
+
 void EndPageGame(int status) { Page().EndGame(status); }
 
 }  // namespace tg

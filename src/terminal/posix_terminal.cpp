@@ -31,6 +31,8 @@ Border SystemTerminalBorder() { return DetectCapabilities(false, Variable).borde
 
 void SyncOnEveryExit(int fileHandle) { terminal_guard::SyncOnExit(fileHandle); }
 
+void SayOnSignalExit(const std::string& line) { terminal_guard::SayOnSignalExit(line.c_str()); }
+
 PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& environment)
     : inputFd_(inputFd),
       outputFd_(outputFd),
@@ -39,6 +41,8 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
       input_(*this),
       output_(capabilities_.colour, capabilities_.clear) {
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
+    if (capabilities_.clear) output_.KeepScrollback();
+    EnterOwnScreen();
 }
 
 PosixTerminal::~PosixTerminal() { Finish(); }
@@ -73,6 +77,7 @@ void PosixTerminal::Clear() {
 void PosixTerminal::Redraw() {
     output_.Drop();
     output_.ForgetEmittedColours();
+    EnterOwnScreen();
     const ScreenMemory shown = screen_;  // repainting feeds screen_ itself
     shown.Repaint(*this);
 }
@@ -139,14 +144,49 @@ int PosixTerminal::KeyWithin(int milliseconds) {
 
 int PosixTerminal::EndOfInputStatus() const { return outputClosed_ ? ClosedOutputStatus : 0; }
 
-// The last output and the colour reset leave in one write; then the modes
-// found at start-up come back.
+// The last output and the colour reset leave in one write; then the shell's
+// screen and the modes found at start-up come back.
 void PosixTerminal::Finish() {
     if (!outputClosed_) {
         output_.ResetColours();
         Flush();
     }
+    LeaveOwnScreen();
     terminal_guard::RestoreModes();
+}
+
+// The alternate screen, with the title the game gave the window (a stop
+// puts back the shell's).
+void PosixTerminal::EnterOwnScreen() {
+    if (!capabilities_.clear) return;
+    terminal_guard::EnterAlternateScreen();
+    if (!title_.empty()) SetTitle(std::string(title_));
+}
+
+void PosixTerminal::LeaveOwnScreen() {
+    if (!capabilities_.clear) return;
+    terminal_guard::LeaveAlternateScreen();
+    terminal_guard::RestoreTitle();
+    if (keepLastScreen_ && !outputClosed_) PrintLastScreen();
+}
+
+// The ending stays readable under what the shell's screen showed, and the
+// shell's prompt starts on a line of its own.
+void PosixTerminal::PrintLastScreen() {
+    const ScreenMemory last = screen_;  // printing feeds screen_ itself
+    last.Print(*this);
+    const std::string text = last.Text();
+    output_.ResetColours();
+    if (!text.empty() && text.back() != '\n') output_.Control("\n");
+    Flush();
+}
+
+// Only on a terminal the game plays on: never in a transcript.
+void PosixTerminal::SetTitle(std::string_view title) {
+    if (!capabilities_.clear) return;
+    terminal_guard::SaveTitle();
+    title_ = title;
+    output_.Control("\x1b]2;" + title_ + "\x07");
 }
 
 // Reads what is there (up to a chunk) into the input buffer. False at the

@@ -16,8 +16,10 @@ namespace tg {
 // The game on a POSIX terminal, a pipe or a file. Output is gathered in
 // memory and handed over in one write each time the game blocks (a key
 // read, a pause, the end), with colour changes sent only when text needs
-// them. On a terminal that can be cleared it remembers the screen since the
-// last clear, to draw it again when the game comes back from Ctrl-Z.
+// them. On a terminal that can be cleared the game plays on the alternate
+// screen, leaving the shell's screen as it was, and it remembers the screen
+// since the last clear, to draw it again when the game comes back from
+// Ctrl-Z and to leave an ending readable on the shell's screen.
 class PosixTerminal : public Platform, private ByteSource {
 public:
     PosixTerminal(int inputFd, int outputFd, const Environment& environment);
@@ -34,6 +36,8 @@ public:
     void Pause(int milliseconds) override;
     int KeyWithin(int milliseconds) override;
     int EndOfInputStatus() const override;
+    void SetTitle(std::string_view title) override;
+    void KeepLastScreen() override { keepLastScreen_ = true; }
 
 private:
     int ReadByte() override;
@@ -42,6 +46,9 @@ private:
     void NoticeLostColours();
     void Flush();
     void Finish();
+    void EnterOwnScreen();
+    void LeaveOwnScreen();
+    void PrintLastScreen();
     bool FillInput(int timeoutMilliseconds);
     bool WaitForInput(int timeoutMilliseconds);
     int Wait(pollfd* input, int timeoutMilliseconds);
@@ -59,6 +66,8 @@ private:
     bool inputEnded_ = false;
     bool outputClosed_ = false;  // nobody reads the output any more
     std::string nameEcho_;
+    std::string title_;
+    bool keepLastScreen_ = false;
 };
 
 }  // namespace tg

@@ -3,10 +3,12 @@
 #include "terminal/posix_terminal_guard.hpp"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
 #include <initializer_list>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,6 +17,12 @@ namespace tg::terminal_guard {
 namespace {
 
 constexpr char ResetColours[] = "\x1b[0m";
+constexpr char EnterAlternate[] = "\x1b[?1049h";  // also saves the cursor
+constexpr char LeaveAlternate[] = "\x1b[?1049l";  // and puts the cursor back
+constexpr char PushTitle[] = "\x1b[22;0t";
+// An empty title first, for a terminal that keeps no stack of titles.
+constexpr char PopTitle[] = "\x1b]2;\x07\x1b[23;0t";
+constexpr std::size_t LongestFarewell = 512;
 
 int inputFd = -1;
 int outputFd = -1;
@@ -27,6 +35,10 @@ volatile std::sig_atomic_t inLineMode = 0;
 volatile std::sig_atomic_t coloursLost = 0;
 volatile std::sig_atomic_t continued = 0;
 volatile std::sig_atomic_t fileToSync = -1;
+volatile std::sig_atomic_t onAlternateScreen = 0;
+volatile std::sig_atomic_t titleSaved = 0;
+char farewell[LongestFarewell];
+volatile std::sig_atomic_t farewellSize = 0;
 // Milliseconds spent stopped by SIGTSTP, added up by its handler.
 std::atomic<long long> stoppedMilliseconds{0};
 static_assert(std::atomic<long long>::is_always_lock_free, "the stop handler adds to it");
@@ -56,18 +68,51 @@ void WriteWithoutWaiting(int fd, const char* text, std::size_t size) {
     if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags);
 }
 
+template <std::size_t Size>
+void SendNow(const char (&sequence)[Size]) {
+    WriteWithoutWaiting(outputFd, sequence, Size - 1);
+}
+
+// Outside the handlers: the whole sequence, however long the terminal
+// takes to read what came before it, and only while the terminal is ours.
+// False when it was not sent.
+template <std::size_t Size>
+bool SendWhenTaken(const char (&sequence)[Size]) {
+    if (!OwnsTerminal(outputFd)) return false;
+    const char* left = sequence;
+    std::size_t size = Size - 1;
+    while (size > 0) {
+        const ssize_t count = write(outputFd, left, size);
+        if (count > 0) {
+            left += count;
+            size -= static_cast<std::size_t>(count);
+        } else if (count < 0 && errno == EAGAIN) {
+            pollfd ready{outputFd, POLLOUT, 0};
+            poll(&ready, 1, -1);
+        } else if (!(count < 0 && errno == EINTR)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write, fdatasync and
 // tcsetattr only.
 void RestoreNow() {
     if (fileToSync >= 0) fdatasync(fileToSync);
-    if (resetColoursOnRestore && OwnsTerminal(outputFd)) {
-        WriteWithoutWaiting(outputFd, ResetColours, sizeof ResetColours - 1);
+    if (OwnsTerminal(outputFd)) {
+        if (resetColoursOnRestore) SendNow(ResetColours);
+        if (onAlternateScreen) SendNow(LeaveAlternate);
+        if (titleSaved) SendNow(PopTitle);
+        onAlternateScreen = 0;
+        titleSaved = 0;
     }
     if (haveTerminalModes && OwnsTerminal(inputFd)) tcsetattr(inputFd, TCSANOW, &originalModes);
 }
 
 void OnTerminationSignal(int signal) {
     RestoreNow();
+    if (farewellSize > 0) WriteWithoutWaiting(STDERR_FILENO, farewell, static_cast<std::size_t>(farewellSize));
     _exit(128 + signal);
 }
 
@@ -184,5 +229,35 @@ long long StoppedMilliseconds() { return stoppedMilliseconds; }
 void SyncOnExit(int fd) { fileToSync = fd; }
 
 void RestoreModes() { ApplyModes(originalModes); }
+
+void EnterAlternateScreen() {
+    if (!onAlternateScreen && SendWhenTaken(EnterAlternate)) onAlternateScreen = 1;
+}
+
+void LeaveAlternateScreen() {
+    if (!onAlternateScreen) return;
+    onAlternateScreen = 0;
+    SendWhenTaken(LeaveAlternate);
+}
+
+void SaveTitle() {
+    if (!titleSaved && SendWhenTaken(PushTitle)) titleSaved = 1;
+}
+
+void RestoreTitle() {
+    if (!titleSaved) return;
+    titleSaved = 0;
+    SendWhenTaken(PopTitle);
+}
+
+void SayOnSignalExit(const char* line) {
+    farewellSize = 0;  // a signal meanwhile says nothing rather than half a line
+    std::size_t size = 0;
+    while (line[size] != '\0' && size < LongestFarewell) {
+        farewell[size] = line[size];
+        ++size;
+    }
+    farewellSize = static_cast<std::sig_atomic_t>(size);
+}
 
 }  // namespace tg::terminal_guard

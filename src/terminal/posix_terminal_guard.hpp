@@ -36,6 +36,21 @@ long long StoppedMilliseconds();
 // included (-1 for none).
 void SyncOnExit(int fd);
 
+// The game's own screen: the terminal's alternate screen, so that the
+// shell's screen comes back as it was, also after a signal. Entering when
+// already there, or leaving when not, does nothing.
+void EnterAlternateScreen();
+void LeaveAlternateScreen();
+
+// Saves the window's title (on the terminal's own stack of titles) before
+// the game first changes it, and puts it back, also after a signal.
+void SaveTitle();
+void RestoreTitle();
+
+// A line for standard error on the way out that a signal forces, once the
+// terminal is restored; empty for none.
+void SayOnSignalExit(const char* line);
+
 // Puts back only the modes, for an exit that sent the colour reset itself
 // along with its last output.
 void RestoreModes();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "console/banner_border.hpp"
 #include "console/platform.hpp"
@@ -19,5 +20,10 @@ Border SystemTerminalBorder();
 // A file whose written data must reach the disk on every way out of the
 // process, signals included; -1 for none.
 void SyncOnEveryExit(int fileHandle);
+
+// A line for standard error when a signal ends the process, once the
+// terminal is back as it was; empty for none. Where keys such as Ctrl-C
+// reach the game as input, the game returns and has its say itself.
+void SayOnSignalExit(const std::string& line);
 
 }  // namespace tg

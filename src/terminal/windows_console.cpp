@@ -146,6 +146,8 @@ Border SystemTerminalBorder() { return ConsoleBorder(IsConsoleOutput(GetStdHandl
 
 void SyncOnEveryExit(int fileHandle) { fileToSync = fileHandle; }
 
+void SayOnSignalExit(const std::string&) {}
+
 WindowsConsole::WindowsConsole(const Environment& environment)
     : inputHandle_(GetStdHandle(STD_INPUT_HANDLE)),
       outputHandle_(GetStdHandle(STD_OUTPUT_HANDLE)),

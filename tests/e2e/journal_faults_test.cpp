@@ -60,6 +60,9 @@ TEST(JournalFaults, AStateFolderThatCannotBeMadeIsReportedOnceAndTheGamePlaysOn)
     TemporaryFolder state;
     WriteFile(state.Journals(), "a file where the folder should be");
     PtyGame game(SpawnOptions{{"--seed", "5"}, {state.StateHome()}});
+    ASSERT_TRUE(game.WaitForText("will not be saved") && game.WaitUntilReading()) << game.ScreenText();
+    EXPECT_EQ(game.Output().find(ClearScreen), std::string::npos) << "the game did not wait for a key to start";
+    game.Type(" ");
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
     const std::string said = "will not be saved";
     const std::size_t message = game.Output().find(said);

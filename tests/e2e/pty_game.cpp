@@ -196,7 +196,9 @@ PtyGame::PtyGame(const SpawnOptions& options) : rows_(options.rows), columns_(op
         return c;
     }();
     vterm_screen_set_callbacks(screen_, &callbacks, this);
+    vterm_screen_enable_altscreen(screen_, 1);  // as xterm has it
     vterm_screen_reset(screen_, 1);
+    vterm_input_write(vterm_, options.shellScreen.data(), options.shellScreen.size());
 
     std::int32_t pid = 0;
     pollfd ready{statusPipe_, POLLIN, 0};
@@ -250,7 +252,13 @@ void PtyGame::Signal(int signal) const {
 
 void PtyGame::Feed(const char* bytes, std::size_t length) {
     output_.append(bytes, length);
-    vterm_input_write(vterm_, bytes, length);
+    const std::size_t leave = std::min(std::string_view(bytes, length).find("\x1b[?1049l"), length);
+    vterm_input_write(vterm_, bytes, leave);
+    if (leave < length) {
+        leftScreen_.clear();
+        for (int row = 0; row < rows_; ++row) leftScreen_.push_back(Row(row));
+    }
+    vterm_input_write(vterm_, bytes + leave, length - leave);
 }
 
 void PtyGame::TakeStatus() {

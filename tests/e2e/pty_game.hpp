@@ -40,6 +40,8 @@ struct SpawnOptions {
     int columns = 80;
     // Changes the terminal's modes before the game starts.
     void (*setUpTerminal)(termios&) = nullptr;
+    // What the shell's screen shows before the game starts.
+    std::string shellScreen = {};
 };
 
 // The built game running in a pseudo-terminal, under a small job-control
@@ -124,6 +126,9 @@ public:
     // Everything the game wrote, as raw bytes.
     const std::string& Output() const { return output_; }
 
+    // The rows of the game's own (alternate) screen when it last left it.
+    const std::vector<std::string>& LeftScreen() const { return leftScreen_; }
+
 private:
     bool AskShell(char request);
     void Feed(const char* bytes, std::size_t length);
@@ -154,6 +159,7 @@ private:
     termios modesBefore_{};
     termios modesAtExit_{};
     std::string output_;
+    std::vector<std::string> leftScreen_;
     long long readsBeforeTyping_ = -1;
 };
 

@@ -96,9 +96,12 @@ void SettleAfter(PtyGame& game, long readsBefore) {
     for (int i = 0; i < 4 && game.Running(); ++i) game.Pump(std::chrono::milliseconds(10));
 }
 
+// Once the game has ended, the screen it last showed: the shell's screen
+// is back in the terminal by then.
 void PrintScreen(const PtyGame& game, int number) {
     std::cout << "screen " << number << "\n";
-    for (int row = 0; row < Rows; ++row) std::cout << game.Row(row) << "\n";
+    const bool ended = !game.Running() && !game.LeftScreen().empty();
+    for (int row = 0; row < Rows; ++row) std::cout << (ended ? game.LeftScreen()[row] : game.Row(row)) << "\n";
     std::cout.flush();
 }
 

@@ -162,7 +162,8 @@ class Suspend : public ::testing::TestWithParam<std::tuple<bool, Moment>> {};
 
 TEST_P(Suspend, GivesTheTerminalBackAndTakesItAgainOnContinue) {
     const auto [typed, moment] = GetParam();
-    PtyGame game({"--seed", "5"});
+    const std::string shellText = "$ tender-gamble --seed 5";
+    PtyGame game(SpawnOptions{{"--seed", "5"}, {}, 24, 80, nullptr, shellText + "\r\n"});
     BringTo(game, moment);
 
     if (typed) {
@@ -177,6 +178,7 @@ TEST_P(Suspend, GivesTheTerminalBackAndTakesItAgainOnContinue) {
     EXPECT_TRUE(SameModes(game.Modes(), game.ModesBefore()))
         << "while stopped: " << DescribeModes(game.Modes()) << "\nbefore: " << DescribeModes(game.ModesBefore());
     EXPECT_TRUE(game.PenIsDefault()) << "the game's colours stayed set while it was stopped";
+    EXPECT_TRUE(game.WaitForText(shellText, std::chrono::seconds(2))) << "not the shell's:\n" << game.ScreenText();
 
     // fg
     ASSERT_TRUE(game.ShellGivesTerminal());

@@ -64,6 +64,7 @@ TEST(Options, JournalOptionsAndHowTheyCombine) {
                                                {"--replay", "g", "--speed", "-1"},
                                                {"--replay", "g", "--speed", "fast"},
                                                {"--replay", "g", "--speed", "2000"},
+                                               {"--replay", "g", "--speed", "1/0"},
                                                {"--save", "a", "--no-save"},
                                                {"--games", "--seed", "3"},
                                                {"--games", "--continue"},
