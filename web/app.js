@@ -4,6 +4,7 @@ import { LargestSeed, addressGameStartedBefore, seedFromAddress } from './addres
 import { GameSession } from './game_session.js';
 import { holdJournal, journalsInUse } from './journal_locks.js';
 import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
+import { KeptGames } from './kept_games.js';
 import { terminalOptions } from './terminal_options.js';
 
 // What the keypad's named keys send, as a terminal sends them.
@@ -18,6 +19,12 @@ const SmallestFontSize = 4;
 
 // Ctrl-U: the line editor's "take back the whole line".
 const KillLine = '\x15';
+
+// A game's "last played" is the time of its last input, noted in the list
+// of journals at most this often (and when it ends).
+const PlayedNotedEvery = 5000;
+
+const ReplayKeys = 'Space pauses, + and - change the speed, q ends the replay.';
 
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
@@ -43,6 +50,8 @@ class Page {
   #screenNews = document.getElementById('screen-news');
   #lineSent = ''; // what of the line field the game has been sent
   #heard = []; // the screen's rows as last announced
+  #replaying = ''; // what is being replayed, in words
+  #keptGames;
   #terminal;
   #session = null;
   #compiled;
@@ -66,6 +75,14 @@ class Page {
     this.#fitTerminal();
     window.addEventListener('resize', () => this.#fitTerminal());
     this.#terminal.onData((data) => this.#typed(data));
+    // A replay's title says whether it is paused, and its speed.
+    this.#terminal.onTitleChange((title) => this.#replayState(title));
+    this.#keptGames = new KeptGames(compiled, this.#store, {
+      continueGame: (entry) => this.#continueGame(entry),
+      replay: (entry) => this.#replayKept(entry),
+      download: (entry) => this.#downloadJournal(entry),
+      forgotten: () => this.#listKeptGames(),
+    });
     this.#terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
     this.#takeTextInput();
     this.#readScreenOnce();
@@ -82,8 +99,8 @@ class Page {
     document.getElementById('show-keypad').addEventListener('click', () => this.#main.classList.toggle('keypad-open'));
     document.getElementById('terminal').addEventListener('click', (event) => this.#tappedLine(event));
     this.#newGame.addEventListener('click', () => this.newGame());
-    this.#continue.addEventListener('click', () => this.#continueGame());
-    this.#download.addEventListener('click', () => this.#downloadJournal());
+    this.#continue.addEventListener('click', () => this.#continueGame(this.#journal));
+    this.#download.addEventListener('click', () => this.#downloadJournal(this.#journal));
     this.#openJournal.addEventListener('click', () => this.#journalFile.click());
     this.#journalFile.addEventListener('change', () => this.#replayChosenFile());
     this.#openJournal.hidden = false;
@@ -97,6 +114,7 @@ class Page {
       const unfinished = this.#store.latestUnfinished(await journalsInUse());
       if (unfinished) {
         this.#offer(unfinished);
+        await this.#listKeptGames();
         return;
       }
     }
@@ -137,9 +155,8 @@ class Page {
     this.#continue.focus();
   }
 
-  async #continueGame() {
+  async #continueGame(entry) {
     await this.#once(async () => {
-      const entry = this.#journal;
       const letGo = await holdJournal(entry.id);
       if (!letGo) {
         this.say('That game is being played in another tab of this browser.');
@@ -147,9 +164,29 @@ class Page {
         this.#newGame.focus();
         return;
       }
-      this.#store.update(entry.id, { played: Date.now() });
       await this.#start({ args: ['--continue'], journal: entry, letGo });
     });
+  }
+
+  async #replayKept(entry) {
+    await this.#once(async () => {
+      this.#replaying = `Replaying the game last played ${new Date(entry.played).toLocaleString()}`;
+      const status = `${this.#replaying}: ${ReplayKeys}`;
+      await this.#start({ args: ['--replay', journalFileName(entry)], mode: 'replay', chosen: () => this.#store.bytes(entry.id), status });
+    });
+  }
+
+  // The replay's title says whether it is paused, and its speed
+  // ("Tender Gamble! replay, paused, speed 1/4"): the status line says it.
+  #replayState(title) {
+    if (this.#main.dataset.mode !== 'replay' || this.#session?.ended) return;
+    this.say(`${this.#replaying} (${title.replace(/^.*replay, /, '')}): ${ReplayKeys}`);
+  }
+
+  // The list of kept games, with the one on the terminal as being played.
+  async #listKeptGames() {
+    const playing = this.#session && !this.#session.ended && this.#main.dataset.mode === 'game';
+    await this.#keptGames.show(playing ? this.#journal : null, await journalsInUse());
   }
 
   async #replayChosenFile() {
@@ -158,7 +195,8 @@ class Page {
     if (!file) return;
     const bytes = new Uint8Array(await file.arrayBuffer());
     await this.#once(async () => {
-      const status = `Replaying ${file.name}: Space pauses, + and - change the speed, q ends the replay.`;
+      this.#replaying = `Replaying ${file.name}`;
+      const status = `${this.#replaying}: ${ReplayKeys}`;
       await this.#start({ args: ['--replay', file.name], mode: 'replay', chosen: () => bytes, status });
     });
   }
@@ -195,17 +233,23 @@ class Page {
     });
     this.#session = session;
     await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
+    await this.#listKeptGames();
   }
 
   // What the game's journal calls on the page (src/journal/browser_store.cpp).
   #journalSide(journal, chosen) {
     const writer = journal === null ? null : this.#store.writer(journal.id);
     let failed = false;
+    let noted = Date.now();
     return {
       chosen,
       append: (bytes) => {
         if (writer === null) return 'a replay keeps no journal';
         const error = writer.append(bytes);
+        if (Date.now() - noted >= PlayedNotedEvery) {
+          noted = Date.now();
+          this.#store.update(journal.id, { played: noted });
+        }
         if (error && !failed) this.say(`This game can no longer be kept: ${error}.`);
         failed ||= error !== '';
         return error;
@@ -272,6 +316,7 @@ class Page {
   }
 
   async #ended(status) {
+    if (this.#main.dataset.mode === 'game' && this.#journal) this.#store.update(this.#journal.id, { played: Date.now() });
     this.#letGo?.();
     this.#letGo = null;
     this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
@@ -288,6 +333,7 @@ class Page {
     this.#journal = entry;
     this.#showButtons({ continue: Boolean(entry && !entry.finished && !entry.refused), newGame: true, download: Boolean(entry) });
     this.#setState('ended');
+    await this.#listKeptGames();
   }
 
   #failed(reason) {
@@ -298,8 +344,7 @@ class Page {
     this.#showButtons({ continue: false, newGame: true, download: this.#journal !== null });
   }
 
-  #downloadJournal() {
-    const entry = this.#journal;
+  #downloadJournal(entry) {
     const url = URL.createObjectURL(new Blob([this.#store.bytes(entry.id)], { type: 'application/octet-stream' }));
     const link = document.createElement('a');
     link.href = url;

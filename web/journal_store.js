@@ -100,6 +100,14 @@ export class JournalStore {
     this.#saveIndex(journals);
   }
 
+  // Deletes the journal and its place in the index, for good.
+  forget(id) {
+    const journals = this.list();
+    if (!journals.some((journal) => journal.id === id)) return;
+    this.#remove(journals, id);
+    this.#saveIndex(journals);
+  }
+
   bytes(id) {
     let text = '';
     for (let number = 0; ; number += 1) {

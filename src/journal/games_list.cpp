@@ -112,6 +112,11 @@ std::optional<std::size_t> ListNumber(const std::string& text) {
 
 }  // namespace
 
+std::vector<std::string> DescriptionCells(const GameDescription& description) {
+    if (description.standing == Standing::Damaged) return {"damaged: " + description.damage};
+    return Cells(description, false);
+}
+
 std::string GamesList(const GameRunner& run, const Environment& environment) {
     std::string error;
     const std::optional<fs::path> folder = StateFolder(environment, error);

@@ -4,8 +4,10 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "console/terminal_capabilities.hpp"
+#include "journal/game_description.hpp"
 #include "journal/sessions.hpp"
 
 namespace tg::journal {
@@ -13,6 +15,11 @@ namespace tg::journal {
 // The state folder's games, described by replaying each journal silently;
 // no journal is changed or locked. One line says so when there are none.
 std::string GamesList(const GameRunner& run, const Environment& environment);
+
+// How a described game stands, in the list's cells: mode, player, day and
+// time, the person furthest along, and how it stands (one cell, with why,
+// for a damaged journal).
+std::vector<std::string> DescriptionCells(const GameDescription& description);
 
 // The journal an argument names: a number, counted in the list GamesList
 // shows, or else a file. Nothing, with why, for a number not in the list.

@@ -3,6 +3,8 @@
 //   --seed N         a new game, its journal kept by the page
 //   --continue       the game the page keeps, gone on with
 //   --replay NAME    a journal the player opened, played back
+//   --describe       a kept journal, replayed silently to tell how its game
+//                    stands: one line of tab-separated cells on the output
 // (src/journal/browser_store.cpp is the page's side of the journal).
 // These are the page's own words, not a player's, so they are read here
 // in a few lines rather than by the command line's full parser.
@@ -12,7 +14,10 @@
 #include <memory>
 #include <string>
 
+#include <cstdio>
+
 #include "journal/browser_store.hpp"
+#include "journal/games_list.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "shell/play_game.hpp"
@@ -45,6 +50,18 @@ tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t 
     return tg::journal::PlayNewGame(RunGame, *terminal, seed, journal);
 }
 
+// The page's list of kept games: the same cells as the terminal's list.
+void DescribeChosen(tg::journal::BrowserStore& store) {
+    std::string error;
+    const std::optional<std::string> bytes = store.Read(error);
+    const tg::journal::GameDescription description =
+        bytes ? tg::journal::Describe(RunGame, *bytes)
+              : tg::journal::GameDescription{tg::journal::Standing::Damaged, std::nullopt, error};
+    std::string line;
+    for (const std::string& cell : tg::journal::DescriptionCells(description)) line += (line.empty() ? "" : "\t") + cell;
+    std::puts(line.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +69,11 @@ int main(int argc, char** argv) {
     const std::string value = argc > 2 ? argv[2] : "";
     tg::journal::BrowserStore store(value);
     tg::journal::SessionEnd end;
+    if (action == "--describe") {
+        DescribeChosen(store);
+        tg::EndPageGame(0);
+        return 0;
+    }
     if (action == "--continue") {
         end = tg::journal::ContinueGame(RunGame, tg::OpenSystemTerminal, store);
     } else if (action == "--replay") {

@@ -39,6 +39,8 @@ public:
     void Pause(int milliseconds) override;
     int KeyWithin(int milliseconds) override;
     int EndOfInputStatus() const override { return interrupted_ ? InterruptedStatus : 0; }
+    // As a terminal's title sequence: the page shows it in its status line.
+    void SetTitle(std::string_view title) override { output_.Control("\x1b]2;" + std::string(title) + "\x07"); }
 
 private:
     // The bytes the game reads: straight from the keys, or in name entry

@@ -131,7 +131,7 @@ test('A journal the terminal game recorded replays on the page to the same scree
     await game.replay(file);
     assert.deepEqual(await game.screen(), terminal.screens[cut], `the last screen of ${cut} keys`);
     // The last screen stays until a key is pressed, also after the game's ending.
-    assert.match(await game.status(), new RegExp(`^Replaying cut-${cut}\\.journal: Space pauses`));
+    assert.match(await game.status(), new RegExp(`^Replaying cut-${cut}\\.journal\\b.*: Space pauses`));
     assert.equal(await game.page.isVisible('#download'), false, 'a replay offers no journal of its own');
     await game.step('q');
     assert.match(await game.status(), /^The replay has ended/);
@@ -147,5 +147,34 @@ test('A journal the terminal game recorded replays on the page to the same scree
   await game.replay(picture);
   assert.equal(await game.status(), 'picture.journal cannot be replayed: it is not a journal of this game.');
   assert.equal(await game.page.evaluate(() => document.getElementById('game').dataset.exitStatus), '1');
+  assert.deepEqual(game.errors, []);
+});
+
+test('The page lists its kept games: Continue, Replay (its speed said), Download and Forget', async () => {
+  const url = await freshOrigin();
+  const game = await WebGame.open(browser.context, `${url}?seed=${freePlay.seed}`);
+  await game.step('0'); // FreePlay, at the home menu on the first morning
+  await game.reload();
+  await game.after(() => game.page.click('#new-game'));
+  await game.step('1'); // a Trophy game, at its opening
+  const items = game.page.locator('#kept-games li');
+  await game.page.waitForFunction(() => /being played here/.test(document.querySelector('#kept-games li')?.textContent));
+  assert.equal(await items.count(), 2);
+  const first = items.nth(1);
+  const words = await first.locator('span').textContent();
+  for (const expected of ['FreePlay', 'Monday 8:10am', 'unfinished']) assert.match(words, new RegExp(expected), words);
+  assert.deepEqual(await first.locator('button').allTextContents(), ['Continue', 'Replay', 'Download', 'Forget']);
+
+  // The replay's speed is in the status line (its pause too, the same way).
+  await game.after(() => first.locator('button', { hasText: 'Replay' }).click());
+  assert.match(await game.status(), /^Replaying the game last played .*\(speed 1\): Space pauses/);
+  await game.page.keyboard.press('q');
+  await game.page.waitForFunction(() => document.getElementById('game').dataset.state === 'ended');
+
+  // Forget asks first; the one game left is listed no more.
+  game.page.once('dialog', (dialog) => dialog.accept());
+  await game.page.locator('#kept-games li').nth(1).locator('button', { hasText: 'Forget' }).click();
+  await game.page.waitForFunction(() => document.getElementById('kept-games').hidden);
+  assert.equal(await game.page.evaluate(() => JSON.parse(localStorage.getItem('tender-gamble/journals')).length), 1);
   assert.deepEqual(game.errors, []);
 });

@@ -1,0 +1,99 @@
+// The games this page keeps, listed under the terminal as the terminal's
+// --games lists them: when each was last played, the game as it stood at
+// its last home menu, how it stands now, and what can be done with it.
+
+import createTenderGamble from 'tender-gamble-module';
+
+// The last cell of a game that can be gone on with (the game's own words).
+const Unfinished = 'unfinished';
+
+// How a journal's game stands: the game replays it silently and answers
+// with the list's cells (src/program/web_main.cpp, --describe).
+function describeJournal(compiled, bytes) {
+  return new Promise((resolve, reject) => {
+    let line = '';
+    createTenderGamble({
+      arguments: ['--describe'],
+      tenderPage: {
+        journal: { chosen: () => bytes },
+        endGame: () => resolve(line.split('\t')),
+      },
+      instantiateWasm(imports, receiveInstance) {
+        WebAssembly.instantiate(compiled, imports).then((instance) => receiveInstance(instance, compiled), reject);
+        return {};
+      },
+      print: (text) => { line = text; },
+      printErr: () => {},
+      onAbort: reject,
+    }).catch(reject);
+  });
+}
+
+export class KeptGames {
+  #section = document.getElementById('kept-games');
+  #list = this.#section.querySelector('ol');
+  #compiled;
+  #store;
+  #descriptions = new Map(); // by journal and size: a journal only grows
+
+  // `actions`: continueGame(entry), replay(entry), download(entry), and
+  // forgotten() once a journal is gone.
+  constructor(compiled, store, actions) {
+    this.#compiled = compiled;
+    this.#store = store;
+    this.actions = actions;
+  }
+
+  // Lists every kept game but when there is only one; `current`: the
+  // journal on the terminal now, if a game is being played there.
+  async show(current, busy) {
+    const entries = this.#store.list();
+    const items = [];
+    for (const entry of entries) items.push(await this.#item(entry, current, busy));
+    this.#list.replaceChildren(...items);
+    this.#section.hidden = entries.length < 2;
+  }
+
+  async #describe(entry) {
+    const bytes = this.#store.bytes(entry.id);
+    const key = `${entry.id}:${bytes.length}`;
+    if (!this.#descriptions.has(key)) {
+      this.#descriptions.set(key, await describeJournal(this.#compiled, bytes).catch((error) => [`damaged: ${error}`]));
+    }
+    return this.#descriptions.get(key);
+  }
+
+  async #item(entry, current, busy) {
+    const cells = [...(await this.#describe(entry))];
+    const here = entry.id === current?.id;
+    const elsewhere = !here && busy.has(entry.id);
+    if (here) cells[cells.length - 1] = 'being played here';
+    if (elsewhere) cells[cells.length - 1] = 'being played in another tab';
+    const item = document.createElement('li');
+    const words = document.createElement('span');
+    words.textContent = [new Date(entry.played).toLocaleString(), ...cells.filter((cell) => cell !== '')].join(' · ');
+    item.append(words);
+    const free = !here && !elsewhere;
+    const canGoOn = free && cells.at(-1) === Unfinished && !entry.finished && !entry.refused;
+    if (canGoOn) item.append(this.#button('Continue', () => this.actions.continueGame(entry)));
+    if (!here) item.append(this.#button('Replay', () => this.actions.replay(entry)));
+    item.append(this.#button('Download', () => this.actions.download(entry)));
+    if (free) item.append(this.#button('Forget', () => this.#forget(entry)));
+    return item;
+  }
+
+  #button(text, action) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = text;
+    button.addEventListener('click', action);
+    return button;
+  }
+
+  #forget(entry) {
+    const when = new Date(entry.played).toLocaleString();
+    if (!window.confirm(`Forget the game last played ${when}? Its journal is deleted from this browser for good.`)) return;
+    this.#store.forget(entry.id);
+    this.actions.forgotten();
+  }
+}
