@@ -4,7 +4,8 @@ import { LargestSeed, addressGameStartedBefore, seedFromAddress } from './addres
 import { GameSession } from './game_session.js';
 import { holdJournal, journalsInUse } from './journal_locks.js';
 import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
-import { KeptGames } from './kept_games.js';
+import { gameLink, holdsGame, journalFromLink } from './game_link.js';
+import { KeptGames, describeJournal, mayPlayOn } from './kept_games.js';
 import { terminalOptions } from './terminal_options.js';
 
 // What the keypad's named keys send, as a terminal sends them.
@@ -46,6 +47,11 @@ class Page {
   #download = document.getElementById('download');
   #openJournal = document.getElementById('open-journal');
   #journalFile = document.getElementById('journal-file');
+  #share = document.getElementById('share');
+  #playOn = document.getElementById('play-on');
+  #shareLink = document.getElementById('share-link');
+  #shown = () => null; // the journal's bytes of what the terminal shows
+  #linked = null; // the journal of the link the page was opened with
   #lineField = document.getElementById('line-field');
   #screenNews = document.getElementById('screen-news');
   #lineSent = ''; // what of the line field the game has been sent
@@ -81,6 +87,7 @@ class Page {
       continueGame: (entry) => this.#continueGame(entry),
       replay: (entry) => this.#replayKept(entry),
       download: (entry) => this.#downloadJournal(entry),
+      share: (entry) => this.#shareGame(this.#store.bytes(entry.id)),
       forgotten: () => this.#listKeptGames(),
     });
     this.#terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
@@ -102,6 +109,8 @@ class Page {
     this.#continue.addEventListener('click', () => this.#continueGame(this.#journal));
     this.#download.addEventListener('click', () => this.#downloadJournal(this.#journal));
     this.#openJournal.addEventListener('click', () => this.#journalFile.click());
+    this.#share.addEventListener('click', () => this.#shareGame(this.#shown()));
+    this.#playOn.addEventListener('click', () => this.#playOnFromLink());
     this.#journalFile.addEventListener('change', () => this.#replayChosenFile());
     this.#openJournal.hidden = false;
     this.#keepFocus();
@@ -121,11 +130,30 @@ class Page {
     await this.newGame();
   }
 
+  // The address holds a game (a shared link): it is replayed at its pace,
+  // and then it can be played on as the player's own. A damaged link is
+  // said, and nothing is kept of it.
+  async openLink(fragment) {
+    const { bytes, problem } = await journalFromLink(fragment);
+    if (problem) {
+      this.#setState('choosing');
+      this.say(`This link cannot be played: ${problem}. Ask for the link again, or start a new game.`);
+      this.#showButtons({ newGame: true });
+      return;
+    }
+    this.#linked = bytes;
+    await this.#once(async () => {
+      this.#replaying = 'Replaying the game in this link';
+      await this.#start({ args: ['--replay', 'the link'], mode: 'replay', chosen: () => bytes, status: `${this.#replaying}: ${ReplayKeys}` });
+    });
+  }
+
   say(text) {
     this.#status.textContent = text;
   }
 
   async newGame() {
+    this.#leaveLink();
     await this.#once(async () => {
       const seed = this.#seed ?? String(Math.floor(Date.now() / 1000) % (LargestSeed + 1));
       const entry = this.#store.create(seed, await journalsInUse());
@@ -160,7 +188,7 @@ class Page {
       const letGo = await holdJournal(entry.id);
       if (!letGo) {
         this.say('That game is being played in another tab of this browser.');
-        this.#showButtons({ continue: false, newGame: true, download: true });
+        this.#showButtons({ newGame: true, download: true });
         this.#newGame.focus();
         return;
       }
@@ -211,7 +239,8 @@ class Page {
     this.#letGo = letGo;
     this.#report = null;
     this.#main.dataset.mode = mode;
-    this.#showButtons({ continue: false, newGame: false, download: journal !== null });
+    this.#shown = journal === null ? chosen : () => this.#store.bytes(journal.id);
+    this.#showButtons({ download: journal !== null, share: true });
     delete this.#main.dataset.exitStatus;
     this.say(status);
     this.#terminal.reset();
@@ -331,7 +360,15 @@ class Page {
     let entry = this.#journal && this.#store.find(this.#journal.id);
     if (replay) entry = this.#store.latestUnfinished(await journalsInUse());
     this.#journal = entry;
-    this.#showButtons({ continue: Boolean(entry && !entry.finished && !entry.refused), newGame: true, download: Boolean(entry) });
+    const playOn = replay && this.#linked !== null && !this.#report && mayPlayOn(await describeJournal(this.#compiled, this.#linked));
+    if (playOn) this.say('The replay has ended. Play on from here as your own game, or start a new one.');
+    this.#showButtons({
+      continue: !playOn && Boolean(entry && !entry.finished && !entry.refused),
+      newGame: true,
+      download: Boolean(entry),
+      share: !this.#report,
+      playOn,
+    });
     this.#setState('ended');
     await this.#listKeptGames();
   }
@@ -341,7 +378,7 @@ class Page {
     this.#letGo = null;
     this.#setState('failed');
     this.say(`The game stopped: ${reason}`);
-    this.#showButtons({ continue: false, newGame: true, download: this.#journal !== null });
+    this.#showButtons({ newGame: true, download: this.#journal !== null });
   }
 
   #downloadJournal(entry) {
@@ -358,6 +395,38 @@ class Page {
     this.#continue.hidden = !shown.continue;
     this.#newGame.hidden = !shown.newGame;
     this.#download.hidden = !shown.download;
+    this.#share.hidden = !shown.share;
+    this.#playOn.hidden = !shown.playOn;
+    if (!shown.share) this.#shareLink.hidden = true;
+  }
+
+  // A link to this page that holds the game, copied for the player to send,
+  // and shown too, for a browser that does not let the page copy.
+  async #shareGame(bytes) {
+    const link = await gameLink(window.location.origin + window.location.pathname, bytes);
+    this.#shareLink.value = link;
+    this.#shareLink.hidden = false;
+    this.#shareLink.select();
+    const copied = await navigator.clipboard?.writeText(link).then(() => true, () => false);
+    this.say(`${copied ? 'Copied: the' : 'The'} link to this game (${link.length} characters), below: send it to anyone, and they watch it and can play on from it.`);
+  }
+
+  // The link's game, kept as the player's own and gone on with.
+  async #playOnFromLink() {
+    const { entry, error } = this.#store.adopt(this.#linked, await journalsInUse());
+    if (!entry) {
+      this.say(`This game cannot be kept in this browser: ${error}.`);
+      return;
+    }
+    this.#leaveLink();
+    await this.#continueGame(entry);
+  }
+
+  // Done with the link: a reload no longer replays it.
+  #leaveLink() {
+    if (this.#linked === null) return;
+    this.#linked = null;
+    window.history.replaceState(null, '', window.location.pathname + window.location.search);
   }
 
   // The whole 80x25 terminal on the screen, from a phone's width up: the
@@ -475,8 +544,12 @@ async function main() {
   }
   const page = new Page(compiled, seed, pageStorage());
   const addressAsks = asked && !addressGameStartedBefore();
-  await page.begin(addressAsks);
-  if (problem && addressAsks) page.say(problem);
+  if (holdsGame(window.location.hash)) {
+    await page.openLink(window.location.hash);
+  } else {
+    await page.begin(addressAsks);
+    if (problem && addressAsks) page.say(problem);
+  }
   keepForOffline(); // once the game is up: its files come first
 }
 

@@ -100,6 +100,17 @@ export class JournalStore {
     this.#saveIndex(journals);
   }
 
+  // A journal that came from elsewhere (a shared link), kept as this page's
+  // own: { entry }, or { error } with nothing kept.
+  adopt(bytes, busy = new Set()) {
+    const header = bytesToText(bytes.subarray(0, 512));
+    const entry = this.create(/^seed (\d+)$/m.exec(header)?.[1] ?? '0', busy);
+    const error = this.writer(entry.id).append(bytes);
+    if (error === '') return { entry };
+    this.forget(entry.id);
+    return { error };
+  }
+
   // Deletes the journal and its place in the index, for good.
   forget(id) {
     const journals = this.list();

@@ -7,9 +7,15 @@ import createTenderGamble from 'tender-gamble-module';
 // The last cell of a game that can be gone on with (the game's own words).
 const Unfinished = 'unfinished';
 
+// Whether a described game can be played on: one that has not reached an
+// ending (a Quit or an Escape is taken back, as when continuing).
+export function mayPlayOn(cells) {
+  return [Unfinished, 'left with Quit', 'left with Escape'].includes(cells.at(-1));
+}
+
 // How a journal's game stands: the game replays it silently and answers
 // with the list's cells (src/program/web_main.cpp, --describe).
-function describeJournal(compiled, bytes) {
+export function describeJournal(compiled, bytes) {
   return new Promise((resolve, reject) => {
     let line = '';
     createTenderGamble({
@@ -36,8 +42,8 @@ export class KeptGames {
   #store;
   #descriptions = new Map(); // by journal and size: a journal only grows
 
-  // `actions`: continueGame(entry), replay(entry), download(entry), and
-  // forgotten() once a journal is gone.
+  // `actions`: continueGame(entry), replay(entry), download(entry),
+  // share(entry), and forgotten() once a journal is gone.
   constructor(compiled, store, actions) {
     this.#compiled = compiled;
     this.#store = store;
@@ -78,6 +84,7 @@ export class KeptGames {
     if (canGoOn) item.append(this.#button('Continue', () => this.actions.continueGame(entry)));
     if (!here) item.append(this.#button('Replay', () => this.actions.replay(entry)));
     item.append(this.#button('Download', () => this.actions.download(entry)));
+    item.append(this.#button('Share', () => this.actions.share(entry)));
     if (free) item.append(this.#button('Forget', () => this.#forget(entry)));
     return item;
   }

@@ -178,3 +178,46 @@ test('The page lists its kept games: Continue, Replay (its speed said), Download
   assert.equal(await game.page.evaluate(() => JSON.parse(localStorage.getItem('tender-gamble/journals')).length), 1);
   assert.deepEqual(game.errors, []);
 });
+
+test('A game shared as a link: from the terminal it replays on the page and plays on; from the page it goes on in the terminal; a damaged link is refused by both', async () => {
+  const url = await freshOrigin();
+  const steps = freePlay.steps.slice(0, 10);
+  const terminal = playInTerminal(recorder, freePlay.seed, steps);
+  const file = join(folder, 'shared.journal');
+  const state = await mkdtemp(join(tmpdir(), 'tender-state-'));
+  const run = (args, input = '') => spawnSync(binary, args, { input, env: { ...process.env, XDG_STATE_HOME: state }, encoding: 'utf8' });
+  assert.equal(run(['--seed', String(freePlay.seed), '--save', file], steps.slice(0, 9).join('')).status, 0);
+  const shared = run(['--share', file, '--base', url]);
+  assert.equal(shared.status, 0, shared.stderr);
+  const link = shared.stdout.trim();
+  assert.ok(link.startsWith(`${url}#game=`), link);
+
+  // The page replays it to its last screen, and plays on from there.
+  const game = await WebGame.open(browser.context, link);
+  assert.deepEqual(await game.screen(), terminal.screens[9]);
+  await game.press('q');
+  await game.page.waitForSelector('#play-on', { state: 'visible' });
+  await game.after(() => game.page.click('#play-on'));
+  assert.deepEqual(await game.screen(), terminal.screens[9], 'played on');
+  await game.step(steps[9]);
+  assert.deepEqual(await game.screen(), terminal.screens[10]);
+
+  // Shared from the page, the game goes on in the terminal, kept there.
+  await game.page.click('#share');
+  const pageLink = await game.page.inputValue('#share-link');
+  const continued = run(['--continue', pageLink], freePlay.steps.slice(10, 14).join(''));
+  assert.equal(continued.status, 0, continued.stderr);
+  assert.match(run(['--games']).stdout, /^\s*1 .*FreePlay/m);
+
+  // Cut short: refused on the page, where nothing is kept, and in the terminal.
+  const journals = () => game.page.evaluate(() => JSON.parse(localStorage.getItem('tender-gamble/journals')).length);
+  const kept = await journals();
+  const damaged = await WebGame.open(browser.context, pageLink.slice(0, -8));
+  assert.match(await damaged.status(), /This link cannot be played: the link is damaged/);
+  assert.equal(await journals(), kept);
+  const refused = run(['--replay', pageLink.slice(0, -8)]);
+  assert.equal(refused.status, 1);
+  assert.match(refused.stderr, /damaged|cut short/);
+  assert.deepEqual([...game.errors, ...damaged.errors], []);
+  await rm(state, { recursive: true, force: true });
+});
