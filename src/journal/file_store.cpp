@@ -3,7 +3,7 @@
 // with, read back to replay.
 #include "journal/file_store.hpp"
 
-#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <system_error>
 #include <vector>
@@ -63,12 +63,19 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
     return false;
 }
 
-// A journal's file name: its start time (UTC) and seed, with a number added
-// for a second game started in the same second with the same seed.
-std::string JournalName(std::time_t started, std::uint32_t seed, int copy) {
-    std::string stamp = UtcText(started);
-    std::replace(stamp.begin(), stamp.end(), ':', '-');  // colons are not allowed in Windows names
-    return stamp + "-seed-" + std::to_string(seed) + (copy > 1 ? "-" + std::to_string(copy) : "") + JournalExtension;
+// A journal's file name: its start time (UTC, from its header) and seed,
+// with a number added for a second game started in the same second with the
+// same seed. Only letters and digits of the time are kept, the rest become
+// '-': colons are not allowed in Windows names, and a header that came in a
+// link must not name another folder.
+std::string JournalName(const Header& header, int copy) {
+    constexpr std::size_t LongestStamp = 32;
+    std::string stamp = header.started.substr(0, LongestStamp);
+    for (char& character : stamp) {
+        if (!std::isalnum(static_cast<unsigned char>(character))) character = '-';
+    }
+    return stamp + "-seed-" + std::to_string(header.seed) + (copy > 1 ? "-" + std::to_string(copy) : "") +
+           JournalExtension;
 }
 
 // The journal of the most recently played game that has not reached an
@@ -93,10 +100,9 @@ std::optional<fs::path> LatestUnfinishedIn(const fs::path& folder, bool& playedE
 FileStore::FileStore(std::string path, SyncOnExit syncOnExit)
     : path_(std::move(path)), syncOnExit_(std::move(syncOnExit)) {}
 
-FileStore FileStore::InStateFolder(Environment environment, std::time_t started, SyncOnExit syncOnExit) {
+FileStore FileStore::InStateFolder(Environment environment, SyncOnExit syncOnExit) {
     FileStore store;
     store.environment_ = std::move(environment);
-    store.started_ = started;
     store.syncOnExit_ = std::move(syncOnExit);
     return store;
 }
@@ -123,7 +129,7 @@ std::optional<JournalFile> FileStore::CreateInStateFolder(const Header& header, 
     const std::optional<fs::path> folder = StateFolder(*environment_, error);
     if (!folder || !MakeFolder(*folder, error)) return std::nullopt;
     for (int copy = 1; copy <= MostCopies; ++copy) {
-        const fs::path path = *folder / JournalName(started_, header.seed, copy);
+        const fs::path path = *folder / JournalName(header, copy);
         std::optional<JournalFile> file = JournalFile::Create(path.string(), error);
         if (file || errno != EEXIST) {
             if (!file) error = path.string() + ": " + error;
@@ -142,6 +148,10 @@ JournalSink* FileStore::Opened(std::optional<JournalFile> file) {
 }
 
 JournalSink* FileStore::Create(const Header& header, std::string& error) {
+    return CreateHolding(header, EncodeHeader(header), error);
+}
+
+JournalSink* FileStore::CreateHolding(const Header& header, std::string_view bytes, std::string& error) {
     std::optional<JournalFile> file;
     if (environment_) {
         file = CreateInStateFolder(header, error);
@@ -149,7 +159,7 @@ JournalSink* FileStore::Create(const Header& header, std::string& error) {
         file = JournalFile::Create(path_, error);
         if (!file) error = path_ + ": " + error;
     }
-    if (file && !(file->Append(EncodeHeader(header)) && file->Sync())) {
+    if (file && !(file->Append(bytes) && file->Sync())) {
         error = file->Path() + ": " + file->Error();
         file.reset();
     }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "console/terminal_capabilities.hpp"
 #include "journal/journal_file.hpp"
@@ -24,8 +25,8 @@ public:
     explicit FileStore(std::string path, SyncOnExit syncOnExit = {});
 
     // A new game's journal in the state folder, named by its start time and
-    // seed.
-    static FileStore InStateFolder(Environment environment, std::time_t started, SyncOnExit syncOnExit = {});
+    // seed as its header gives them.
+    static FileStore InStateFolder(Environment environment, SyncOnExit syncOnExit = {});
 
     // The most recently played unfinished game in the state folder; nothing,
     // with why, when there is none.
@@ -33,6 +34,8 @@ public:
                                                      SyncOnExit syncOnExit = {});
 
     JournalSink* Create(const Header& header, std::string& error) override;
+    // A new journal that holds `bytes` (a header and records) from the start.
+    JournalSink* CreateHolding(const Header& header, std::string_view bytes, std::string& error);
     std::optional<std::string> Read(std::string& error) override;
     JournalSink* Reopen(std::size_t size, std::string& error) override;
     std::string Say(Problem problem, const std::string& detail) const override;
@@ -44,7 +47,6 @@ private:
 
     std::string path_;
     std::optional<Environment> environment_;  // a new game in the state folder
-    std::time_t started_ = 0;
     SyncOnExit syncOnExit_;
     std::optional<JournalFile> file_;
 };

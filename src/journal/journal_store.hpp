@@ -59,6 +59,11 @@ public:
     // (a record torn by a crash goes); nothing, with why, when it cannot be.
     virtual JournalSink* Reopen(std::size_t size, std::string& error) = 0;
 
+    // The reopened journal did not play back as recorded: a store that made
+    // it for this session takes it away again, so that a refused journal
+    // leaves nothing behind.
+    virtual void Withdraw() {}
+
     // How a problem with the chosen journal is put to the player, naming
     // the journal as this store does.
     virtual std::string Say(Problem problem, const std::string& detail) const = 0;

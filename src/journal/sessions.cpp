@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <variant>
 
 #include "journal/cast_recorder.hpp"
 #include "journal/recorded_inputs.hpp"
@@ -62,6 +63,26 @@ Attempt GoOn(const GameRunner& run, Platform& terminal, const Contents& contents
     return attempt;
 }
 
+// Goes on with the journal: the attempt that went live, or where the game
+// strayed from the journal. A game that ends on the journal's last input (a
+// Quit, an Escape) is played again without it, and goes on from just
+// before it.
+std::variant<Attempt, Diverged> PlayOn(const GameRunner& run, Platform& terminal, const Contents& contents,
+                                       JournalSink& journal) {
+    std::size_t limit = RecordedInputs(contents).InputCount();
+    for (bool takeBack = false;; takeBack = true) {
+        Attempt attempt = GoOn(run, terminal, contents, journal, limit, takeBack);
+        if (attempt.diverged) return *attempt.diverged;
+        if (attempt.wentLive) return attempt;
+        if (takeBack || attempt.consumed != limit || limit == 0) {
+            const RecordedInputs inputs(contents);
+            return Diverged{inputs.Describe(attempt.consumed),
+                            takeBack ? "the game ended early" : "the game ended before the journal did"};
+        }
+        limit -= 1;
+    }
+}
+
 // How a game on the terminal ended; an ending stays on the screen once the
 // game has left it.
 SessionEnd Ended(Platform& terminal, const GameEnd& end, std::string problem) {
@@ -110,21 +131,10 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
     JournalSink* journal = store.Reopen(contents->wholeBytes, error);
     if (journal == nullptr) return Refused(store, Problem::CannotContinue, error);
     const std::unique_ptr<Platform> terminal = open();
-    // A game that ends on the journal's last input (a Quit, an Escape) is
-    // played again without it, and goes on from just before it.
-    std::size_t limit = RecordedInputs(*contents).InputCount();
-    for (bool takeBack = false;; takeBack = true) {
-        const Attempt attempt = GoOn(run, *terminal, *contents, *journal, limit, takeBack);
-        if (attempt.diverged) return Refused(store, Problem::CannotContinue, Explain(*attempt.diverged));
-        if (attempt.wentLive) return Ended(*terminal, attempt.end, attempt.problem);
-        if (takeBack || attempt.consumed != limit || limit == 0) {
-            const RecordedInputs inputs(*contents);
-            const Diverged early{inputs.Describe(attempt.consumed),
-                                 takeBack ? "the game ended early" : "the game ended before the journal did"};
-            return Refused(store, Problem::CannotContinue, Explain(early));
-        }
-        limit -= 1;
-    }
+    const std::variant<Attempt, Diverged> outcome = PlayOn(run, *terminal, *contents, *journal);
+    if (const Attempt* played = std::get_if<Attempt>(&outcome)) return Ended(*terminal, played->end, played->problem);
+    store.Withdraw();
+    return Refused(store, Problem::CannotContinue, Explain(std::get<Diverged>(outcome)));
 }
 
 SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed) {

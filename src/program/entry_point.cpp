@@ -9,7 +9,10 @@
 #include <iostream>
 
 #include "journal/file_store.hpp"
+#include "journal/game_link.hpp"
 #include "journal/games_list.hpp"
+#include "journal/journal_file.hpp"
+#include "journal/link_store.hpp"
 #include "journal/replay_platform.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
@@ -57,6 +60,8 @@ std::optional<double> ParseSpeed(const std::string& text) {
     if (!speed || !(*speed >= journal::SlowestSpeed && *speed <= journal::FastestSpeed)) return std::nullopt;
     return speed;
 }
+
+constexpr const char* OneAtATime = "'--continue', '--replay' and '--share' go one at a time";
 
 Options Failure(std::string message) {
     Options options;
@@ -109,6 +114,10 @@ Options CheckCombinations(Options options, bool speedGiven) {
     if (options.action == Action::Games && (options.seed || options.saveFile || options.noSave)) {
         return Failure("'--games' goes alone");
     }
+    if (options.action == Action::Share && (options.seed || options.saveFile || options.noSave)) {
+        return Failure("'--share' goes alone, or with '--base'");
+    }
+    if (options.action != Action::Share && options.base) return Failure("'--base' goes with '--share'");
     if (options.saveFile && options.noSave) return Failure("'--save' and '--no-save' contradict each other");
     return options;
 }
@@ -131,7 +140,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             return options;
         }
         if (argument == "--continue" || Is(argument, "--continue")) {
-            if (options.action != Action::Play) return Failure("'--continue' and '--replay' go one at a time");
+            if (options.action != Action::Play) return Failure(OneAtATime);
             options.action = Action::Continue;
             options.continueFile = argument == "--continue" ? reader.OptionalValue()
                                                             : std::optional<std::string>(argument.substr(11));
@@ -147,7 +156,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             continue;
         }
         bool known = false;
-        for (const char* name : {"--seed", "--replay", "--cast", "--speed", "--save"}) {
+        for (const char* name : {"--seed", "--replay", "--share", "--base", "--cast", "--speed", "--save"}) {
             if (!Is(argument, name)) continue;
             known = true;
             const std::optional<std::string> value = reader.Value(argument, name);
@@ -158,9 +167,15 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
                     return Failure("the seed must be a whole number from 0 to 4294967295, not '" + *value + "'");
                 }
             } else if (std::string(name) == "--replay") {
-                if (options.action != Action::Play) return Failure("'--continue' and '--replay' go one at a time");
+                if (options.action != Action::Play) return Failure(OneAtATime);
                 options.action = Action::Replay;
                 options.replayFile = *value;
+            } else if (std::string(name) == "--share") {
+                if (options.action != Action::Play) return Failure(OneAtATime);
+                options.action = Action::Share;
+                options.shareFile = *value;
+            } else if (std::string(name) == "--base") {
+                options.base = *value;
             } else if (std::string(name) == "--cast") {
                 options.castFile = *value;
             } else if (std::string(name) == "--speed") {
@@ -180,8 +195,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 std::string UsageText() {
     return "Usage: tender-gamble [--seed N] [--save FILE | --no-save]\n"
            "       tender-gamble --games\n"
-           "       tender-gamble --continue [N | FILE]\n"
-           "       tender-gamble --replay N | FILE [--speed X] [--cast OUT.cast]\n"
+           "       tender-gamble --continue [N | FILE | LINK]\n"
+           "       tender-gamble --replay N | FILE | LINK [--speed X] [--cast OUT.cast]\n"
+           "       tender-gamble --share N | FILE [--base URL]\n"
            "A text-mode dating game for the terminal.\n"
            "\n"
            "  --seed N          start the random generator at N (0 to 4294967295) to replay a game\n"
@@ -189,10 +205,15 @@ std::string UsageText() {
            "                    is kept in the state folder without asking)\n"
            "  --no-save         keep no journal of this game\n"
            "  --games           list the kept games, the most recently played first, numbered\n"
-           "  --continue [N | FILE]\n"
+           "  --continue [N | FILE | LINK]\n"
            "                    go on with the most recently played unfinished game, with\n"
-           "                    game N of the --games list, or with the one in FILE\n"
-           "  --replay N | FILE play a recorded game back as it was played\n"
+           "                    game N of the --games list, with the one in FILE, or with\n"
+           "                    the one a shared LINK holds (kept as a new game)\n"
+           "  --replay N | FILE | LINK\n"
+           "                    play a recorded game back as it was played\n"
+           "  --share N | FILE  print a link to the web page that holds the whole game\n"
+           "  --base URL        with --share: the page's address (default: $TENDER_GAMBLE_URL,\n"
+           "                    else http://127.0.0.1:8000/)\n"
            "  --speed X         replay at X times the recorded pace (default 1)\n"
            "  --cast OUT.cast   write the replay as an asciicast recording instead of showing it\n"
            "  --help            show this help and exit\n"
@@ -247,6 +268,8 @@ void OfferToContinue(const std::optional<std::string>& file, std::string& hint) 
 
 const char* Variable(const char* name) { return std::getenv(name); }
 
+constexpr const char* DefaultShareBase = "http://127.0.0.1:8000/";
+
 // A new game, kept in a journal when it is played from a terminal or the
 // player asks for one. A file the player named that cannot be made stops
 // everything before the game starts; a journal in the state folder that
@@ -258,7 +281,7 @@ journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
     if (options.saveFile) {
         store.emplace(*options.saveFile, SyncOnEveryExit);
     } else if (!options.noSave && isatty(0)) {
-        store = journal::FileStore::InStateFolder(Variable, started, SyncOnEveryExit);
+        store = journal::FileStore::InStateFolder(Variable, SyncOnEveryExit);
     }
     journal::JournalSink* journal = nullptr;
     std::string error;
@@ -273,7 +296,30 @@ journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
     return journal::PlayNewGame(RunGame, *terminal, seed, journal);
 }
 
+// The game a link holds, read into a store; nothing, with the refusal, for
+// a damaged link. Only what follows its '#' is read.
+std::optional<journal::LinkStore> FromLink(const std::string& link, journal::SessionEnd& refusal) {
+    std::string why;
+    std::optional<std::string> bytes = journal::ReadLink(link, why);
+    if (!bytes) {
+        refusal = journal::SessionEnd{journal::CouldNotPlay, why};
+        return std::nullopt;
+    }
+    return journal::LinkStore(std::move(*bytes), Variable, SyncOnEveryExit);
+}
+
+// A link's game goes on as the player's own, kept in the state folder as a
+// new game is: the hint names no file, since it is the latest game there.
+journal::SessionEnd ContinueLink(const std::string& link, std::string& hint) {
+    journal::SessionEnd refusal;
+    std::optional<journal::LinkStore> store = FromLink(link, refusal);
+    if (!store) return refusal;
+    OfferToContinue(std::nullopt, hint);
+    return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
+}
+
 journal::SessionEnd Continue(const Options& options, std::string& hint) {
+    if (options.continueFile && journal::IsLink(*options.continueFile)) return ContinueLink(*options.continueFile, hint);
     std::optional<journal::FileStore> store;
     std::string why;
     if (options.continueFile) {
@@ -287,13 +333,41 @@ journal::SessionEnd Continue(const Options& options, std::string& hint) {
     return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
 }
 
-journal::SessionEnd Replay(const Options& options) {
-    std::string why;
-    const std::optional<std::string> file = journal::JournalNamed(options.replayFile, Variable, why);
-    if (!file) return journal::SessionEnd{journal::CouldNotPlay, why};
-    journal::FileStore store(*file);
+journal::SessionEnd ReplayFrom(const Options& options, journal::JournalStore& store) {
     if (options.castFile) return journal::WriteCast(RunGame, store, options.speed, *options.castFile);
     return journal::Replay(RunGame, OpenSystemTerminal, store, options.speed);
+}
+
+journal::SessionEnd Replay(const Options& options) {
+    journal::SessionEnd refusal;
+    if (journal::IsLink(options.replayFile)) {
+        std::optional<journal::LinkStore> store = FromLink(options.replayFile, refusal);
+        return store ? ReplayFrom(options, *store) : refusal;
+    }
+    const std::optional<std::string> file = journal::JournalNamed(options.replayFile, Variable, refusal.problem);
+    if (!file) return journal::SessionEnd{journal::CouldNotPlay, refusal.problem};
+    journal::FileStore store(*file);
+    return ReplayFrom(options, store);
+}
+
+// The page a shared link opens: --base, else $TENDER_GAMBLE_URL, else the
+// one `./play --web` serves.
+std::string ShareBase(const Options& options) {
+    if (options.base) return *options.base;
+    const char* variable = Variable("TENDER_GAMBLE_URL");
+    return variable != nullptr && *variable != '\0' ? variable : DefaultShareBase;
+}
+
+// Prints the link that holds the journal, once it reads as one.
+journal::SessionEnd Share(const Options& options) {
+    std::string why;
+    const std::optional<std::string> file = journal::JournalNamed(options.shareFile, Variable, why);
+    if (!file) return journal::SessionEnd{journal::CouldNotPlay, why};
+    const std::optional<std::string> bytes = journal::ReadWholeFile(*file, why);
+    if (bytes) why = journal::Parse(*bytes).error;
+    if (!why.empty()) return journal::SessionEnd{journal::CouldNotPlay, "cannot share " + *file + ": " + why};
+    std::cout << journal::MakeLink(ShareBase(options), *bytes) << "\n";
+    return journal::SessionEnd{};
 }
 
 }  // namespace
@@ -313,6 +387,7 @@ int RunFromCommandLine(int argc, char** argv) {
             return 2;
         case Options::Action::Continue: end = Continue(options, hint); break;
         case Options::Action::Replay: end = Replay(options); break;
+        case Options::Action::Share: end = Share(options); break;
         case Options::Action::Play: end = PlayNew(options, hint); break;
     }
     SyncOnEveryExit(-1);

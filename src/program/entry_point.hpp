@@ -10,11 +10,13 @@ namespace tg {
 
 // What the command line asks for.
 struct Options {
-    enum class Action { Play, Continue, Replay, Games, Help, Version, Error };
+    enum class Action { Play, Continue, Replay, Share, Games, Help, Version, Error };
     Action action = Action::Play;
     std::optional<std::uint32_t> seed;
-    std::optional<std::string> continueFile;  // --continue FILE, or a number from --games
-    std::string replayFile;                   // --replay FILE, or a number from --games
+    std::optional<std::string> continueFile;  // --continue FILE or LINK, or a number from --games
+    std::string replayFile;                   // --replay FILE or LINK, or a number from --games
+    std::string shareFile;                    // --share FILE, or a number from --games
+    std::optional<std::string> base;          // --base URL: the page a shared link opens
     std::optional<std::string> castFile;      // --cast OUT
     double speed = 1.0;
     std::optional<std::string> saveFile;  // --save FILE

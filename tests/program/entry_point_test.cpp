@@ -69,7 +69,10 @@ TEST(Options, JournalOptionsAndHowTheyCombine) {
                                                {"--games", "--seed", "3"},
                                                {"--games", "--continue"},
                                                {"--replay", "g", "--games"},
-                                               {"--replay"}}) {
+                                               {"--replay"},
+                                               {"--base", "http://x/"},
+                                               {"--share", "g", "--seed", "3"},
+                                               {"--share", "g", "--replay", "h"}}) {
         EXPECT_EQ(ParseOptions(bad).action, Options::Action::Error) << bad[0] << " " << bad.size();
     }
 }
