@@ -150,7 +150,7 @@ test('A journal the terminal game recorded replays on the page to the same scree
   assert.deepEqual(game.errors, []);
 });
 
-test('The page lists its kept games: Continue, Replay (its speed said), Download and Forget', async () => {
+test('The page lists its kept games: Continue, Replay (its speed said), Download, Share and Forget', async () => {
   const url = await freshOrigin();
   const game = await WebGame.open(browser.context, `${url}?seed=${freePlay.seed}`);
   await game.step('0'); // FreePlay, at the home menu on the first morning
@@ -163,7 +163,7 @@ test('The page lists its kept games: Continue, Replay (its speed said), Download
   const first = items.nth(1);
   const words = await first.locator('span').textContent();
   for (const expected of ['FreePlay', 'Monday 8:10am', 'unfinished']) assert.match(words, new RegExp(expected), words);
-  assert.deepEqual(await first.locator('button').allTextContents(), ['Continue', 'Replay', 'Download', 'Forget']);
+  assert.deepEqual(await first.locator('button').allTextContents(), ['Continue', 'Replay', 'Download', 'Share', 'Forget']);
 
   // The replay's speed is in the status line (its pause too, the same way).
   await game.after(() => first.locator('button', { hasText: 'Replay' }).click());
