@@ -156,6 +156,7 @@ private:
 void CheckCast(const std::string& bytes) {
     static const ScratchFile cast;
     MemoryStore store(bytes);
+    std::remove(cast.Path().c_str());  // a cast is never written over an existing file
     const SessionEnd end = tg::journal::WriteCast(RunGame, store, 1.0, cast.Path());
     if (store.Refused() && end.status == tg::journal::CouldNotPlay) return;  // the game strayed from the journal
     if (store.Refused() || end.status != 0 || !end.problem.empty()) {
