@@ -42,7 +42,8 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
       output_(capabilities_.colour, capabilities_.clear) {
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
     if (capabilities_.clear) output_.KeepScrollback();
-    EnterOwnScreen();
+    // With the first screen, in its write.
+    if (capabilities_.clear) output_.Control(terminal_guard::EnterAlternateScreenWithNextWrite());
 }
 
 PosixTerminal::~PosixTerminal() { Finish(); }
@@ -144,14 +145,13 @@ int PosixTerminal::KeyWithin(int milliseconds) {
 
 int PosixTerminal::EndOfInputStatus() const { return outputClosed_ ? ClosedOutputStatus : 0; }
 
-// The last output and the colour reset leave in one write; then the shell's
-// screen and the modes found at start-up come back.
+// The last output, the colour reset, the shell's screen and title (and an
+// ending's last screen printed on it) leave in one write; then the modes
+// found at start-up come back.
 void PosixTerminal::Finish() {
-    if (!outputClosed_) {
-        output_.ResetColours();
-        Flush();
-    }
+    if (!outputClosed_) output_.ResetColours();
     LeaveOwnScreen();
+    Flush();
     terminal_guard::RestoreModes();
 }
 
@@ -165,8 +165,8 @@ void PosixTerminal::EnterOwnScreen() {
 
 void PosixTerminal::LeaveOwnScreen() {
     if (!capabilities_.clear) return;
-    terminal_guard::LeaveAlternateScreen();
-    terminal_guard::RestoreTitle();
+    output_.Control(terminal_guard::LeaveAlternateScreenWithNextWrite());
+    output_.Control(terminal_guard::RestoreTitleWithNextWrite());
     if (keepLastScreen_ && !outputClosed_) PrintLastScreen();
 }
 
@@ -178,7 +178,6 @@ void PosixTerminal::PrintLastScreen() {
     const std::string text = last.Text();
     output_.ResetColours();
     if (!text.empty() && text.back() != '\n') output_.Control("\n");
-    Flush();
 }
 
 // Only on a terminal the game plays on: never in a transcript.

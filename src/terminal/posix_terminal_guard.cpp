@@ -240,6 +240,24 @@ void LeaveAlternateScreen() {
     SendWhenTaken(LeaveAlternate);
 }
 
+std::string_view EnterAlternateScreenWithNextWrite() {
+    if (onAlternateScreen || !OwnsTerminal(outputFd)) return {};
+    onAlternateScreen = 1;
+    return EnterAlternate;
+}
+
+std::string_view LeaveAlternateScreenWithNextWrite() {
+    if (!onAlternateScreen) return {};
+    onAlternateScreen = 0;
+    return LeaveAlternate;
+}
+
+std::string_view RestoreTitleWithNextWrite() {
+    if (!titleSaved) return {};
+    titleSaved = 0;
+    return PopTitle;
+}
+
 void SaveTitle() {
     if (!titleSaved && SendWhenTaken(PushTitle)) titleSaved = 1;
 }

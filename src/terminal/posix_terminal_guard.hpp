@@ -2,6 +2,8 @@
 // way out.
 #pragma once
 
+#include <string_view>
+
 namespace tg {
 
 // Owns the terminal's modes for the whole run: single-key mode for menus,
@@ -41,11 +43,18 @@ void SyncOnExit(int fd);
 // already there, or leaving when not, does nothing.
 void EnterAlternateScreen();
 void LeaveAlternateScreen();
+// The same, for the caller to send at the head or the tail of its next
+// write, so that entering and leaving cost no write of their own: counted
+// as done at once (a signal before that write leaves a screen the terminal
+// is not on, which it ignores). Empty when there is nothing to send.
+std::string_view EnterAlternateScreenWithNextWrite();
+std::string_view LeaveAlternateScreenWithNextWrite();
 
 // Saves the window's title (on the terminal's own stack of titles) before
 // the game first changes it, and puts it back, also after a signal.
 void SaveTitle();
 void RestoreTitle();
+std::string_view RestoreTitleWithNextWrite();
 
 // A line for standard error on the way out that a signal forces, once the
 // terminal is restored; empty for none.
