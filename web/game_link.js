@@ -6,8 +6,28 @@
 
 const Marker = 'game=';
 
+// No journal comes near this; a link that unpacks beyond it is refused
+// before it fills the memory.
+const LargestJournal = 64 * 1024 * 1024;
+
 async function through(bytes, stream) {
   return new Uint8Array(await new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer());
+}
+
+// Unpacks a link's journal, giving up once it is larger than any journal.
+async function unpacked(bytes) {
+  const reader = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate')).getReader();
+  const chunks = [];
+  let size = 0;
+  for (let part = await reader.read(); !part.done; part = await reader.read()) {
+    size += part.value.length;
+    if (size > LargestJournal) {
+      await reader.cancel();
+      throw new RangeError('is larger than any journal');
+    }
+    chunks.push(part.value);
+  }
+  return new Uint8Array(await new Blob(chunks).arrayBuffer());
 }
 
 function base64url(bytes) {
@@ -40,8 +60,9 @@ export async function journalFromLink(fragment) {
     return { problem: 'the link is damaged: it holds characters or a length no link has' };
   }
   try {
-    return { bytes: await through(fromBase64url(text), new DecompressionStream('deflate')) };
-  } catch {
-    return { problem: 'the link is damaged or cut short: the game it holds does not unpack whole' };
+    return { bytes: await unpacked(fromBase64url(text)) };
+  } catch (error) {
+    const why = error instanceof RangeError ? error.message : 'does not unpack whole';
+    return { problem: `the link is damaged or cut short: the game it holds ${why}` };
   }
 }
