@@ -142,10 +142,7 @@ class Page {
       return;
     }
     this.#linked = bytes;
-    await this.#once(async () => {
-      this.#replaying = 'Replaying the game in this link';
-      await this.#start({ args: ['--replay', 'the link'], mode: 'replay', chosen: () => bytes, status: `${this.#replaying}: ${ReplayKeys}` });
-    });
+    await this.#replay('the link', 'Replaying the game in this link', () => bytes);
   }
 
   say(text) {
@@ -197,10 +194,16 @@ class Page {
   }
 
   async #replayKept(entry) {
+    const words = `Replaying the game last played ${new Date(entry.played).toLocaleString()}`;
+    await this.#replay(journalFileName(entry), words, () => this.#store.bytes(entry.id));
+  }
+
+  // Replays a journal (`chosen` gives its bytes; `name` is what the game
+  // calls it), saying what is replayed (`words`) and its keys.
+  async #replay(name, words, chosen) {
     await this.#once(async () => {
-      this.#replaying = `Replaying the game last played ${new Date(entry.played).toLocaleString()}`;
-      const status = `${this.#replaying}: ${ReplayKeys}`;
-      await this.#start({ args: ['--replay', journalFileName(entry)], mode: 'replay', chosen: () => this.#store.bytes(entry.id), status });
+      this.#replaying = words;
+      await this.#start({ args: ['--replay', name], mode: 'replay', chosen, status: `${words}: ${ReplayKeys}` });
     });
   }
 
@@ -222,11 +225,7 @@ class Page {
     this.#journalFile.value = '';
     if (!file) return;
     const bytes = new Uint8Array(await file.arrayBuffer());
-    await this.#once(async () => {
-      this.#replaying = `Replaying ${file.name}`;
-      const status = `${this.#replaying}: ${ReplayKeys}`;
-      await this.#start({ args: ['--replay', file.name], mode: 'replay', chosen: () => bytes, status });
-    });
+    await this.#replay(file.name, `Replaying ${file.name}`, () => bytes);
   }
 
   // Starts a game on the terminal with these arguments, dropping the one

@@ -42,8 +42,7 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
       output_(capabilities_.colour, capabilities_.clear) {
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
     if (capabilities_.clear) output_.KeepScrollback();
-    // With the first screen, in its write.
-    if (capabilities_.clear) output_.Control(terminal_guard::EnterAlternateScreenWithNextWrite());
+    EnterOwnScreen();  // with the first screen, in its write
 }
 
 PosixTerminal::~PosixTerminal() { Finish(); }
@@ -159,14 +158,14 @@ void PosixTerminal::Finish() {
 // puts back the shell's).
 void PosixTerminal::EnterOwnScreen() {
     if (!capabilities_.clear) return;
-    terminal_guard::EnterAlternateScreen();
+    output_.Control(terminal_guard::EnterAlternateScreen());
     if (!title_.empty()) SetTitle(std::string(title_));
 }
 
 void PosixTerminal::LeaveOwnScreen() {
     if (!capabilities_.clear) return;
-    output_.Control(terminal_guard::LeaveAlternateScreenWithNextWrite());
-    output_.Control(terminal_guard::RestoreTitleWithNextWrite());
+    output_.Control(terminal_guard::LeaveAlternateScreen());
+    output_.Control(terminal_guard::RestoreTitle());
     if (keepLastScreen_ && !outputClosed_) PrintLastScreen();
 }
 

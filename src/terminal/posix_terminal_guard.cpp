@@ -230,42 +230,26 @@ void SyncOnExit(int fd) { fileToSync = fd; }
 
 void RestoreModes() { ApplyModes(originalModes); }
 
-void EnterAlternateScreen() {
-    if (!onAlternateScreen && SendWhenTaken(EnterAlternate)) onAlternateScreen = 1;
-}
-
-void LeaveAlternateScreen() {
-    if (!onAlternateScreen) return;
-    onAlternateScreen = 0;
-    SendWhenTaken(LeaveAlternate);
-}
-
-std::string_view EnterAlternateScreenWithNextWrite() {
+std::string_view EnterAlternateScreen() {
     if (onAlternateScreen || !OwnsTerminal(outputFd)) return {};
     onAlternateScreen = 1;
     return EnterAlternate;
 }
 
-std::string_view LeaveAlternateScreenWithNextWrite() {
+std::string_view LeaveAlternateScreen() {
     if (!onAlternateScreen) return {};
     onAlternateScreen = 0;
     return LeaveAlternate;
-}
-
-std::string_view RestoreTitleWithNextWrite() {
-    if (!titleSaved) return {};
-    titleSaved = 0;
-    return PopTitle;
 }
 
 void SaveTitle() {
     if (!titleSaved && SendWhenTaken(PushTitle)) titleSaved = 1;
 }
 
-void RestoreTitle() {
-    if (!titleSaved) return;
+std::string_view RestoreTitle() {
+    if (!titleSaved) return {};
     titleSaved = 0;
-    SendWhenTaken(PopTitle);
+    return PopTitle;
 }
 
 void SayOnSignalExit(const char* line) {

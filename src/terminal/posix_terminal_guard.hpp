@@ -39,22 +39,20 @@ long long StoppedMilliseconds();
 void SyncOnExit(int fd);
 
 // The game's own screen: the terminal's alternate screen, so that the
-// shell's screen comes back as it was, also after a signal. Entering when
-// already there, or leaving when not, does nothing.
-void EnterAlternateScreen();
-void LeaveAlternateScreen();
-// The same, for the caller to send at the head or the tail of its next
-// write, so that entering and leaving cost no write of their own: counted
-// as done at once (a signal before that write leaves a screen the terminal
-// is not on, which it ignores). Empty when there is nothing to send.
-std::string_view EnterAlternateScreenWithNextWrite();
-std::string_view LeaveAlternateScreenWithNextWrite();
+// shell's screen comes back as it was, also after a signal. The sequences
+// are for the caller to send at the head or the tail of its next write, so
+// that entering and leaving cost no write of their own: each counts as done
+// at once (a signal before that write leaves a screen the terminal is not
+// on, which it ignores). Empty when there is nothing to send: entering when
+// already there, or leaving when not.
+std::string_view EnterAlternateScreen();
+std::string_view LeaveAlternateScreen();
 
 // Saves the window's title (on the terminal's own stack of titles) before
-// the game first changes it, and puts it back, also after a signal.
+// the game first changes it, and puts it back (with the next write, as
+// above), also after a signal.
 void SaveTitle();
-void RestoreTitle();
-std::string_view RestoreTitleWithNextWrite();
+std::string_view RestoreTitle();
 
 // A line for standard error on the way out that a signal forces, once the
 // terminal is restored; empty for none.
