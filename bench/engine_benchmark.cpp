@@ -11,7 +11,7 @@
 #include "console/console.hpp"
 #include "scripted_games.hpp"
 #include "shell/play_game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace {
 
@@ -40,7 +40,7 @@ int Replay(const ReadyGame& script, bool recording) {
     tg::ScriptedTerminal terminal(script.keys);
     terminal.SetRecording(recording);
     (void)tg::PlayGame(terminal, script.seed);
-    return terminal.KeysRead();
+    return terminal.BytesRead();
 }
 
 void WholeGames(benchmark::State& state, bool recording) {
@@ -77,7 +77,7 @@ void BM_ConsoleKeysOnly(benchmark::State& state) {
                 if (!choice) break;
                 benchmark::DoNotOptimize(*choice);
             }
-            keys += terminal.KeysRead();
+            keys += terminal.BytesRead();
         }
     }
     state.counters["keys/s"] = benchmark::Counter(static_cast<double>(keys), benchmark::Counter::kIsRate);

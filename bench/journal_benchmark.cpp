@@ -25,14 +25,14 @@
 #include "program/build_info.hpp"
 #include "scripted_games.hpp"
 #include "shell/play_game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace {
 
 constexpr std::size_t Inputs = 10'000;
 
-tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events) {
-    return tg::PlayGame(platform, seed, events);
+tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events, tg::InputJournal* journal) {
+    return tg::PlayGame(platform, seed, events, journal);
 }
 
 // A scripted terminal whose input ends after a number of keys and words.

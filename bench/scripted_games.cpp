@@ -8,7 +8,7 @@
 
 #include "people/random.hpp"
 #include "shell/play_game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg::bench {
 

@@ -15,7 +15,7 @@
 #include "shell/game.hpp"
 #include "shell/play_game.hpp"
 #include "support/game_watch.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace {
 
@@ -35,8 +35,8 @@ public:
     void Start(const tg::Game& game) { checker_.emplace(game); }
 
     void Check() {
-        if (!checker_) Finding("the game read a key before it was shown to the checker", terminal_.KeysRead());
-        if (std::string broken = checker_->Check(); !broken.empty()) Finding(broken, terminal_.KeysRead());
+        if (!checker_) Finding("the game read a key before it was shown to the checker", terminal_.BytesRead());
+        if (std::string broken = checker_->Check(); !broken.empty()) Finding(broken, terminal_.BytesRead());
     }
 
     void Ending() override { Check(); }
@@ -54,13 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t seed = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
                                static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
 
-    tg::ScriptedTerminal terminal(std::string(reinterpret_cast<const char*>(data) + SeedBytes, size - SeedBytes));
-    terminal.SetRecording(false);
-    tg::watch::WatchedTerminal watched(terminal);
+    tg::watch::WatchedTerminal watched(std::string(reinterpret_cast<const char*>(data) + SeedBytes, size - SeedBytes));
+    const tg::ScriptedTerminal& terminal = watched;
     RuleWatch rules(terminal);
     watched.SetBeforeRead([&](tg::watch::WatchedTerminal::Read) { rules.Check(); });
 
-    const tg::GameEnd end = tg::PlayGame(watched, seed, &rules, [&](const tg::Game& game) { rules.Start(game); });
-    if (end.status != 0) Finding("exit status " + std::to_string(end.status), terminal.KeysRead());
+    const tg::GameEnd end = tg::PlayGame(watched, seed, &rules, nullptr, [&](const tg::Game& game) { rules.Start(game); });
+    if (end.status != 0) Finding("exit status " + std::to_string(end.status), terminal.BytesRead());
     return 0;
 }

@@ -28,7 +28,7 @@
 #include "journal/journal_store.hpp"
 #include "journal/sessions.hpp"
 #include "shell/play_game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace {
 
@@ -41,8 +41,8 @@ using tg::journal::SessionEnd;
     std::abort();
 }
 
-const tg::journal::GameRunner RunGame = [](tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events) {
-    return tg::PlayGame(platform, seed, events);
+const tg::journal::GameRunner RunGame = [](tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events, tg::InputJournal* journal) {
+    return tg::PlayGame(platform, seed, events, journal);
 };
 
 bool SameRecord(const Record& a, const Record& b) {

@@ -1,5 +1,6 @@
 // The console operations every screen is drawn with: colours, clearing,
-// one-key menus and headings, on top of a platform.
+// one-key menus and headings, and the game's one input, on top of a
+// terminal and, when the game is recorded or replayed, a journal.
 #pragma once
 
 #include <optional>
@@ -7,7 +8,11 @@
 #include <string_view>
 
 #include "console/game_events.hpp"
+#include "console/input_journal.hpp"
 #include "console/platform.hpp"
+#include "console/screen_digest.hpp"
+#include "console/screen_memory.hpp"
+#include "console/terminal_input.hpp"
 
 namespace tg {
 
@@ -22,9 +27,16 @@ inline constexpr int BrightWhite = 15;
 
 // Keeps the current colours itself, since a terminal cannot be asked for
 // them, and how the game ended once a read has ended it.
+//
+// Every input of the game comes through here: from the terminal (and then
+// into the journal, if the game is recorded) or from the journal being
+// replayed (and then the terminal is not read). For the journal the console
+// keeps a digest of what the game showed. A game continued from its journal
+// shows nothing while its inputs are replayed; once it reads the terminal,
+// its screen is drawn once, as it stands.
 class Console {
 public:
-    explicit Console(Platform& platform, GameEvents* events = nullptr) : platform_(platform), events_(events) {}
+    explicit Console(Platform& terminal, GameEvents* events = nullptr, InputJournal* journal = nullptr);
 
     void ClearScreen();
     void SetForeground(int colour);
@@ -38,17 +50,18 @@ public:
     // A line the game emphasises: two tabs, the text, in bright red.
     void PrintHeading(const std::string& text);
 
-    void Write(std::string_view text) { platform_.Write(text); }
-    void Pause(int milliseconds) { platform_.Pause(milliseconds); }
+    void Write(std::string_view text);
+    void Pause(int milliseconds);
 
     // One word of typed text; nothing when the input has ended, which ends
     // the game.
     std::optional<std::string> ReadWord();
-    void DiscardLine() { platform_.DiscardLine(); }
+    // Forgets what is left of the line the last word came from.
+    void DiscardLine();
 
-    // The home menu, where the game rests between scenes, and the endings:
-    // told to whoever keeps the game's record.
-    void AtRest(const RestSummary& summary);
+    // The home menu, where the game rests between scenes, and where the
+    // choice `quit` leaves the game; and the endings.
+    void AtRest(const RestSummary& summary, int quit);
     void Ending(bool won);
 
     // How the game ended, once it has.
@@ -58,10 +71,30 @@ public:
     int Background() const { return background_; }
 
 private:
-    void InputEnded() { end_.status = platform_.EndOfInputStatus(); }
+    // Where the game's output goes: the terminal, or while a game being
+    // continued replays silently, the screen kept to be drawn later.
+    Platform& Shown() { return silent_ ? static_cast<Platform&>(memory_) : terminal_; }
+    bool Replaying() const { return journal_ && journal_->Now() == InputJournal::Phase::Replaying; }
+    // The game reads the terminal from now on: what it shows so far is drawn.
+    void GoLive();
+    void FollowJournal();
 
-    Platform& platform_;
+    // The next key, from the journal or the terminal, echoed; `leaves`
+    // tells whether the key would leave the game.
+    template <class Leaves>
+    Key ReadKey(Leaves leaves);
+    Key ReadLiveKey();
+    void InputEnded();
+
+    Platform& terminal_;
     GameEvents* events_;
+    InputJournal* journal_;
+    TerminalInput input_;
+    ScreenDigest digest_;
+    ScreenMemory memory_;
+    bool silent_ = false;
+    bool wordShown_ = false;  // a replayed word of the name is on screen
+    std::optional<int> quit_;  // at the home menu: the choice that leaves the game
     GameEnd end_;
     int foreground_ = colour::Grey;
     int background_ = colour::Black;

@@ -1,6 +1,7 @@
-// What a game tells whoever keeps a record of it, besides what it shows:
-// where it rests between scenes, how it stands there, and that it has
-// ended. The journal listens through this; the terminal never hears of it.
+// What a game tells those who follow it, besides what it shows: where it
+// rests between scenes, how it stands there, and that it has ended. The
+// list of kept games and the command line listen through this; the
+// terminal never hears of it.
 #pragma once
 
 #include <string>

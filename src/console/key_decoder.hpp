@@ -3,9 +3,14 @@
 
 #include <string>
 
-#include "console/platform.hpp"
 
 namespace tg {
+
+// A key as the game sees it: one code, and the text echoed for it.
+struct Key {
+    int code = -1;
+    std::string echo;
+};
 
 // Where key bytes come from: a terminal, a pipe or a test script.
 class ByteSource {

@@ -5,7 +5,8 @@ namespace tg {
 
 namespace {
 
-constexpr int Backspace = 8, Delete = 127, Tab = 9, LineFeed = 10, Return = 13, KillLine = 21, Escape = 27;
+constexpr int EndOfText = 4, Backspace = 8, Delete = 127, Tab = 9, LineFeed = 10, Return = 13, KillLine = 21,
+              Escape = 27;
 
 bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
@@ -15,8 +16,10 @@ std::optional<std::string> LineEditor::ReadLine() {
     std::string line;
     for (;;) {
         int byte = keys_.ReadByte();
-        if (byte == ByteSource::EndOfInput) return std::nullopt;
+        if (byte == ByteSource::EndOfInput) return line.empty() ? std::nullopt : std::optional<std::string>(line);
+        if (byte == EndOfText && line.empty()) return std::nullopt;
         if (byte == Return || byte == LineFeed) {
+            endedByReturn_ = byte == Return;
             echo_.Echo("\n");
             return line;
         }

@@ -1,4 +1,4 @@
-// One line of typed text, edited where no terminal does it (a web page).
+// One line of typed text, edited and echoed by the game itself.
 #pragma once
 
 #include <optional>
@@ -17,10 +17,10 @@ public:
 };
 
 // One line of typed text, edited the way a terminal's line discipline does
-// it where there is none (a terminal on a web page): printable characters
-// are echoed and kept, Backspace takes back the last character, Ctrl-U the
-// whole line, Enter ends the line. Other control keys and escape sequences
-// (arrows, function keys) are dropped.
+// it, on every terminal alike: printable characters are echoed and kept,
+// Backspace takes back the last character, Ctrl-U the whole line, Enter
+// ends the line, Ctrl-D on an empty line ends the input. Other control keys
+// and escape sequences (arrows, function keys) are dropped.
 class LineEditor {
 public:
     // As long a line as a terminal keeps; further characters are dropped.
@@ -28,8 +28,12 @@ public:
 
     LineEditor(ByteSource& keys, EchoSink& echo) : keys_(keys), echo_(echo) {}
 
-    // The line typed, without its Enter; nothing when the keys end first.
+    // The line typed, without its Enter; what was typed of it when the
+    // keys end first; nothing when they end before anything was typed.
     std::optional<std::string> ReadLine();
+    // Whether the last line ended with a carriage return (which a newline
+    // may follow, as part of the same Enter).
+    bool EndedByReturn() const { return endedByReturn_; }
 
 private:
     void EraseLastCharacter(std::string& line);
@@ -37,6 +41,7 @@ private:
 
     ByteSource& keys_;
     EchoSink& echo_;
+    bool endedByReturn_ = false;
 };
 
 }  // namespace tg

@@ -1,38 +1,30 @@
-// The one seam between the game and a terminal: keys and words in, text,
-// colours, clearing and pauses out. Every terminal backend implements it.
+// The one seam between the game and a terminal: bytes in and out, colours,
+// clearing, pauses, the window's title and the way out. Every terminal
+// backend implements it; keys, echoes and typed lines are made of its bytes
+// by the console, once for all of them.
 #pragma once
 
-#include <optional>
-#include <string>
 #include <string_view>
 
 namespace tg {
-
-// A key as the game sees it: one code, and the text echoed for it.
-struct Key {
-    int code = -1;
-    std::string echo;
-};
 
 // The console layer is the only caller; the game logic never sees this
 // interface.
 class Platform {
 public:
+    static constexpr int EndOfInput = -1;  // no byte can ever be read again
+    static constexpr int NothingYet = -2;  // none came within the time
+
+    // What the bytes asked for are read for: single keys, or a line of
+    // text that the console edits and echoes (a backend may offer a
+    // keyboard for it).
+    enum class Reading { Keys, Line };
+
     virtual ~Platform() = default;
 
-    // One key, read without Enter and echoed at the cursor; the echo it was
-    // given comes back with it. Keys that deliver two codes (arrows,
-    // function keys) come back as two calls. The code is -1 when no key can
-    // ever be read again (end of input).
-    virtual Key ReadKey() = 0;
-
-    // One whitespace-delimited word of typed text, for name entry.
-    // Returns nothing at end of input.
-    virtual std::optional<std::string> ReadWord() = 0;
-
-    // Forgets what is left of the line the last word came from and goes
-    // back to reading single keys.
-    virtual void DiscardLine() = 0;
+    // The next byte typed (0..255), waiting up to the time (-1: no limit),
+    // without echo; NothingYet or EndOfInput.
+    virtual int ReadByte(int milliseconds, Reading reading) = 0;
 
     virtual void Write(std::string_view text) = 0;
 
@@ -45,27 +37,27 @@ public:
     // Holds the game still with everything written so far on screen.
     virtual void Pause(int milliseconds) = 0;
 
-    // A key byte pressed within the time (-1: no limit), read without echo,
-    // for controls that are not part of the game; NoKeyYet when none came,
-    // -1 when no key can come any more.
-    static constexpr int NoKeyYet = -2;
-    virtual int KeyWithin(int milliseconds) {
-        Pause(milliseconds < 0 ? 0 : milliseconds);
-        return milliseconds < 0 ? -1 : NoKeyYet;
-    }
-
-    // The exit status for a game whose input has ended: 0 when the keys
-    // simply ran out, else what cut them off (Ctrl-C on a page or in a
-    // Windows console, an output that nobody reads any more).
-    virtual int EndOfInputStatus() const { return 0; }
-
     // The window's title, where the terminal shows one and lets the game
     // set it; the title it had comes back when the game leaves.
-    virtual void SetTitle(std::string_view) {}
+    virtual void SetTitle(std::string_view /*title*/) {}
 
     // The game has ended on one of its endings: once it leaves the
     // terminal, its last screen is still there to read.
     virtual void KeepLastScreen() {}
+
+    // The exit status for a game whose input has ended: 0 when the keys
+    // simply ran out, else what cut them off (Ctrl-C on a page or in a
+    // Windows console, an output that nobody reads any more).
+    int EndOfInputStatus() const { return endOfInputStatus_; }
+
+protected:
+    Platform() = default;
+    Platform(const Platform&) = default;
+    Platform& operator=(const Platform&) = default;
+    void CutOffInput(int status) { endOfInputStatus_ = status; }
+
+private:
+    int endOfInputStatus_ = 0;
 };
 
 }  // namespace tg

@@ -11,16 +11,19 @@ namespace tg {
 
 // What the screen shows since it was last cleared, in its colours, so that
 // it can be drawn again exactly: after the game was suspended, or when a
-// game is continued from its journal.
-class ScreenMemory {
+// game is continued from its journal. As a terminal it is one nobody types
+// on or waits at: a game shown only here shows nothing.
+class ScreenMemory : public Platform {
 public:
     // Beyond this much text only the latest part is kept: a screen shows
     // far less, and a run of bad keys must not grow memory without end.
     static constexpr std::size_t TextLimit = 64 * 1024;
 
-    void Write(std::string_view text);
-    void SetColours(int foreground, int background);
-    void Clear();
+    int ReadByte(int, Reading) override { return EndOfInput; }
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override;
+    void Clear() override;
+    void Pause(int) override {}
 
     // Clears the platform's screen in the colours of the remembered clear,
     // writes the remembered text in its colours and leaves the platform in

@@ -22,9 +22,7 @@ public:
     explicit CastRecorder(double speed) : speed_(speed) {}
 
     // The game reads from its journal, never from here.
-    Key ReadKey() override { return {}; }
-    std::optional<std::string> ReadWord() override { return std::nullopt; }
-    void DiscardLine() override {}
+    int ReadByte(int, Reading) override { return EndOfInput; }
     void Write(std::string_view text) override { output_.Write(text); }
     void SetColours(int foreground, int background) override { output_.SetColours(foreground, background); }
     void Clear() override { output_.Clear(); }

@@ -1,30 +1,22 @@
-// Describing a kept game: its journal replayed into a silent screen, with
-// the summary of each home menu kept as it passes.
+// Describing a kept game: its journal replayed without showing anything,
+// with the summary of each home menu kept as it passes.
 #include "journal/game_description.hpp"
 
+#include "console/screen_memory.hpp"
+#include "journal/game_journal.hpp"
 #include "journal/recorded_inputs.hpp"
-#include "journal/replay_platform.hpp"
 
 namespace tg::journal {
 
 namespace {
 
-// Passes the game's events on to the replay, keeping the last home menu's
-// summary.
+// Keeps the last home menu's summary.
 class LastRest : public GameEvents {
 public:
-    explicit LastRest(GameEvents& replay) : replay_(replay) {}
-
-    void AtRest(const RestSummary& summary) override {
-        summary_ = summary;
-        replay_.AtRest(summary);
-    }
-    void Ending() override { replay_.Ending(); }
-
+    void AtRest(const RestSummary& summary) override { summary_ = summary; }
     const std::optional<RestSummary>& Summary() const { return summary_; }
 
 private:
-    GameEvents& replay_;
     std::optional<RestSummary> summary_;
 };
 
@@ -47,13 +39,14 @@ GameDescription Describe(const GameRunner& run, std::string_view bytes) {
     const Contents contents = Parse(bytes);
     if (!contents.error.empty()) return Damaged(contents.error);
     RecordedInputs inputs(contents);
-    SilentScreen silent;
-    ReplayPlatform replay(inputs, silent, ReplayPlatform::Pace::None);
-    LastRest events(replay);
-    const GameEnd end = run(replay, contents.header.seed, &events);
+    ReplayPace pace(ReplayPace::Kind::None);
+    GameJournal journal(inputs, pace);
+    ScreenMemory nowhere;
+    LastRest events;
+    const GameEnd end = run(nowhere, contents.header.seed, &events, &journal);
     if (inputs.Divergence()) return Damaged(inputs.Divergence()->where + ": " + inputs.Divergence()->what);
     GameDescription description;
-    description.standing = HowItStands(end, replay.RanOut());
+    description.standing = HowItStands(end, journal.RanOut());
     description.rest = events.Summary();
     return description;
 }

@@ -324,13 +324,4 @@ std::string DescribeRecord(const Contents& contents, std::size_t index) {
     return "record " + std::to_string(index + 1) + " (byte " + std::to_string(offset) + ")";
 }
 
-void Checksum::Add(std::string_view bytes) {
-    for (const char byte : bytes) AddByte(static_cast<unsigned char>(byte));
-}
-
-void Checksum::AddByte(unsigned char byte) {
-    value_ ^= byte;
-    value_ *= 16777619u;
-}
-
 }  // namespace tg::journal

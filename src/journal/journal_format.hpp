@@ -83,17 +83,4 @@ std::string BorderName(Border border);
 // What a record is called in messages: "record 12 (byte 345)".
 std::string DescribeRecord(const Contents& contents, std::size_t index);
 
-// A 32-bit FNV-1a checksum, fed piece by piece.
-class Checksum {
-public:
-    void Add(std::string_view bytes);
-    void AddByte(unsigned char byte);
-    std::uint32_t Value() const { return value_; }
-    void Reset() { value_ = Basis; }
-
-private:
-    static constexpr std::uint32_t Basis = 2166136261u;
-    std::uint32_t value_ = Basis;
-};
-
 }  // namespace tg::journal

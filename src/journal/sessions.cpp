@@ -3,12 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <variant>
 
 #include "journal/cast_recorder.hpp"
+#include "journal/game_journal.hpp"
 #include "journal/recorded_inputs.hpp"
-#include "journal/recording_platform.hpp"
-#include "journal/replay_platform.hpp"
 
 namespace tg::journal {
 
@@ -32,55 +30,6 @@ std::optional<Contents> Load(JournalStore& store, Problem problem, SessionEnd& r
         return std::nullopt;
     }
     return contents;
-}
-
-// How one attempt at going on ended: it replays the first `limit` inputs
-// silently and plays on live from there, unless the game ends first, having
-// taken `consumed` inputs, or strays from the journal.
-struct Attempt {
-    GameEnd end;
-    bool wentLive = false;
-    std::size_t consumed = 0;
-    std::optional<Diverged> diverged;
-    std::string problem;
-};
-
-Attempt GoOn(const GameRunner& run, Platform& terminal, const Contents& contents, JournalSink& journal,
-             std::size_t limit, bool takeBack) {
-    RecordedInputs inputs(contents);
-    inputs.Limit(limit);
-    SilentScreen remembered;
-    RecordingPlatform recorder(terminal, journal);
-    ReplayPlatform replay(inputs, remembered, ReplayPlatform::Pace::None);
-    replay.GoLiveAtTheEnd(remembered, terminal, recorder, takeBack);
-    Attempt attempt;
-    attempt.end = run(replay, contents.header.seed, &replay);
-    recorder.Finish(attempt.end.status);
-    attempt.wentLive = replay.IsLive();
-    attempt.consumed = inputs.Consumed();
-    attempt.diverged = inputs.Divergence();
-    attempt.problem = recorder.Problem();
-    return attempt;
-}
-
-// Goes on with the journal: the attempt that went live, or where the game
-// strayed from the journal. A game that ends on the journal's last input (a
-// Quit, an Escape) is played again without it, and goes on from just
-// before it.
-std::variant<Attempt, Diverged> PlayOn(const GameRunner& run, Platform& terminal, const Contents& contents,
-                                       JournalSink& journal) {
-    std::size_t limit = RecordedInputs(contents).InputCount();
-    for (bool takeBack = false;; takeBack = true) {
-        Attempt attempt = GoOn(run, terminal, contents, journal, limit, takeBack);
-        if (attempt.diverged) return *attempt.diverged;
-        if (attempt.wentLive) return attempt;
-        if (takeBack || attempt.consumed != limit || limit == 0) {
-            const RecordedInputs inputs(contents);
-            return Diverged{inputs.Describe(attempt.consumed),
-                            takeBack ? "the game ended early" : "the game ended before the journal did"};
-        }
-        limit -= 1;
-    }
 }
 
 // How a game on the terminal ended; an ending stays on the screen once the
@@ -109,17 +58,17 @@ Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border bord
     return header;
 }
 
-SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* journal) {
-    if (journal == nullptr) return Ended(terminal, run(terminal, seed, nullptr), {});
-    RecordingPlatform recorder(terminal, *journal);
-    const GameEnd end = run(recorder, seed, &recorder);
-    recorder.Finish(end.status);
-    return Ended(terminal, end, recorder.Problem());
+SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* sink) {
+    if (sink == nullptr) return Ended(terminal, run(terminal, seed, nullptr, nullptr), {});
+    GameJournal journal(*sink);
+    const GameEnd end = run(terminal, seed, nullptr, &journal);
+    journal.Finish(end.status);
+    return Ended(terminal, end, journal.Problem());
 }
 
 void WarnBeforePlaying(Platform& terminal, const std::string& why) {
     terminal.Write("tender-gamble: " + why + "\nPress a key to play all the same.\n");
-    (void)terminal.KeyWithin(-1);
+    (void)terminal.ReadByte(-1, Platform::Reading::Keys);
 }
 
 SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, JournalStore& store) {
@@ -128,13 +77,20 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
     if (!contents) return refusal;
     if (Finished(*contents)) return Refused(store, Problem::GameIsOver, {});
     std::string error;
-    JournalSink* journal = store.Reopen(contents->wholeBytes, error);
-    if (journal == nullptr) return Refused(store, Problem::CannotContinue, error);
+    JournalSink* sink = store.Reopen(contents->wholeBytes, error);
+    if (sink == nullptr) return Refused(store, Problem::CannotContinue, error);
     const std::unique_ptr<Platform> terminal = open();
-    const std::variant<Attempt, Diverged> outcome = PlayOn(run, *terminal, *contents, *journal);
-    if (const Attempt* played = std::get_if<Attempt>(&outcome)) return Ended(*terminal, played->end, played->problem);
+    RecordedInputs inputs(*contents);
+    ReplayPace pace(ReplayPace::Kind::None);
+    GameJournal journal(inputs, pace, sink);
+    const GameEnd end = run(*terminal, contents->header.seed, nullptr, &journal);
+    journal.Finish(end.status);
+    if (journal.Now() == InputJournal::Phase::Live) return Ended(*terminal, end, journal.Problem());
     store.Withdraw();
-    return Refused(store, Problem::CannotContinue, Explain(std::get<Diverged>(outcome)));
+    const Diverged diverged =
+        inputs.Divergence() ? *inputs.Divergence()
+                            : Diverged{inputs.Describe(inputs.Consumed()), "the game ended before the journal did"};
+    return Refused(store, Problem::CannotContinue, Explain(diverged));
 }
 
 SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed) {
@@ -143,10 +99,11 @@ SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStor
     if (!contents) return refusal;
     const std::unique_ptr<Platform> terminal = open();
     RecordedInputs inputs(*contents);
-    ReplayPlatform replay(inputs, *terminal, ReplayPlatform::Pace::Watched, speed);
-    const GameEnd end = run(replay, contents->header.seed, &replay);
+    ReplayPace pace(ReplayPace::Kind::Watched, terminal.get(), speed);
+    GameJournal journal(inputs, pace);
+    const GameEnd end = run(*terminal, contents->header.seed, nullptr, &journal);
     if (inputs.Divergence()) return Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence()));
-    replay.HoldLastScreen();
+    journal.HoldLastScreen();
     return Ended(*terminal, end, {});
 }
 
@@ -162,12 +119,13 @@ SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, c
     if (!contents) return Unwritten(out, castFile, refusal);
     RecordedInputs inputs(*contents);
     CastRecorder cast(speed);
-    ReplayPlatform replay(inputs, cast, ReplayPlatform::Pace::Recorded);
-    (void)run(replay, contents->header.seed, &replay);
+    ReplayPace pace(ReplayPace::Kind::Recorded, &cast);
+    GameJournal journal(inputs, pace);
+    (void)run(cast, contents->header.seed, nullptr, &journal);
     if (inputs.Divergence()) {
         return Unwritten(out, castFile, Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence())));
     }
-    cast.Finish(!replay.RanOut());
+    cast.Finish(!journal.RanOut());
     out << cast.Recording("Tender Gamble! (seed " + std::to_string(contents->header.seed) + ")");
     out.close();
     if (!out) return SessionEnd{CouldNotPlay, "cannot write " + castFile};

@@ -11,15 +11,17 @@
 
 #include "console/banner_border.hpp"
 #include "console/game_events.hpp"
+#include "console/input_journal.hpp"
 #include "console/platform.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/journal_store.hpp"
 
 namespace tg::journal {
 
-// Plays one whole game from the seed on the platform, telling `events`
-// where it rests and that it reached an ending; returns how it ended.
-using GameRunner = std::function<GameEnd(Platform&, std::uint32_t seed, GameEvents* events)>;
+// Plays one whole game from the seed on the platform, its inputs met by
+// `journal` (if any), telling `events` where it rests and that it reached
+// an ending; returns how it ended.
+using GameRunner = std::function<GameEnd(Platform&, std::uint32_t seed, GameEvents* events, InputJournal* journal)>;
 
 // Opens the terminal a session plays on, once its journal is ready.
 using TerminalOpener = std::function<std::unique_ptr<Platform>()>;

@@ -13,7 +13,7 @@
 #include "journal/games_list.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/link_store.hpp"
-#include "journal/replay_platform.hpp"
+#include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "program/version_text.hpp"
@@ -248,9 +248,9 @@ private:
     GameEvents* inner_;
 };
 
-GameEnd RunGame(Platform& platform, std::uint32_t seed, GameEvents* events) {
+GameEnd RunGame(Platform& platform, std::uint32_t seed, GameEvents* events, InputJournal* journal) {
     EndingWatch watch(events);
-    return PlayGame(platform, seed, &watch);
+    return PlayGame(platform, seed, &watch, journal);
 }
 
 // How to go on with a kept game that has not ended, for the player at a

@@ -36,8 +36,8 @@ std::uint32_t SeedFrom(const std::string& text) {
     return seed;
 }
 
-tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events) {
-    return tg::PlayGame(platform, seed, events);
+tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events, tg::InputJournal* journal) {
+    return tg::PlayGame(platform, seed, events, journal);
 }
 
 // A new game; a journal the page cannot keep leaves it unrecorded.

@@ -4,6 +4,10 @@
 
 namespace tg {
 
+namespace {
+constexpr int QuitChoice = 0;
+}  // namespace
+
 Play Game::HomeMenu() {
     AdvanceClock(0, 1);
     for (;;) {
@@ -17,7 +21,7 @@ Play Game::HomeMenu() {
         console.Write("\t\t5 - Satisfaction\n");
         console.Write("\t\t0 - Quit\n");
         console.SetForeground(colour::Grey);
-        console.AtRest(Summary());
+        console.AtRest(Summary(), QuitChoice);
         Play play = Play::Over;
         switch (console.GetChoice(5, 0).value_or(0)) {
             case 1: play = Training(); break;
@@ -32,7 +36,7 @@ Play Game::HomeMenu() {
                             "\tYou need to call for a date!\n", "\t\t0 - To the Telephone!.\n");
                 break;
             case 5: return Satisfaction();
-            default: return Play::Over;  // Quit, or the game ended at the menu
+            default: return Play::Over;  // QuitChoice, or the game ended at the menu
         }
         if (play == Play::Over) return play;
     }

@@ -7,10 +7,10 @@
 
 namespace tg {
 
-GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events,
+GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events, InputJournal* journal,
                  const std::function<void(const Game&)>& watch) {
     Random random(seed);
-    Console console(platform, events);
+    Console console(platform, events, journal);
     Game game(console, random);
     if (watch) watch(game);
     (void)game.StartGame();

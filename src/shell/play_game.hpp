@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "console/game_events.hpp"
+#include "console/input_journal.hpp"
 #include "console/platform.hpp"
 
 namespace tg {
@@ -12,10 +13,11 @@ namespace tg {
 class Game;
 
 // Plays a game on the platform, its random generator started at `seed`,
-// telling `events` (if any) where it rests and that it reached an ending;
-// `watch` (if any) is shown the game state once, before the first screen,
-// for tools that check it while the game plays. Returns how the game ended.
+// its inputs met by `journal` (if any: a recording or a replay), telling
+// `events` (if any) where it rests and that it reached an ending; `watch`
+// (if any) is shown the game state once, before the first screen, for tools
+// that check it while the game plays. Returns how the game ended.
 GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events = nullptr,
-                 const std::function<void(const Game&)>& watch = {});
+                 InputJournal* journal = nullptr, const std::function<void(const Game&)>& watch = {});
 
 }  // namespace tg

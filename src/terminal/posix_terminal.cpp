@@ -36,9 +36,7 @@ void SayOnSignalExit(const std::string& line) { terminal_guard::SayOnSignalExit(
 PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& environment)
     : inputFd_(inputFd),
       outputFd_(outputFd),
-      inputIsTerminal_(isatty(inputFd) != 0),
       capabilities_(DetectCapabilities(isatty(outputFd) != 0, environment)),
-      input_(*this),
       output_(capabilities_.colour, capabilities_.clear) {
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
     if (capabilities_.clear) output_.KeepScrollback();
@@ -116,6 +114,7 @@ void PosixTerminal::Flush() {
             // Nobody is reading any more: the game ends at its next read
             // rather than play blind.
             outputClosed_ = true;
+            CutOffInput(ClosedOutputStatus);
             break;
         }
     }
@@ -136,13 +135,6 @@ void PosixTerminal::Pause(int milliseconds) {
         if (Wait(nullptr, static_cast<int>(std::max<long long>(left, 0))) >= 0 || errno != EINTR) return;
     }
 }
-
-int PosixTerminal::KeyWithin(int milliseconds) {
-    const int byte = ReadByteWithin(milliseconds);
-    return byte == EndOfInput ? -1 : byte == NothingYet ? NoKeyYet : byte;
-}
-
-int PosixTerminal::EndOfInputStatus() const { return outputClosed_ ? ClosedOutputStatus : 0; }
 
 // The last output, the colour reset, the shell's screen and title (and an
 // ending's last screen printed on it) leave in one write; then the modes
@@ -222,45 +214,12 @@ bool PosixTerminal::WaitForInput(int timeoutMilliseconds) {
     return result != 0;
 }
 
-int PosixTerminal::ReadByte() {
-    if (outputClosed_) return EndOfInput;
-    if (inputPosition_ >= inputBuffer_.size() && !FillInput(-1)) return EndOfInput;
-    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
-}
-
-int PosixTerminal::ReadByteWithin(int milliseconds) {
+int PosixTerminal::ReadByte(int milliseconds, Reading) {
     if (outputClosed_) return EndOfInput;
     if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
         return inputEnded_ ? EndOfInput : NothingYet;
     }
     return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
-}
-
-Key PosixTerminal::ReadKey() {
-    Key key = input_.ReadKey();
-    Write(key.echo);
-    return key;
-}
-
-std::optional<std::string> PosixTerminal::ReadWord() {
-    // A terminal edits and echoes the name line itself; from a pipe the
-    // words are echoed so the transcript shows them.
-    if (inputIsTerminal_) terminal_guard::EnterLineMode();
-    std::optional<std::string> word = input_.ReadWord();
-    if (word) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
-    return word;
-}
-
-void PosixTerminal::DiscardLine() {
-    input_.DiscardLine();
-    if (inputIsTerminal_) {
-        terminal_guard::EnterKeyMode();
-        // The line the terminal echoed, as the screen memory keeps it.
-        if (capabilities_.clear) screen_.Write(nameEcho_ + "\n");
-    } else {
-        Write(nameEcho_ + "\n");
-    }
-    nameEcho_.clear();
 }
 
 }  // namespace tg

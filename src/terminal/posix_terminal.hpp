@@ -5,8 +5,6 @@
 #include <string>
 
 #include "console/ansi_output.hpp"
-#include "console/key_decoder.hpp"
-#include "console/keyboard_input.hpp"
 #include "console/platform.hpp"
 #include "console/screen_memory.hpp"
 #include "console/terminal_capabilities.hpp"
@@ -20,29 +18,22 @@ namespace tg {
 // screen, leaving the shell's screen as it was, and it remembers the screen
 // since the last clear, to draw it again when the game comes back from
 // Ctrl-Z and to leave an ending readable on the shell's screen.
-class PosixTerminal : public Platform, private ByteSource {
+class PosixTerminal : public Platform {
 public:
     PosixTerminal(int inputFd, int outputFd, const Environment& environment);
     ~PosixTerminal() override;
     PosixTerminal(const PosixTerminal&) = delete;
     PosixTerminal& operator=(const PosixTerminal&) = delete;
 
-    Key ReadKey() override;
-    std::optional<std::string> ReadWord() override;
-    void DiscardLine() override;
+    int ReadByte(int milliseconds, Reading reading) override;
     void Write(std::string_view text) override;
     void SetColours(int foreground, int background) override;
     void Clear() override;
     void Pause(int milliseconds) override;
-    int KeyWithin(int milliseconds) override;
-    int EndOfInputStatus() const override;
     void SetTitle(std::string_view title) override;
     void KeepLastScreen() override { keepLastScreen_ = true; }
 
 private:
-    int ReadByte() override;
-    int ReadByteWithin(int milliseconds) override;
-
     void NoticeLostColours();
     void Flush();
     void Finish();
@@ -56,16 +47,13 @@ private:
 
     int inputFd_;
     int outputFd_;
-    bool inputIsTerminal_;
     TerminalCapabilities capabilities_;
-    KeyboardInput input_;
     AnsiOutput output_;
     ScreenMemory screen_;
     std::string inputBuffer_;
     std::size_t inputPosition_ = 0;
     bool inputEnded_ = false;
     bool outputClosed_ = false;  // nobody reads the output any more
-    std::string nameEcho_;
     std::string title_;
     bool keepLastScreen_ = false;
 };

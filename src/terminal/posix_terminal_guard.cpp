@@ -30,8 +30,6 @@ bool haveTerminalModes = false;
 bool resetColoursOnRestore = false;
 termios originalModes{};
 termios keyModes{};
-termios lineModes{};
-volatile std::sig_atomic_t inLineMode = 0;
 volatile std::sig_atomic_t coloursLost = 0;
 volatile std::sig_atomic_t continued = 0;
 volatile std::sig_atomic_t fileToSync = -1;
@@ -148,14 +146,14 @@ void OnSuspend(int) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGTSTP, &action, nullptr);
     continued = 1;
-    ApplyModes(inLineMode ? lineModes : keyModes);
+    ApplyModes(keyModes);
 }
 
 // Also after a stop the game could not see (SIGSTOP).
 void OnContinue(int) {
     coloursLost = 1;
     continued = 1;
-    ApplyModes(inLineMode ? lineModes : keyModes);
+    ApplyModes(keyModes);
 }
 
 void Handle(int signal, void (*handler)(int), int flags) {
@@ -174,18 +172,13 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     resetColoursOnRestore = outputIsTerminal && colours;
     haveTerminalModes = isatty(input) && tcgetattr(input, &originalModes) == 0;
     if (haveTerminalModes) {
-        // Both modes set all the game relies on, whatever state another
-        // program left the terminal in: a newline that starts the next
-        // line on screen, and in the name line an Enter that ends it.
-        lineModes = originalModes;
-        lineModes.c_lflag |= ICANON | ECHO | ISIG;
-        lineModes.c_iflag |= ICRNL;
-        lineModes.c_iflag &= ~static_cast<tcflag_t>(INLCR | IGNCR);
-        lineModes.c_oflag |= OPOST | ONLCR;
+        // All the game relies on, whatever state another program left the
+        // terminal in: a newline that starts the next line on screen; no
+        // line editing and no echo (the game echoes keys and edits the name
+        // line itself); Enter arrives as carriage return; Ctrl-C and Ctrl-Z
+        // keep their signals.
         keyModes = originalModes;
         keyModes.c_oflag |= OPOST | ONLCR;
-        // No line editing and no echo (the game echoes keys itself); Enter
-        // arrives as carriage return; Ctrl-C and Ctrl-Z keep their signals.
         keyModes.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
         keyModes.c_lflag |= ISIG;
         keyModes.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR);
@@ -199,17 +192,7 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     // with EINTR, so that the screen is drawn again before it waits on.
     Handle(SIGCONT, OnContinue, 0);
     std::signal(SIGPIPE, SIG_IGN);  // a closed output shows up as a failed write
-    EnterKeyMode();
-}
-
-void EnterKeyMode() {
-    inLineMode = 0;
     ApplyModes(keyModes);
-}
-
-void EnterLineMode() {
-    inLineMode = 1;
-    ApplyModes(lineModes);
 }
 
 bool TakeColoursLost() {

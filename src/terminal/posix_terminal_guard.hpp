@@ -6,9 +6,8 @@
 
 namespace tg {
 
-// Owns the terminal's modes for the whole run: single-key mode for menus,
-// line mode for typing a name, and the way back to the modes found at
-// start-up on every exit, signal and crash. Everything a signal handler
+// Owns the terminal's modes for the whole run: single-key mode, and the way
+// back to the modes found at start-up on every exit, signal and crash. Everything a signal handler
 // needs is kept in plain static storage, and the handlers make only
 // async-signal-safe calls.
 namespace terminal_guard {
@@ -16,9 +15,6 @@ namespace terminal_guard {
 // Saves the modes of the input terminal (if input is one), installs the
 // signal handlers and enters single-key mode.
 void Install(int inputFd, int outputFd, bool outputIsTerminal, bool colours);
-
-void EnterKeyMode();
-void EnterLineMode();
 
 // The colours the terminal shows were reset behind the game's back (after a
 // suspend); the next text must set them again.

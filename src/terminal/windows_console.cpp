@@ -136,6 +136,37 @@ Border ConsoleBorder(bool outputIsConsole) {
     return Border::Cp437;
 }
 
+// The bytes a terminal sends for the key whose scan code follows the prefix
+// (0: F1 to F10; 0xE0: arrows, Home/End, Insert/Delete, pages, F11/F12).
+// A key with no such sequence still comes as one that is no Escape.
+std::string TerminalSequence(int prefix, int scan) {
+    switch (scan) {
+        case 72: return "\x1b[A";
+        case 80: return "\x1b[B";
+        case 77: return "\x1b[C";
+        case 75: return "\x1b[D";
+        case 71: return "\x1b[H";
+        case 79: return "\x1b[F";
+        case 82: return "\x1b[2~";
+        case 83: return "\x1b[3~";
+        case 73: return "\x1b[5~";
+        case 81: return "\x1b[6~";
+        case 133: return "\x1b[23~";
+        case 134: return "\x1b[24~";
+        default: break;
+    }
+    constexpr const char* FunctionKeys[] = {"P", "Q", "R", "S", "[15~", "[17~", "[18~", "[19~", "[20~", "[21~"};
+    if (prefix == 0 && scan >= 59 && scan <= 68) return std::string("\x1bO") + FunctionKeys[scan - 59];
+    return "\x1b[0~";
+}
+
+// A key press that types no character but comes from _getch as two codes.
+bool IsNavigation(const KEY_EVENT_RECORD& key) {
+    const WORD code = key.wVirtualKeyCode;
+    return (code >= VK_PRIOR && code <= VK_DOWN) || code == VK_INSERT || code == VK_DELETE ||
+           (code >= VK_F1 && code <= VK_F12);
+}
+
 }  // namespace
 
 std::unique_ptr<Platform> OpenSystemTerminal() {
@@ -155,8 +186,7 @@ WindowsConsole::WindowsConsole(const Environment& environment)
       inputIsPipe_(GetFileType(inputHandle_) == FILE_TYPE_PIPE),
       outputIsConsole_(IsConsoleOutput(outputHandle_)),
       capabilities_(DetectCapabilities(outputIsConsole_, environment)),
-      border_(ConsoleBorder(outputIsConsole_)),
-      keyboard_(*this) {
+      border_(ConsoleBorder(outputIsConsole_)) {
     WORD attribute = 0;
     if (capabilities_.colour && ReadAttribute(outputHandle_, attribute)) {
         restoreHandle = outputHandle_;
@@ -218,7 +248,7 @@ void WindowsConsole::Clear() {
 }
 
 void WindowsConsole::Flush() {
-    if (endStatus_ == ClosedOutputStatus) output_.clear();
+    if (EndOfInputStatus() == ClosedOutputStatus) output_.clear();
     std::size_t done = 0;
     while (done < output_.size()) {
         DWORD written = 0;
@@ -227,7 +257,7 @@ void WindowsConsole::Flush() {
             // Nobody is reading any more: the game ends at its next read
             // rather than play blind.
             output_.clear();
-            endStatus_ = ClosedOutputStatus;
+            CutOffInput(ClosedOutputStatus);
             inputEnded_ = true;
             return;
         }
@@ -239,75 +269,60 @@ void WindowsConsole::Flush() {
 void WindowsConsole::Pause(int milliseconds) {
     if (coloursPending_) ApplyColours();
     Flush();
-    if (capabilities_.pause && endStatus_ == 0) Sleep(static_cast<DWORD>(milliseconds));
+    if (capabilities_.pause && EndOfInputStatus() == 0) Sleep(static_cast<DWORD>(milliseconds));
 }
 
-// A replay's control key: pipes and files are read as bytes; the console's
-// input events are waited for and read as they come, with no echo. Only a
-// key that types a character counts: an arrow or a function key is no
-// control. (Wine's console hands over no events to a program that only
-// polls for them, so the input handle is waited on.)
-int WindowsConsole::KeyWithin(int milliseconds) {
+int WindowsConsole::ReadByte(int milliseconds, Reading) {
+    // The echo of a key must show in the colours already chosen.
     if (coloursPending_) ApplyColours();
     Flush();
-    if (endStatus_ != 0) return -1;
-    if (!inputIsConsole_) {
-        const int byte = ReadByteWithin(milliseconds < 0 ? -1 : milliseconds);
-        return byte == EndOfInput ? -1 : byte == NothingYet ? NoKeyYet : byte;
-    }
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds < 0 ? 0 : milliseconds);
+    if (EndOfInputStatus() != 0) return EndOfInput;
+    return inputIsConsole_ ? ReadConsoleByte(milliseconds) : ReadInputByte(milliseconds);
+}
+
+// _getch reads the console in raw mode, so Ctrl-C arrives as a key; it
+// still means what it means everywhere else. A navigation or function key
+// (a prefix code, then its scan code) becomes the sequence a terminal sends
+// for it, so that it is decoded as on any terminal.
+int WindowsConsole::ReadConsoleByte(int milliseconds) {
+    if (inputPosition_ < inputBuffer_.size()) return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
+    if (milliseconds >= 0 && !KeyWaiting(milliseconds)) return NothingYet;
+    const int code = _getch();
+    if (code == CtrlC) CutOffInput(InterruptStatus);
+    if (code < 0 || code == CtrlC) return EndOfInput;
+    if (code != 0 && code != 0xE0) return code;
+    inputBuffer_ = TerminalSequence(code, _getch());
+    inputPosition_ = 1;
+    return static_cast<unsigned char>(inputBuffer_[0]);
+}
+
+// Waits up to the time for a key press that _getch will return. Other
+// console events (key releases, the mouse, focus) are taken off the queue:
+// they would keep the input handle signalled. (Wine's console hands over no
+// events to a program that only polls for them, so the handle is waited on.)
+bool WindowsConsole::KeyWaiting(int milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
     for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        const DWORD wait = milliseconds < 0 ? INFINITE : now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-        if (WaitForSingleObject(inputHandle_, wait) != WAIT_OBJECT_0) return NoKeyYet;
         INPUT_RECORD event;
         DWORD count = 0;
-        if (!ReadConsoleInputA(inputHandle_, &event, 1, &count)) return -1;
-        if (count == 0 || event.EventType != KEY_EVENT || !event.Event.KeyEvent.bKeyDown) continue;
-        const int code = static_cast<unsigned char>(event.Event.KeyEvent.uChar.AsciiChar);
-        if (code == 0) continue;
-        if (code != CtrlC) return code;
-        // Only where the console passes Ctrl-C on as a key; elsewhere it
-        // comes as a control event, with the same status.
-        endStatus_ = InterruptStatus;
-        return -1;
+        while (PeekConsoleInputA(inputHandle_, &event, 1, &count) && count == 1) {
+            const KEY_EVENT_RECORD& key = event.Event.KeyEvent;
+            if (event.EventType == KEY_EVENT && key.bKeyDown && (key.uChar.AsciiChar != 0 || IsNavigation(key))) {
+                return true;
+            }
+            ReadConsoleInputA(inputHandle_, &event, 1, &count);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        if (WaitForSingleObject(inputHandle_, static_cast<DWORD>(deadline - now)) != WAIT_OBJECT_0) return false;
     }
 }
 
-Key WindowsConsole::ReadKey() {
-    if (endStatus_ != 0) return Key{};
-    if (!inputIsConsole_) {
-        Key key = keyboard_.ReadKey();
-        Write(key.echo);
-        return key;
+int WindowsConsole::ReadInputByte(int milliseconds) {
+    if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
+        return inputEnded_ ? EndOfInput : NothingYet;
     }
-    // The echo of the key must show in the colours already chosen.
-    if (coloursPending_) ApplyColours();
-    Flush();
-    // _getche reads the console in raw mode, so Ctrl-C arrives as a key;
-    // it still means what it means everywhere else.
-    if (endStatus_ != 0) return Key{};
-    const int code = _getche();
-    if (code == CtrlC) endStatus_ = InterruptStatus;
-    if (code < 0 || code == CtrlC) return Key{};
-    return Key{code, std::string(1, static_cast<char>(code))};  // as _getche showed it
-}
-
-std::optional<std::string> WindowsConsole::ReadWord() {
-    // A console edits and echoes the name line itself; from a pipe the
-    // words are echoed so the transcript shows them.
-    Flush();
-    std::optional<std::string> word = keyboard_.ReadWord();
-    if (word && !inputIsConsole_) nameEcho_ += (nameEcho_.empty() ? "" : " ") + *word;
-    return word;
-}
-
-void WindowsConsole::DiscardLine() {
-    keyboard_.DiscardLine();
-    if (!inputIsConsole_) {
-        Write(nameEcho_ + "\n");
-        nameEcho_.clear();
-    }
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
 }
 
 // Reads what is there (up to a chunk) into the input buffer. False at the
@@ -333,18 +348,6 @@ bool WindowsConsole::FillInput(int timeoutMilliseconds) {
     inputBuffer_ = std::move(bytes);
     inputPosition_ = 0;
     return true;
-}
-
-int WindowsConsole::ReadByte() {
-    if (inputPosition_ >= inputBuffer_.size() && !FillInput(-1)) return EndOfInput;
-    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
-}
-
-int WindowsConsole::ReadByteWithin(int milliseconds) {
-    if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
-        return inputEnded_ ? EndOfInput : NothingYet;
-    }
-    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
 }
 
 }  // namespace tg

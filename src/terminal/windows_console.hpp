@@ -3,8 +3,7 @@
 
 #include <string>
 
-#include "console/key_decoder.hpp"
-#include "console/keyboard_input.hpp"
+#include "console/banner_border.hpp"
 #include "console/platform.hpp"
 #include "console/terminal_capabilities.hpp"
 
@@ -14,30 +13,28 @@ namespace tg {
 // Output is gathered in memory and written in one piece each time the game
 // blocks. Console colours apply to text written after them, so pending text
 // is always written out before the attribute changes.
-class WindowsConsole : public Platform, private ByteSource {
+class WindowsConsole : public Platform {
 public:
     explicit WindowsConsole(const Environment& environment);
     ~WindowsConsole() override;
     WindowsConsole(const WindowsConsole&) = delete;
     WindowsConsole& operator=(const WindowsConsole&) = delete;
 
-    Key ReadKey() override;
-    std::optional<std::string> ReadWord() override;
-    void DiscardLine() override;
+    int ReadByte(int milliseconds, Reading reading) override;
     void Write(std::string_view text) override;
     void SetColours(int foreground, int background) override;
     void Clear() override;
     void Pause(int milliseconds) override;
-    int KeyWithin(int milliseconds) override;
-    int EndOfInputStatus() const override { return endStatus_; }
 
 private:
     using Handle = void*;
 
-    // Standard input as bytes, for pipes, files and the typed name.
-    int ReadByte() override;
-    int ReadByteWithin(int milliseconds) override;
+    // Standard input as bytes, for pipes and files.
+    int ReadInputByte(int milliseconds);
     bool FillInput(int timeoutMilliseconds);
+    // The console's keys as the bytes a terminal sends for them.
+    int ReadConsoleByte(int milliseconds);
+    bool KeyWaiting(int milliseconds);
 
     void Flush();
     void ApplyColours();
@@ -50,16 +47,13 @@ private:
     bool outputIsConsole_;
     TerminalCapabilities capabilities_;
     Border border_;
-    KeyboardInput keyboard_;
     std::string output_;
-    std::string inputBuffer_;
+    std::string inputBuffer_;  // bytes read and not handed out yet
     std::size_t inputPosition_ = 0;
     bool inputEnded_ = false;
-    std::string nameEcho_;
     int foreground_ = 7;
     int background_ = 0;
     bool coloursPending_ = false;
-    int endStatus_ = 0;  // what ended the input, when not its own end
 };
 
 }  // namespace tg

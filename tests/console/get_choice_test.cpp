@@ -4,7 +4,7 @@
 
 #include "console/console.hpp"
 #include "support/game_harness.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg {
 namespace {

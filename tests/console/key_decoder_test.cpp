@@ -1,11 +1,12 @@
-// Terminal bytes decoded into the game's key codes and echoes, and words read for name entry.
+// Terminal bytes decoded into the game's key codes and echoes, and the words of a typed name.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "console/key_decoder.hpp"
-#include "console/keyboard_input.hpp"
+#include "console/terminal_input.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg {
 namespace {
@@ -109,39 +110,48 @@ TEST(KeyDecoder, SecondCodeOfATwoCodeKeyIsNotEchoed) {
     EXPECT_EQ(decoder.Next().echo, "");
 }
 
+// The words of a typed name, read from a terminal's bytes: lines edited
+// and echoed as they are typed, then read word by word.
 struct Words {
-    explicit Words(std::string bytes) : source(std::move(bytes)), input(source) {}
-    Bytes source;
-    KeyboardInput input;
+    explicit Words(std::string bytes) : terminal(std::move(bytes)), input(terminal) {}
+    ScriptedTerminal terminal;
+    TerminalInput input;
 };
 
-TEST(KeyboardInput, WordsSkipLeadingBlanksAndNewlines) {
+TEST(TerminalInput, WordsSkipLeadingBlanksAndEmptyLines) {
     Words words("  \n\t Ann\n\n  Lee  \n");
     EXPECT_EQ(words.input.ReadWord(), "Ann");
     EXPECT_EQ(words.input.ReadWord(), "Lee");
 }
 
-TEST(KeyboardInput, RestOfTheNameLineIsDiscarded) {
+TEST(TerminalInput, TheLineIsEchoedAsTypedWithItsCorrections) {
+    Words words("Am\x7fnn Lee\r\n");
+    EXPECT_EQ(words.input.ReadWord(), "Ann");
+    EXPECT_EQ(words.input.ReadWord(), "Lee");
+    EXPECT_EQ(words.terminal.Transcript(), "Am\b \bnn Lee\n");
+}
+
+TEST(TerminalInput, RestOfTheNameLineIsDiscarded) {
     Words words("r Lee\n1");
     EXPECT_EQ(words.input.ReadWord(), "r");
     words.input.DiscardLine();
     EXPECT_EQ(words.input.ReadKey().code, '1');
 }
 
-TEST(KeyboardInput, DiscardAfterWordThatEndedTheLineKeepsTheNextLine) {
-    Words words("Ann Lee\n2");
+TEST(TerminalInput, TheNewlineOfACarriageReturnEnterIsNoKey) {
+    Words words("Ann Lee\r\n2");
     words.input.ReadWord();
     words.input.ReadWord();
     words.input.DiscardLine();
     EXPECT_EQ(words.input.ReadKey().code, '2');
 }
 
-TEST(KeyboardInput, EndOfInputBeforeAWord) {
+TEST(TerminalInput, EndOfInputBeforeAWord) {
     Words words("   \n  ");
     EXPECT_EQ(words.input.ReadWord(), std::nullopt);
 }
 
-TEST(KeyboardInput, ByteReadAheadAfterEscapeIsNotLost) {
+TEST(TerminalInput, ByteReadAheadAfterEscapeIsNotLost) {
     Words words("\x1bZed Lee\n");
     EXPECT_EQ(words.input.ReadKey().code, 27);
     EXPECT_EQ(words.input.ReadWord(), "Zed");

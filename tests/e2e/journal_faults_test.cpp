@@ -193,15 +193,17 @@ TEST(JournalFaults, AnEmptyJournalLeftByACrashIsPassedOver) {
     EXPECT_NE(continued.output.find("9 - Train power"), std::string::npos) << continued.output;
 }
 
-// A name read from a pipe has no length limit; its journal must replay.
-TEST(JournalFaults, ANameOverAMegabyteIsJournaledSoThatItReplays) {
+// A name line keeps what a terminal's line keeps (4095 characters), from a
+// pipe too, even one a megabyte long; its journal must replay.
+TEST(JournalFaults, ANameOverAMegabyteIsCutAsATerminalCutsItAndItsJournalReplays) {
     TemporaryFolder state;
     const fs::path file = state.Path() / "long-name.journal";
     const std::string first((1 << 20) + 100, 'A');
-    SaveGame(file, 4, "111" + first + " Lee\n" "01" "19");
+    SaveGame(file, 4, "111" + first + "\nLee\n" "01" "19");
     const journal::Contents contents = journal::Parse(ReadFile(file));
-    ASSERT_GE(contents.records.size(), 4u);
-    EXPECT_EQ(contents.records[3].text, first);
+    ASSERT_GE(contents.records.size(), 5u);
+    EXPECT_EQ(contents.records[3].text, first.substr(0, 4095));
+    EXPECT_EQ(contents.records[4].text, "Lee");
 
     const fs::path cast = state.Path() / "long-name.cast";
     const PipedResult replayed = Continue({"--replay", file.string(), "--cast", cast.string()}, state);

@@ -85,14 +85,13 @@ public:
     bool reached = false;
     int hourReached = 0;  // the game's hour when the goal's screen showed
 
-    Key ReadKey() override {
+    int ReadByte(int, Reading) override {
         const int key = Decide();
         screen_.clear();
-        if (key >= 0) keys += static_cast<char>(key);
-        return Key{key, {}};
+        if (key < 0) return EndOfInput;
+        keys += static_cast<char>(key);
+        return key;
     }
-    std::optional<std::string> ReadWord() override { return std::nullopt; }
-    void DiscardLine() override {}
     void Write(std::string_view text) override { screen_ += text; }
     void SetColours(int, int) override {}
     void Clear() override {}
@@ -222,7 +221,7 @@ std::optional<Script> FindScript(const Goal& goal, std::uint32_t firstSeed, int 
     for (int n = 0; n < seeds; ++n) {
         const std::uint32_t seed = firstSeed + static_cast<std::uint32_t>(n);
         ScriptedPlayer player(goal);
-        (void)PlayGame(player, seed, nullptr, [&player](const Game& game) { player.game = &game; });
+        (void)PlayGame(player, seed, nullptr, nullptr, [&player](const Game& game) { player.game = &game; });
         if (player.reached) return Script{seed, player.keys, player.hourReached};
     }
     return std::nullopt;

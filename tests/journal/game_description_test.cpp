@@ -7,13 +7,13 @@
 
 #include "journal/game_description.hpp"
 #include "shell/play_game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg::journal {
 namespace {
 
-const GameRunner PlayIt = [](Platform& platform, std::uint32_t seed, GameEvents* events) {
-    return PlayGame(platform, seed, events);
+const GameRunner PlayIt = [](Platform& platform, std::uint32_t seed, GameEvents* events, InputJournal* journal) {
+    return PlayGame(platform, seed, events, journal);
 };
 
 // A journal kept in memory.

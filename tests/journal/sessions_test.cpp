@@ -16,13 +16,12 @@
 #include <vector>
 
 #include "console/banner_border.hpp"
-#include "console/forwarding_platform.hpp"
 #include "journal/file_store.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/replay_platform.hpp"
+#include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"
 #include "shell/play_game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg::journal {
 namespace {
@@ -33,8 +32,8 @@ constexpr std::uint32_t Seed = 7;
 // FreePlay: out to Marmy's Pub, a conversation, a bad key, home, training.
 const std::string Keys = "0241" "3333" "9" "3333333333" "0" "1" "1" "0" "0" "2" "0";
 
-const GameRunner Run = [](Platform& platform, std::uint32_t seed, GameEvents* events) {
-    return PlayGame(platform, seed, events);
+const GameRunner Run = [](Platform& platform, std::uint32_t seed, GameEvents* events, InputJournal* journal) {
+    return PlayGame(platform, seed, events, journal);
 };
 
 // The page's storage: its stored game, a journal file opened on the page to
@@ -99,10 +98,10 @@ private:
 
 // A terminal that shows the banner's border in another form, as one in a
 // locale that is not UTF-8, or a Windows console, does.
-class BorderedTerminal : public ForwardingPlatform {
+class BorderedTerminal : public ScriptedTerminal {
 public:
-    BorderedTerminal(Platform& inner, Border border) : ForwardingPlatform(inner), border_(border) {}
-    void Write(std::string_view text) override { ForwardingPlatform::Write(WithBorder(text, border_)); }
+    BorderedTerminal(std::string keys, Border border) : ScriptedTerminal(std::move(keys)), border_(border) {}
+    void Write(std::string_view text) override { ScriptedTerminal::Write(WithBorder(text, border_)); }
 
 private:
     Border border_;
@@ -120,22 +119,21 @@ struct Shown {
 Shown NewGame(JournalStore& store, const std::string& keys, Border border = Border::DoubleLines) {
     std::string error;
     JournalSink* journal = store.Create(NewHeader(Seed, "test", border, 0), error);
-    ScriptedTerminal terminal(keys);
-    BorderedTerminal shown(terminal, border);
-    const SessionEnd end = PlayNewGame(Run, shown, Seed, journal);
+    BorderedTerminal terminal(keys, border);
+    const SessionEnd end = PlayNewGame(Run, terminal, Seed, journal);
     return {terminal.Transcript(), end.status, journal == nullptr ? error : end.problem};
 }
 
 Shown Continue(JournalStore& store, const std::string& keys) {
     ScriptedTerminal terminal(keys);
-    const SessionEnd end = ContinueGame(Run, [&] { return std::make_unique<ForwardingPlatform>(terminal); }, store);
+    const SessionEnd end = ContinueGame(Run, [&] { return std::make_unique<LentTerminal>(terminal); }, store);
     return {terminal.Transcript(), end.status, end.problem};
 }
 
 Shown Replayed(JournalStore& store) {
     ScriptedTerminal terminal;
     const SessionEnd end =
-        Replay(Run, [&] { return std::make_unique<ForwardingPlatform>(terminal); }, store, FastestSpeed);
+        Replay(Run, [&] { return std::make_unique<LentTerminal>(terminal); }, store, FastestSpeed);
     return {terminal.Transcript(), end.status, end.problem};
 }
 

@@ -8,7 +8,7 @@
 #include "console/console.hpp"
 #include "people/random.hpp"
 #include "shell/game.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg::testing {
 

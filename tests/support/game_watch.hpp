@@ -1,5 +1,5 @@
 // Tools for watching a whole game from outside while it plays: a terminal
-// that hands control to the harness before every read, and the checks of
+// that hands control to the harness before every byte it waits for, and the checks of
 // the game state that must hold between any two keys. Shared by the soak
 // test and the fuzz target.
 #pragma once
@@ -11,42 +11,41 @@
 #include <string_view>
 #include <utility>
 
-#include "console/forwarding_platform.hpp"
 #include "shell/game.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg::watch {
 
-// Passes everything on to another terminal, calls a hook before each key
-// or word is read, and keeps the end of the text written since the last
-// clear (bounded, so that long runs need no recording).
-class WatchedTerminal : public ForwardingPlatform {
+// A scripted terminal that calls a hook before each byte the game waits
+// for, and keeps the end of the text written since the last clear (bounded,
+// so that long runs need no recording).
+class WatchedTerminal : public ScriptedTerminal {
 public:
     static constexpr std::size_t TailLimit = 512;
 
-    explicit WatchedTerminal(Platform& inner) : ForwardingPlatform(inner) {}
+    explicit WatchedTerminal(std::string keys = {}) : ScriptedTerminal(std::move(keys)) {
+        SetRecording(false);
+    }
 
     enum class Read { Key, Word };
 
-    // Runs before every ReadKey and ReadWord; it may type more keys.
+    // Runs before every byte read for a key or a word of the name; it may
+    // type more keys.
     void SetBeforeRead(std::function<void(Read)> hook) { beforeRead_ = std::move(hook); }
 
-    Key ReadKey() override {
-        if (beforeRead_) beforeRead_(Read::Key);
-        Key key = ForwardingPlatform::ReadKey();
-        Remember(" <key>");
-        return key;
-    }
-    std::optional<std::string> ReadWord() override {
-        if (beforeRead_) beforeRead_(Read::Word);
-        return ForwardingPlatform::ReadWord();
+    int ReadByte(int milliseconds, Reading reading) override {
+        if (milliseconds < 0 && beforeRead_) beforeRead_(reading == Reading::Line ? Read::Word : Read::Key);
+        const int byte = ScriptedTerminal::ReadByte(milliseconds, reading);
+        if (reading == Reading::Keys) Remember(" <key>");
+        return byte;
     }
     void Write(std::string_view text) override {
         Remember(text);
-        ForwardingPlatform::Write(text);
+        ScriptedTerminal::Write(text);
     }
     void Clear() override {
         tail_.clear();
-        ForwardingPlatform::Clear();
+        ScriptedTerminal::Clear();
     }
 
     // The last few hundred characters written since the last clear; every

@@ -18,7 +18,7 @@
 #include "shell/game.hpp"
 #include "shell/play_game.hpp"
 #include "support/game_watch.hpp"
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg {
 namespace {
@@ -198,9 +198,8 @@ SoakTotals Soak(int playMode, std::uint32_t seed) {
     SoakTotals totals;
     RandomPlayer player(seed, playMode);
     while (totals.keys < KeysPerMode) {
-        ScriptedTerminal terminal;
-        terminal.SetRecording(false);
-        WatchedTerminal screen(terminal);
+        WatchedTerminal screen;
+        ScriptedTerminal& terminal = screen;
         GameCheck check(totals);
         screen.SetBeforeRead([&](WatchedTerminal::Read read) {
             check.Check();
@@ -214,15 +213,15 @@ SoakTotals Soak(int playMode, std::uint32_t seed) {
 
         const std::uint32_t gameSeed =
             static_cast<std::uint32_t>(player.Below(32768)) << 8 | static_cast<std::uint32_t>(totals.games);
-        const GameEnd end = PlayGame(screen, gameSeed, &check, [&](const Game& game) { check.Start(game); });
+        const GameEnd end = PlayGame(screen, gameSeed, &check, nullptr, [&](const Game& game) { check.Start(game); });
         EXPECT_TRUE(check.Started()) << "the game was not shown to the checker";
         EXPECT_EQ(end.status, 0) << "game " << totals.games;
-        EXPECT_EQ(check.Broken(), "") << "game " << totals.games << " after " << terminal.KeysRead() << " keys";
+        EXPECT_EQ(check.Broken(), "") << "game " << totals.games << " after " << terminal.BytesRead() << " keys";
         if (!check.Started() || !check.Broken().empty() || end.status != 0) break;
 
         totals.games += 1;
-        totals.keys += terminal.KeysRead();
-        totals.longestGameKeys = std::max(totals.longestGameKeys, terminal.KeysRead());
+        totals.keys += terminal.BytesRead();
+        totals.longestGameKeys = std::max(totals.longestGameKeys, terminal.BytesRead());
         if (end.ending) totals.endings += 1;
     }
     return totals;

@@ -1,11 +1,11 @@
 // The checksum of what the game showed, with every form of the banner's
 // border taken as its plain character.
-#include "journal/screen_digest.hpp"
+#include "console/screen_digest.hpp"
 
 #include <cstdint>
 #include <cstring>
 
-namespace tg::journal {
+namespace tg {
 
 namespace {
 
@@ -60,4 +60,4 @@ void ScreenDigest::Write(std::string_view text) {
     checksum_.Add(text.substr(plainFrom));
 }
 
-}  // namespace tg::journal
+}  // namespace tg

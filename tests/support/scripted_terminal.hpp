@@ -5,15 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "console/key_decoder.hpp"
-#include "console/keyboard_input.hpp"
 #include "console/platform.hpp"
 
 namespace tg {
 
 // A terminal for tests, benchmarks and fuzzing: keys come from a script of
 // bytes, and everything shown is recorded with its colours.
-class ScriptedTerminal : public Platform, private ByteSource {
+class ScriptedTerminal : public Platform {
 public:
     struct Span {
         int foreground = 7;
@@ -26,9 +24,8 @@ public:
     // Appends bytes to the key script.
     void Type(const std::string& keys) { keys_ += keys; }
 
-    Key ReadKey() override;
-    std::optional<std::string> ReadWord() override;
-    void DiscardLine() override;
+    // The next byte of the script; EndOfInput once it is used up.
+    int ReadByte(int milliseconds, Reading reading) override;
     void Write(std::string_view text) override;
     void SetColours(int foreground, int background) override;
     void Clear() override;
@@ -46,7 +43,7 @@ public:
 
     int Clears() const { return clears_; }
     int Pauses() const { return pauses_; }
-    int KeysRead() const { return keysRead_; }
+    int BytesRead() const { return static_cast<int>(position_); }
     bool KeysLeft() const { return position_ < keys_.size(); }
     int Foreground() const { return foreground_; }
     int Background() const { return background_; }
@@ -55,21 +52,34 @@ public:
     void SetRecording(bool on) { recording_ = on; }
 
 private:
-    int ReadByte() override;
-    int ReadByteWithin(int milliseconds) override;
-
     std::string keys_;
     std::size_t position_ = 0;
-    KeyboardInput input_;
-    std::string pendingEcho_;
     std::string transcript_;
     std::vector<Span> spans_;
     int foreground_ = 7;
     int background_ = 0;
     int clears_ = 0;
     int pauses_ = 0;
-    int keysRead_ = 0;
     bool recording_ = true;
+};
+
+}  // namespace tg
+
+namespace tg {
+
+// A scripted terminal lent to a session, which owns the terminal it plays
+// on: the test keeps the terminal itself, to read what was shown.
+class LentTerminal : public Platform {
+public:
+    explicit LentTerminal(ScriptedTerminal& terminal) : terminal_(terminal) {}
+    int ReadByte(int milliseconds, Reading reading) override { return terminal_.ReadByte(milliseconds, reading); }
+    void Write(std::string_view text) override { terminal_.Write(text); }
+    void SetColours(int foreground, int background) override { terminal_.SetColours(foreground, background); }
+    void Clear() override { terminal_.Clear(); }
+    void Pause(int milliseconds) override { terminal_.Pause(milliseconds); }
+
+private:
+    ScriptedTerminal& terminal_;
 };
 
 }  // namespace tg

@@ -4,14 +4,30 @@
 #include <cstdint>
 #include <string_view>
 
-#include "journal/journal_format.hpp"
+namespace tg {
 
-namespace tg::journal {
+// A 32-bit FNV-1a checksum, fed piece by piece.
+class Checksum {
+public:
+    void Add(std::string_view bytes) {
+        for (const char byte : bytes) AddByte(static_cast<unsigned char>(byte));
+    }
+    void AddByte(unsigned char byte) {
+        value_ ^= byte;
+        value_ *= 16777619u;
+    }
+    std::uint32_t Value() const { return value_; }
+    void Reset() { value_ = Basis; }
 
-// A checksum of everything the game showed (text, echoes, colours and
-// clears) since the last home menu. The journal keeps it at each home
-// menu, and a replay that shows anything else has drifted from the game
-// that was played.
+private:
+    static constexpr std::uint32_t Basis = 2166136261u;
+    std::uint32_t value_ = Basis;
+};
+
+// A checksum of everything the game showed (text, key echoes, colours and
+// clears) since the last home menu. A journal keeps it at each home menu,
+// and a replay that shows anything else has drifted from the game that was
+// played.
 //
 // The title banner's border is drawn in whatever the terminal can show
 // (double lines in UTF-8, code page 437, or plain + = |); the checksum
@@ -33,4 +49,4 @@ private:
     Checksum checksum_;
 };
 
-}  // namespace tg::journal
+}  // namespace tg

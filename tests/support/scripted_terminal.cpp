@@ -1,34 +1,13 @@
 // The scripted terminal: keys from a string, output kept as a transcript.
-#include "terminal/scripted_terminal.hpp"
+#include "support/scripted_terminal.hpp"
 
 namespace tg {
 
-ScriptedTerminal::ScriptedTerminal(std::string keys) : keys_(std::move(keys)), input_(*this) {}
+ScriptedTerminal::ScriptedTerminal(std::string keys) : keys_(std::move(keys)) {}
 
-int ScriptedTerminal::ReadByte() {
+int ScriptedTerminal::ReadByte(int, Reading) {
     if (position_ >= keys_.size()) return EndOfInput;
     return static_cast<unsigned char>(keys_[position_++]);
-}
-
-int ScriptedTerminal::ReadByteWithin(int) { return ReadByte(); }
-
-Key ScriptedTerminal::ReadKey() {
-    Key key = input_.ReadKey();
-    if (key.code >= 0) ++keysRead_;
-    Write(key.echo);
-    return key;
-}
-
-std::optional<std::string> ScriptedTerminal::ReadWord() {
-    std::optional<std::string> word = input_.ReadWord();
-    if (word) pendingEcho_ += (pendingEcho_.empty() ? "" : " ") + *word;
-    return word;
-}
-
-void ScriptedTerminal::DiscardLine() {
-    input_.DiscardLine();
-    Write(pendingEcho_ + "\n");
-    pendingEcho_.clear();
 }
 
 void ScriptedTerminal::Write(std::string_view text) {

@@ -1,0 +1,95 @@
+// Waits between a replay's inputs, at the speed the viewer sets.
+#include "journal/replay_pace.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <sstream>
+#include <string>
+
+namespace tg::journal {
+
+namespace {
+constexpr int Escape = 27;
+constexpr int ControlPoll = 100;  // milliseconds
+
+// "4", "1.5", or "1/8" for a speed halved below the recorded pace.
+std::string SpeedText(double speed) {
+    const double slower = 1 / speed;
+    if (speed < 1 && slower == std::floor(slower)) return "1/" + std::to_string(static_cast<long long>(slower));
+    std::ostringstream text;
+    text << speed;
+    return text.str();
+}
+
+}  // namespace
+
+void ReplayPace::Wait(double milliseconds) {
+    if (stopped_) return;
+    switch (kind_) {
+        case Kind::None: break;
+        case Kind::Recorded: terminal_->Pause(static_cast<int>(milliseconds)); break;
+        case Kind::Watched: WaitWatched(milliseconds); break;
+    }
+}
+
+void ReplayPace::Stop(int status) {
+    stopped_ = true;
+    stopStatus_ = status;
+    paused_ = false;
+}
+
+void ReplayPace::HoldLastScreen() {
+    while (kind_ == Kind::Watched && !controlsGone_ && !stopped_) {
+        const int control = terminal_->ReadByte(-1, Platform::Reading::Keys);
+        if (control == Platform::EndOfInput) Stop(terminal_->EndOfInputStatus());
+        if (control != Platform::NothingYet) break;
+    }
+    if (!stopped_) Stop(0);
+}
+
+void ReplayPace::ShowState() {
+    stateShown_ = true;
+    terminal_->SetTitle(std::string("Tender Gamble! replay") + (paused_ ? ", paused" : "") + ", speed " +
+                        SpeedText(speed_));
+}
+
+void ReplayPace::Obey(int control) {
+    switch (control) {
+        case ' ': paused_ = !paused_; return ShowState();
+        case '+': speed_ = std::min(speed_ * 2, FastestSpeed); return ShowState();
+        case '-': speed_ = std::max(speed_ / 2, SlowestSpeed); return ShowState();
+        case 'q':
+        case 'Q':
+        case Escape: Stop(0); break;
+        case Platform::EndOfInput:
+            // No key can come any more: the replay goes on by itself, unless
+            // what ended the keys ends the program too.
+            if (terminal_->EndOfInputStatus() != 0) return Stop(terminal_->EndOfInputStatus());
+            controlsGone_ = true;
+            paused_ = false;
+            break;
+        default: break;
+    }
+}
+
+void ReplayPace::WaitWatched(double milliseconds) {
+    using Clock = std::chrono::steady_clock;
+    if (!stateShown_) ShowState();
+    double recordedLeft = milliseconds;  // in recorded time
+    while ((recordedLeft > 0 || paused_) && !stopped_) {
+        if (controlsGone_) {
+            terminal_->Pause(static_cast<int>(recordedLeft / speed_));
+            return;
+        }
+        const int slice = paused_ ? -1 : std::max(1, std::min(ControlPoll, static_cast<int>(recordedLeft / speed_)));
+        const auto start = Clock::now();
+        const int control = terminal_->ReadByte(slice, Platform::Reading::Keys);
+        const double waited = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const bool wasPaused = paused_;
+        if (control != Platform::NothingYet) Obey(control);
+        if (!wasPaused) recordedLeft -= waited * speed_;
+    }
+}
+
+}  // namespace tg::journal
