@@ -35,20 +35,20 @@ tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* 
     return tg::PlayGame(platform, seed, events, journal);
 }
 
-// A scripted terminal whose input ends after a number of keys and words.
-class ShortenedTerminal : public tg::ScriptedTerminal {
-public:
-    ShortenedTerminal(std::string keys, std::size_t inputs) : ScriptedTerminal(std::move(keys)), left_(inputs) {
-        SetRecording(false);
+// The journal as the game left it if it was killed after `inputs` inputs.
+std::string CutAfterInputs(std::string bytes, std::size_t inputs) {
+    const tg::journal::Contents contents = tg::journal::Parse(bytes);
+    std::size_t seen = 0;
+    for (std::size_t k = 0; k < contents.records.size(); ++k) {
+        const auto kind = contents.records[k].kind;
+        if (kind != tg::journal::Record::Kind::Key && kind != tg::journal::Record::Kind::Word) continue;
+        if (seen++ == inputs) {
+            bytes.resize(contents.offsets[k]);
+            break;
+        }
     }
-    tg::Key ReadKey() override { return left_-- > 0 ? ScriptedTerminal::ReadKey() : tg::Key{}; }
-    std::optional<std::string> ReadWord() override {
-        return left_-- > 0 ? ScriptedTerminal::ReadWord() : std::nullopt;
-    }
-
-private:
-    std::size_t left_;
-};
+    return bytes;
+}
 
 struct LongJournal {
     std::string path;
@@ -82,7 +82,8 @@ LongJournal Record() {
             journal.problem = error;
             return journal;
         }
-        ShortenedTerminal terminal(script.Keys(), Inputs);
+        tg::ScriptedTerminal terminal(script.Keys());
+        terminal.SetRecording(false);
         const tg::journal::SessionEnd end = tg::journal::PlayNewGame(RunGame, terminal, script.seed, sink);
         if (!end.problem.empty()) {
             journal.problem = end.problem;
@@ -92,7 +93,7 @@ LongJournal Record() {
     std::ifstream in(journal.path, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    journal.bytes = std::move(bytes).str();
+    journal.bytes = CutAfterInputs(std::move(bytes).str(), Inputs);
     const tg::journal::Contents contents = tg::journal::Parse(journal.bytes);
     if (tg::journal::RecordedInputs(contents).InputCount() != Inputs) {
         journal.problem = "the scripted game gave " +

@@ -72,17 +72,13 @@ public:
         ending_ = Endings[seed % 3];
     }
 
-    Key ReadKey() override {
-        if (!KeysLeft()) TypePiece(ChooseKey());
-        return ScriptedTerminal::ReadKey();
-    }
-
-    std::optional<std::string> ReadWord() override {
-        if (!KeysLeft()) {
+    // The game waits for a key, or for the name's line: the player types.
+    int ReadByte(int milliseconds, Reading reading) override {
+        if (milliseconds < 0 && !KeysLeft()) {
             static constexpr const char* Names[] = {"r\n", "Ann Lee\n", "Kim Park Junior\n", "R\n"};
-            TypePiece(Names[chooser_.Below(4)]);
+            TypePiece(reading == Reading::Line ? std::string(Names[chooser_.Below(4)]) : ChooseKey());
         }
-        return ScriptedTerminal::ReadWord();
+        return ScriptedTerminal::ReadByte(milliseconds, reading);
     }
 
 private:
@@ -200,7 +196,7 @@ GameScript PlayScriptedGame(std::uint32_t seed, int keyBudget) {
     script.seed = seed;
     PolicyTerminal terminal(seed, keyBudget, script.pieces);
     script.exitStatus = PlayGame(terminal, seed).status;
-    script.keyCodes = terminal.KeysRead();
+    script.keyCodes = terminal.BytesRead();
     return script;
 }
 

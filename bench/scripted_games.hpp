@@ -14,7 +14,7 @@ namespace tg::bench {
 struct GameScript {
     std::uint32_t seed = 0;
     std::vector<std::string> pieces;
-    int keyCodes = 0;   // key codes the game read, two for an arrow key
+    int keyCodes = 0;   // key bytes the game read, three for an arrow key
     int exitStatus = -1;
 
     std::string Keys() const;
