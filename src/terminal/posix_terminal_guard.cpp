@@ -34,6 +34,7 @@ termios lineModes{};
 volatile std::sig_atomic_t inLineMode = 0;
 volatile std::sig_atomic_t coloursLost = 0;
 volatile std::sig_atomic_t continued = 0;
+volatile std::sig_atomic_t resized = 0;
 volatile std::sig_atomic_t fileToSync = -1;
 volatile std::sig_atomic_t onAlternateScreen = 0;
 volatile std::sig_atomic_t titleSaved = 0;
@@ -158,6 +159,8 @@ void OnContinue(int) {
     ApplyModes(inLineMode ? lineModes : keyModes);
 }
 
+void OnResize(int) { resized = 1; }
+
 void Handle(int signal, void (*handler)(int), int flags) {
     struct sigaction action {};
     action.sa_handler = handler;
@@ -198,6 +201,9 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     // Without SA_RESTART: a key read that a continue interrupts comes back
     // with EINTR, so that the screen is drawn again before it waits on.
     Handle(SIGCONT, OnContinue, 0);
+    // Waits for input or time end at a resize whatever the flag (they are
+    // never restarted); other calls, such as the journal's, carry on.
+    Handle(SIGWINCH, OnResize, SA_RESTART);
     std::signal(SIGPIPE, SIG_IGN);  // a closed output shows up as a failed write
     EnterKeyMode();
 }
@@ -221,6 +227,12 @@ bool TakeColoursLost() {
 bool TakeContinued() {
     if (!continued || !OwnsTerminal(outputFd)) return false;
     continued = 0;
+    return true;
+}
+
+bool TakeResized() {
+    if (!resized || !OwnsTerminal(outputFd)) return false;
+    resized = 0;
     return true;
 }
 
