@@ -1,5 +1,6 @@
 // The POSIX terminal: buffered ANSI output, key and word input, pauses
-// that Ctrl-Z does not cut short, and a redraw after a stop.
+// that Ctrl-Z does not cut short, and a redraw after a stop or once a
+// window too small for the game is big enough again.
 #include "terminal/posix_terminal.hpp"
 
 #include <algorithm>
@@ -137,10 +138,10 @@ void PosixTerminal::TakeNoticeOffTitle() {
 }
 
 // Every blocking point: sends what is gathered, redraws the screen if the
-// game has been continued after a stop or the window has become too small
-// or big enough again, then waits for input (or, with no
-// input given, for the time only). The result of poll(); -1 with EINTR when
-// a signal cut the wait short, 0 at once when the output has been closed.
+// game has been continued after a stop or its window has become too small
+// or big enough again, then waits for input (or, with no input given, for
+// the time only). The result of poll(); -1 with EINTR when a signal cut the
+// wait short, 0 at once when the output has been closed.
 int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
