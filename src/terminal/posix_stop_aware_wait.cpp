@@ -1,4 +1,5 @@
-// ppoll and pselect with the stop signals let in only during the wait.
+// ppoll and pselect with the stop and resize signals let in only during
+// the wait.
 #include "terminal/posix_stop_aware_wait.hpp"
 
 #include <ctime>
@@ -14,6 +15,7 @@ StopAwareWait::StopAwareWait() {
     sigemptyset(&stops);
     sigaddset(&stops, SIGTSTP);
     sigaddset(&stops, SIGCONT);
+    sigaddset(&stops, SIGWINCH);
     sigprocmask(SIG_BLOCK, &stops, &previous_);
 }
 

@@ -1,4 +1,5 @@
-// Waits for input or time that a stop or a continue cannot slip in before.
+// Waits for input or time that a stop, a continue or a resize cannot slip
+// in before.
 #pragma once
 
 #include <poll.h>
@@ -7,12 +8,13 @@
 
 namespace tg {
 
-// A wait that a stop (Ctrl-Z) or a continue cannot slip in before. While
-// one lives, SIGTSTP and SIGCONT are held back, so the caller can look at
-// what their handlers have noted and then wait: the signals come in only
-// during the wait itself, which they cut short (EINTR). Without this, a
-// continue arriving between the look and the wait would leave the game
-// waiting for a key on a screen the shell has drawn over.
+// A wait that a stop (Ctrl-Z), a continue or a resize of the window cannot
+// slip in before. While one lives, SIGTSTP, SIGCONT and SIGWINCH are held
+// back, so the caller can look at what their handlers have noted and then
+// wait: the signals come in only during the wait itself, which they cut
+// short (EINTR). Without this, a continue arriving between the look and the
+// wait would leave the game waiting for a key on a screen the shell has
+// drawn over.
 class StopAwareWait {
 public:
     StopAwareWait();

@@ -1,5 +1,6 @@
 // The POSIX terminal: buffered ANSI output, key and word input, pauses
-// that Ctrl-Z does not cut short, and a redraw after a stop.
+// that Ctrl-Z does not cut short, and a redraw after a stop or once a
+// window too small for the game is big enough again.
 #include "terminal/posix_terminal.hpp"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "terminal/posix_stop_aware_wait.hpp"
 #include "terminal/posix_terminal_guard.hpp"
+#include "terminal/posix_window_size.hpp"
 #include "terminal/system_terminal.hpp"
 
 namespace tg {
@@ -18,6 +20,9 @@ namespace {
 
 constexpr std::size_t InputChunk = 4096;
 constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
+constexpr char ClearSequence[] = "\x1b[H\x1b[2J";
+
+std::string TitleSequence(std::string_view title) { return "\x1b]2;" + std::string(title) + "\x07"; }
 
 const char* Variable(const char* name) { return std::getenv(name); }
 
@@ -41,6 +46,8 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
     if (capabilities_.clear) output_.KeepScrollback();
     EnterOwnScreen();  // with the first screen, in its write
+    const std::optional<WindowSize> size = ReadWindowSize(outputFd);
+    if (capabilities_.clear && !FitsTheGame(size)) ShowTooSmallNotice(size->columns);
 }
 
 PosixTerminal::~PosixTerminal() { Finish(); }
@@ -49,6 +56,7 @@ void PosixTerminal::Write(std::string_view text) {
     if (text.empty()) return;
     const std::string shown = WithBorder(text, capabilities_.border);
     if (capabilities_.clear) screen_.Write(shown);
+    if (windowTooSmall_) return;  // remembered, and drawn once the window is big enough
     NoticeLostColours();
     output_.Write(shown);
 }
@@ -65,31 +73,81 @@ void PosixTerminal::NoticeLostColours() {
 void PosixTerminal::Clear() {
     if (!capabilities_.clear) return;
     screen_.Clear();
+    if (windowTooSmall_) return;
     NoticeLostColours();
     output_.Clear();
 }
 
-// Back from a stop: the screen again as the player last saw it, in one
-// write. What was gathered but not sent yet is part of the remembered
-// screen, and the colours the terminal shows are unknown.
+// Back from a stop, or with the window big enough again: the screen again
+// as the player last saw it, in one write; while the window is too small,
+// the line that says how big it must be instead. What was gathered but not
+// sent yet is part of the remembered screen, and the colours the terminal
+// shows are unknown.
 void PosixTerminal::Redraw() {
     output_.Drop();
     output_.ForgetEmittedColours();
     EnterOwnScreen();
+    const std::optional<WindowSize> size = ReadWindowSize(outputFd_);
+    if (!FitsTheGame(size)) {
+        ShowTooSmallNotice(size->columns);
+        return;
+    }
+    windowTooSmall_ = false;
+    TakeNoticeOffTitle();
     const ScreenMemory shown = screen_;  // repainting feeds screen_ itself
     shown.Repaint(*this);
 }
 
+// A change of size matters when the window is too small now (the line is
+// shown, or shown again for the new width) or was until now (the screen
+// comes back). Between sizes big enough the terminal keeps what it shows.
+bool PosixTerminal::ResizeCallsForRedraw() const {
+    return windowTooSmall_ || !FitsTheGame(ReadWindowSize(outputFd_));
+}
+
+// Alone on the screen, in the terminal's own colours; in the window's title
+// when the line does not fit. Until the window is big enough again the
+// game's output is only remembered, and keys are read as ever.
+void PosixTerminal::ShowTooSmallNotice(int columns) {
+    windowTooSmall_ = true;
+    output_.ResetColours();
+    output_.Control(ClearSequence);
+    const std::string notice = TooSmallNotice();
+    if (columns >= static_cast<int>(notice.size())) {
+        TakeNoticeOffTitle();
+        output_.Control(notice);
+    } else {
+        terminal_guard::SaveTitle();
+        noticeInTitle_ = true;
+        output_.Control(TitleSequence(notice));
+    }
+}
+
+// The window's title back from the notice: the game's, or the shell's when
+// the game gave none.
+void PosixTerminal::TakeNoticeOffTitle() {
+    if (!noticeInTitle_) return;
+    noticeInTitle_ = false;
+    if (title_.empty()) {
+        output_.Control(terminal_guard::RestoreTitle());
+    } else {
+        SetTitle(std::string(title_));
+    }
+}
+
 // Every blocking point: sends what is gathered, redraws the screen if the
-// game has been continued after a stop, then waits for input (or, with no
-// input given, for the time only). The result of poll(); -1 with EINTR when
-// a signal cut the wait short, 0 at once when the output has been closed.
+// game has been continued after a stop or its window has become too small
+// or big enough again, then waits for input (or, with no input given, for
+// the time only). The result of poll(); -1 with EINTR when a signal cut the
+// wait short, 0 at once when the output has been closed.
 int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
         if (outputClosed_) return 0;
         StopAwareWait wait;
-        if (terminal_guard::TakeContinued() && capabilities_.clear) {
+        const bool continued = terminal_guard::TakeContinued();
+        const bool resized = terminal_guard::TakeResized();
+        if (capabilities_.clear && (continued || (resized && ResizeCallsForRedraw()))) {
             Redraw();
             continue;
         }
@@ -140,6 +198,7 @@ void PosixTerminal::Pause(int milliseconds) {
 // ending's last screen printed on it) leave in one write; then the modes
 // found at start-up come back.
 void PosixTerminal::Finish() {
+    windowTooSmall_ = false;  // an ending's last screen is printed on the shell's, whatever its size
     if (!outputClosed_) output_.ResetColours();
     LeaveOwnScreen();
     Flush();
@@ -176,7 +235,7 @@ void PosixTerminal::SetTitle(std::string_view title) {
     if (!capabilities_.clear) return;
     terminal_guard::SaveTitle();
     title_ = title;
-    output_.Control("\x1b]2;" + title_ + "\x07");
+    if (!noticeInTitle_) output_.Control(TitleSequence(title_));
 }
 
 // Reads what is there (up to a chunk) into the input buffer. False at the

@@ -17,7 +17,8 @@ namespace tg {
 // them. On a terminal that can be cleared the game plays on the alternate
 // screen, leaving the shell's screen as it was, and it remembers the screen
 // since the last clear, to draw it again when the game comes back from
-// Ctrl-Z and to leave an ending readable on the shell's screen.
+// Ctrl-Z or its window grows back from too small a size, and to leave an
+// ending readable on the shell's screen.
 class PosixTerminal : public Platform {
 public:
     PosixTerminal(int inputFd, int outputFd, const Environment& environment);
@@ -44,6 +45,9 @@ private:
     bool WaitForInput(int timeoutMilliseconds);
     int Wait(pollfd* input, int timeoutMilliseconds);
     void Redraw();
+    bool ResizeCallsForRedraw() const;
+    void ShowTooSmallNotice(int columns);
+    void TakeNoticeOffTitle();
 
     int inputFd_;
     int outputFd_;
@@ -56,6 +60,10 @@ private:
     bool outputClosed_ = false;  // nobody reads the output any more
     std::string title_;
     bool keepLastScreen_ = false;
+    // The window is smaller than the game's screens: the game's output is
+    // remembered but not shown, and one line (or the title) says so.
+    bool windowTooSmall_ = false;
+    bool noticeInTitle_ = false;
 };
 
 }  // namespace tg

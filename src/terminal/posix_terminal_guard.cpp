@@ -32,6 +32,7 @@ termios originalModes{};
 termios keyModes{};
 volatile std::sig_atomic_t coloursLost = 0;
 volatile std::sig_atomic_t continued = 0;
+volatile std::sig_atomic_t resized = 0;
 volatile std::sig_atomic_t fileToSync = -1;
 volatile std::sig_atomic_t onAlternateScreen = 0;
 volatile std::sig_atomic_t titleSaved = 0;
@@ -156,6 +157,8 @@ void OnContinue(int) {
     ApplyModes(keyModes);
 }
 
+void OnResize(int) { resized = 1; }
+
 void Handle(int signal, void (*handler)(int), int flags) {
     struct sigaction action {};
     action.sa_handler = handler;
@@ -191,6 +194,9 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     // Without SA_RESTART: a key read that a continue interrupts comes back
     // with EINTR, so that the screen is drawn again before it waits on.
     Handle(SIGCONT, OnContinue, 0);
+    // Waits for input or time end at a resize whatever the flag (they are
+    // never restarted); other calls, such as the journal's, carry on.
+    Handle(SIGWINCH, OnResize, SA_RESTART);
     std::signal(SIGPIPE, SIG_IGN);  // a closed output shows up as a failed write
     ApplyModes(keyModes);
 }
@@ -204,6 +210,12 @@ bool TakeColoursLost() {
 bool TakeContinued() {
     if (!continued || !OwnsTerminal(outputFd)) return false;
     continued = 0;
+    return true;
+}
+
+bool TakeResized() {
+    if (!resized || !OwnsTerminal(outputFd)) return false;
+    resized = 0;
     return true;
 }
 

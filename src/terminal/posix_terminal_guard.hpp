@@ -26,6 +26,10 @@ bool TakeColoursLost();
 // background the news is kept for when it is brought back.
 bool TakeContinued();
 
+// The terminal's window may have changed size (SIGWINCH). True once per
+// change, and only while the game is in the foreground.
+bool TakeResized();
+
 // How long the game has been stopped by Ctrl-Z or SIGTSTP in all, so that
 // a pause can go on for the time it had left.
 long long StoppedMilliseconds();

@@ -127,7 +127,7 @@ TerminalRun PlayInTerminal(const Variables& variables, const std::string& keys) 
     TerminalRun run;
     int master = -1;
     winsize size{};
-    size.ws_row = 24;
+    size.ws_row = 25;
     size.ws_col = 80;
     const pid_t pid = forkpty(&master, nullptr, nullptr, &size);
     if (pid < 0) return run;

@@ -30,7 +30,7 @@ constexpr bool Sanitized = false;
 
 namespace fs = std::filesystem;
 
-constexpr int Rows = 24;
+constexpr int Rows = 25;
 constexpr int Columns = 80;
 
 std::vector<std::string> Records(const fs::path& file) { return RecordsWithoutTiming(journal::Parse(ReadFile(file))); }

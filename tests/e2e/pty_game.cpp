@@ -474,6 +474,12 @@ bool PtyGame::AskShell(char request) {
 bool PtyGame::ShellTakesTerminal() { return AskShell(TakeTerminal); }
 bool PtyGame::ShellGivesTerminal() { return AskShell(GiveTerminal); }
 
+void PtyGame::Resize(int rows, int columns) {
+    vterm_set_size(vterm_, rows_ = rows, columns_ = columns);
+    const winsize size{static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
+    ioctl(master_, TIOCSWINSZ, &size);
+}
+
 void PtyGame::HangUp() {
     if (master_ >= 0) close(master_);
     master_ = -1;

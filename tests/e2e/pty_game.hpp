@@ -36,7 +36,7 @@ struct SpawnOptions {
     std::vector<std::string> arguments;
     // Added to (or replacing) the fixed environment of every run.
     std::vector<std::string> environment;
-    int rows = 24;
+    int rows = 25;  // the smallest window the game draws its screens in
     int columns = 80;
     // Changes the terminal's modes before the game starts.
     void (*setUpTerminal)(termios&) = nullptr;
@@ -92,6 +92,8 @@ public:
     void ShellPrints(const std::string& bytes);
     // Drops what was typed and not yet read, as a shell reads a command.
     void ShellReadsInput();
+    // Changes the window's size, as when it is dragged.
+    void Resize(int rows, int columns);
     // Closes the terminal under the game, as when its window is closed.
     void HangUp();
     // True while the process has neither ended nor been stopped.

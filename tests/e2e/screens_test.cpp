@@ -185,7 +185,7 @@ TEST(Screens, GoingOutAndAnEncounterTurn) {
     ASSERT_TRUE(game.WaitForText("0 - Return Home")) << game.ScreenText();
     EXPECT_TRUE(Shows(game, "Who would you like to approach?", Tab, Grey, Black));
     int people = 0;
-    for (int row = 2; row < 24; ++row) {
+    for (int row = 2; row < 25; ++row) {
         const std::string text = game.Row(row);
         if (text == "                0 - Return Home") break;
         EXPECT_TRUE(std::regex_match(text, std::regex(" {16}" + std::to_string(row - 1) + " - An? .*"))) << text;

@@ -153,7 +153,7 @@ class Suspend : public ::testing::TestWithParam<std::tuple<bool, Moment>> {};
 TEST_P(Suspend, GivesTheTerminalBackAndTakesItAgainOnContinue) {
     const auto [typed, moment] = GetParam();
     const std::string shellText = "$ tender-gamble --seed 5";
-    PtyGame game(SpawnOptions{{"--seed", "5"}, {}, 24, 80, nullptr, shellText + "\r\n"});
+    PtyGame game(SpawnOptions{{"--seed", "5"}, {}, 25, 80, nullptr, shellText + "\r\n"});
     BringTo(game, moment);
 
     if (typed) {
@@ -349,6 +349,33 @@ TEST(Signals, TerminationWhileTheTerminalHoldsOutput) {
     EXPECT_TRUE(ExitedWith(game.WaitForExit(), 128 + SIGTERM));
     EXPECT_TRUE(SameModes(game.ModesAtExit(), game.ModesBefore())) << DescribeModes(game.ModesAtExit());
 }
+
+// --- A window smaller than 80x25 says how big it must be while the game
+// plays on; big enough again, it shows the game's screen as it is, with
+// what a key played meanwhile wrote. ---
+
+class SmallWindow : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(SmallWindow, SaysHowBigItMustBeAndBigEnoughAgainShowsTheScreen) {
+    const auto [rows, columns] = GetParam();
+    PtyGame game({"--seed", "5"});
+    PtyGame unresized({"--seed", "5"});
+    BringTo(game, Moment::KeyPrompt);
+    BringTo(unresized, Moment::KeyPrompt);
+    game.Resize(rows, columns);
+    ASSERT_TRUE(game.WaitForText("25")) << game.ScreenText();
+    const std::string notice = game.ScreenText();
+    EXPECT_EQ(notice, game.Row(0) + std::string(rows, '\n')) << "not one line";
+    EXPECT_NE(notice.find("80"), std::string::npos) << notice;
+    game.Type("x");
+    ASSERT_TRUE(game.WaitUntilReading());
+    EXPECT_EQ(game.ScreenText(), notice);
+    game.Resize(25, 80);
+    ExpectSameScreensAfter(game, "", unresized, "x", "):72");
+}
+
+// Too short, too narrow.
+INSTANTIATE_TEST_SUITE_P(Signals, SmallWindow, ::testing::Values(std::pair(24, 80), std::pair(25, 79)));
 
 // --- The terminal goes away under the game (its window is closed). ---
 

@@ -25,7 +25,7 @@ TEST_P(LeavingTheTerminal, GivesBackTheShellsScreenWithThePromptOnAFreshLine) {
     const WayOut& way = GetParam();
     const std::string prompt = "$ tender-gamble --seed 3";
     TemporaryFolder state;
-    PtyGame game(SpawnOptions{{"--seed", "3"}, {state.StateHome()}, 24, 80, nullptr, prompt + "\r\n"});
+    PtyGame game(SpawnOptions{{"--seed", "3"}, {state.StateHome()}, 25, 80, nullptr, prompt + "\r\n"});
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();
     game.Type(way.keys);
     EXPECT_TRUE(ExitedWith(game.WaitForExit(), way.status));
