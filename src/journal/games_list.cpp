@@ -40,10 +40,13 @@ std::tm LocalTime(std::time_t time) {
 std::string CompactDate(std::time_t time, std::time_t now) {
     const std::tm then = LocalTime(time);
     const std::tm today = LocalTime(now);
-    const char* format = then.tm_year != today.tm_year ? "%Y-%m-%d" : then.tm_yday != today.tm_yday ? "%b %e" : "%H:%M";
+    const bool thisYear = then.tm_year == today.tm_year;
+    const char* format = !thisYear ? "%Y-%m-%d" : then.tm_yday != today.tm_yday ? "%b %d" : "%H:%M";
     char text[32];
     std::strftime(text, sizeof text, format, &then);
-    return text;
+    std::string date = text;
+    if (date.size() == 6 && date[4] == '0') date[4] = ' ';  // "Dec  5", as a calendar has it
+    return date;
 }
 
 // The day in the game, without the weekday and the time ("Day 3, Monday
@@ -100,7 +103,8 @@ Row ListedRow(const GameRunner& run, const KeptJournal& journal, std::size_t num
     const std::optional<std::string> bytes = ReadWholeFile(journal.path.string(), error);
     Row cells;
     if (!bytes) {
-        cells = playedElsewhere ? Row{"", "", "", PlayedElsewhere} : DamagedCell(journal.path, "cannot be read: " + error);
+        cells = playedElsewhere ? Row{"", "", "", PlayedElsewhere}
+                                : DamagedCell(journal.path, "cannot be read: " + error);
     } else {
         const GameDescription description = Describe(run, *bytes);
         cells = description.standing == Standing::Damaged && !playedElsewhere
