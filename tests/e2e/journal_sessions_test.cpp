@@ -261,12 +261,7 @@ TEST(JournalSessions, WhatThePlayerReadsFitsTheTerminalAndNamesWhatIsTrue) {
     SaveGame(state, "long.journal", "111" "Bartholomew-Maximilian Featherstonehaughington-Smythe\n" "01");
     WriteFile(state.Journals() / "tender-gamble", "");
     const std::optional<fs::path> readOnly = ReadOnlyFolder(state.Path() / "read-only");
-    struct Case {
-        std::vector<std::string> arguments;
-        fs::path stateHome;
-        int columns;
-        std::vector<std::string> shown;
-    };
+    struct Case { std::vector<std::string> arguments; fs::path home; int columns; std::vector<std::string> shown; };
     const std::vector<Case> cases = {
         {{"--games"}, state.Path(), Columns, {"\u2026", "unfinished"}},
         {{"--games"}, state.Path(), 200, {"game N: " + GameBinary() + " --continue N"}},
@@ -274,8 +269,8 @@ TEST(JournalSessions, WhatThePlayerReadsFitsTheTerminalAndNamesWhatIsTrue) {
         {{"--seed", "5"}, state.Journals(), 200, {"is not a folder"}},
         {{"--seed", "5"}, readOnly.value_or(""), 200, {"Read-only file system"}}};
     for (const Case& row : cases) {
-        if (row.stateHome.empty()) continue;  // no read-only file system here
-        PtyGame game(SpawnOptions{row.arguments, {"XDG_STATE_HOME=" + row.stateHome.string()}, Rows, row.columns});
+        if (row.home.empty()) continue;  // no read-only file system here
+        PtyGame game(SpawnOptions{row.arguments, {"XDG_STATE_HOME=" + row.home.string()}, Rows, row.columns});
         std::string screens;  // each screen the game waits at, then the one it leaves
         for (const char key : std::string(" x\x1b")) {
             game.WaitUntilReading();
