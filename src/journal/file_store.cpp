@@ -39,6 +39,20 @@ bool WorthContinuing(const fs::path& file) {
     return !contents.error.empty() || !Finished(contents);
 }
 
+// Why a folder could not be made: a part of its path that is there but is
+// not a folder (a file, say) is named as such, since the system only says
+// that something exists; otherwise the system's reason.
+std::string WhyNoFolder(const fs::path& folder, const std::error_code& failure) {
+    fs::path part;
+    for (const fs::path& name : folder) {
+        part /= name;
+        std::error_code unknown;
+        const fs::file_status status = fs::status(part, unknown);
+        if (fs::exists(status) && !fs::is_directory(status)) return part.string() + " is not a folder";
+    }
+    return "cannot make " + folder.string() + ": " + (failure ? failure.message() : "not a folder");
+}
+
 // Makes the folder (and the folders above it) private to the user.
 bool MakeFolder(const fs::path& folder, std::string& error) {
     std::error_code failure;
@@ -51,15 +65,18 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
     for (const fs::path& part : folder) {
         made /= part;
         if (fs::is_directory(made, failure)) continue;
-        if (mkdir(made.c_str(), 0700) != 0 && !fs::is_directory(made, failure)) {
-            failure = std::error_code(errno, std::generic_category());
+        // The reason is kept before looking again, which sets errno anew.
+        const int reason = mkdir(made.c_str(), 0700) == 0 ? 0 : errno;
+        if (reason != 0 && !fs::is_directory(made, failure)) {
+            failure = std::error_code(reason, std::generic_category());
             break;
         }
         failure.clear();
     }
 #endif
-    if (fs::is_directory(folder)) return true;
-    error = "cannot make " + folder.string() + ": " + (failure ? failure.message() : "not a folder");
+    std::error_code unknown;
+    if (fs::is_directory(folder, unknown)) return true;
+    error = WhyNoFolder(folder, failure);
     return false;
 }
 

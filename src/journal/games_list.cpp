@@ -1,5 +1,6 @@
 // The list of kept games: each journal read without a lock, replayed
-// silently, and put in a table of aligned columns.
+// silently, and put in a table of aligned columns, one line a game in 80
+// columns.
 #include "journal/games_list.hpp"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "journal/game_description.hpp"
 #include "journal/journal_file.hpp"
+#include "journal/list_table.hpp"
 #include "journal/state_folder.hpp"
 
 namespace tg::journal {
@@ -19,18 +21,52 @@ namespace fs = std::filesystem;
 
 using Row = std::vector<std::string>;
 
-std::string LocalTimeText(std::time_t time) {
+constexpr std::size_t ListWidth = 80;
+constexpr std::size_t LongestPlayerName = 15;  // a longer one is cut, and widens no other row
+constexpr const char* PlayedElsewhere = "in another window";
+
+std::tm LocalTime(std::time_t time) {
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &time);
 #else
     localtime_r(&time, &local);
 #endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-    return text;
+    return local;
 }
 
+// When a game was last played, as short as tells it apart: the time for
+// today, the day for this year, the whole date for an earlier year.
+std::string CompactDate(std::time_t time, std::time_t now) {
+    const std::tm then = LocalTime(time);
+    const std::tm today = LocalTime(now);
+    const bool thisYear = then.tm_year == today.tm_year;
+    const char* format = !thisYear ? "%Y-%m-%d" : then.tm_yday != today.tm_yday ? "%b %d" : "%H:%M";
+    char text[32];
+    std::strftime(text, sizeof text, format, &then);
+    std::string date = text;
+    if (date.size() == 6 && date[4] == '0') date[4] = ' ';  // "Dec  5", as a calendar has it
+    return date;
+}
+
+// The day in the game, without the weekday and the time ("Day 3, Monday
+// 9:20am" becomes "Day 3"): how far along a game is, in the room there is.
+std::string CompactClock(const std::string& clock) { return clock.substr(0, clock.find(", ")); }
+
+// How a game stands, in the few words the list has room for.
+std::string ShortStanding(Standing standing) {
+    switch (standing) {
+        case Standing::Unfinished: return "unfinished";
+        case Standing::Quit: return "left: Quit";
+        case Standing::Escaped: return "left: Escape";
+        case Standing::ReunionWon: return "reunion won";
+        case Standing::ReunionLost: return "reunion lost";
+        case Standing::Damaged: return "damaged";
+    }
+    return {};
+}
+
+// How a game stands, in the words of the page's list, which has the room.
 std::string StandingWords(Standing standing) {
     switch (standing) {
         case Standing::Unfinished: return "unfinished";
@@ -43,63 +79,40 @@ std::string StandingWords(Standing standing) {
     return {};
 }
 
-// The cells after the number and the time: the game as it stood at its
-// last home menu, and how it stands now.
-Row Cells(const GameDescription& description, bool playedElsewhere) {
-    const std::string standing =
-        playedElsewhere ? "being played in another window" : StandingWords(description.standing);
-    if (!description.rest) return {"", "", "in the opening", "", standing};
+// A game's cells in the list after its number and date: mode, player,
+// day, how it stands, and the person furthest along last, the stage
+// before the name, so that a line cut to fit keeps the stage.
+Row ListCells(const GameDescription& description, bool playedElsewhere) {
+    const std::string standing = playedElsewhere ? PlayedElsewhere : ShortStanding(description.standing);
+    if (!description.rest) return {"", "", "in the opening", standing};
     const RestSummary& rest = *description.rest;
-    const std::string closest = rest.closest.empty() ? "nobody yet" : rest.closest + " (" + rest.closestStage + ")";
-    return {rest.mode, rest.player, rest.clock, closest, standing};
+    const std::string closest = rest.closest.empty() ? "nobody yet" : rest.closestStage + ": " + rest.closest;
+    return {rest.mode, Shortened(rest.player, LongestPlayerName), CompactClock(rest.clock), standing, closest};
 }
 
-// A damaged journal's one cell: the file, so that it can be found, and why
-// it does not replay.
+// A damaged journal's one cell: why it does not replay, then the file, so
+// that it can be found.
 Row DamagedCell(const fs::path& file, const std::string& why) {
-    return {"damaged (" + file.filename().string() + "): " + why};
+    return {"damaged: " + why + " (" + file.filename().string() + ")"};
 }
 
-Row ListedRow(const GameRunner& run, const KeptJournal& journal, std::size_t number) {
-    Row row{std::to_string(number), LocalTimeText(journal.lastPlayed)};
+Row ListedRow(const GameRunner& run, const KeptJournal& journal, std::size_t number, std::time_t now) {
+    Row row{std::to_string(number), CompactDate(journal.lastPlayed, now)};
     const bool playedElsewhere = InUse(journal.path.string());
     std::string error;
     const std::optional<std::string> bytes = ReadWholeFile(journal.path.string(), error);
     Row cells;
     if (!bytes) {
-        cells = playedElsewhere ? Row{"", "", "", "", "being played in another window"}
+        cells = playedElsewhere ? Row{"", "", "", PlayedElsewhere}
                                 : DamagedCell(journal.path, "cannot be read: " + error);
     } else {
         const GameDescription description = Describe(run, *bytes);
         cells = description.standing == Standing::Damaged && !playedElsewhere
                     ? DamagedCell(journal.path, description.damage)
-                    : Cells(description, playedElsewhere);
+                    : ListCells(description, playedElsewhere);
     }
     row.insert(row.end(), cells.begin(), cells.end());
     return row;
-}
-
-// The rows in aligned columns, two spaces apart; a row's last cell is not
-// padded and does not widen its column. Numbers are aligned to the right.
-std::string Table(const std::vector<Row>& rows) {
-    std::vector<std::size_t> widths;
-    for (const Row& row : rows) {
-        if (widths.size() < row.size()) widths.resize(row.size());
-        for (std::size_t column = 0; column + 1 < row.size(); ++column) {
-            widths[column] = std::max(widths[column], row[column].size());
-        }
-    }
-    std::string text;
-    for (const Row& row : rows) {
-        std::string line = std::string(widths[0] - row[0].size(), ' ') + row[0];
-        for (std::size_t column = 1; column < row.size(); ++column) {
-            const bool last = column + 1 == row.size();
-            line += "  " + row[column] + (last ? "" : std::string(widths[column] - row[column].size(), ' '));
-        }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        text += line + "\n";
-    }
-    return text;
 }
 
 std::optional<std::size_t> ListNumber(const std::string& text) {
@@ -113,24 +126,29 @@ std::optional<std::size_t> ListNumber(const std::string& text) {
 }  // namespace
 
 std::vector<std::string> DescriptionCells(const GameDescription& description) {
-    if (description.standing == Standing::Damaged) return {"damaged: " + description.damage};
-    return Cells(description, false);
+    const std::string standing = StandingWords(description.standing);
+    if (description.standing == Standing::Damaged) return {standing + ": " + description.damage};
+    if (!description.rest) return {"", "", "in the opening", "", standing};
+    const RestSummary& rest = *description.rest;
+    const std::string closest = rest.closest.empty() ? "nobody yet" : rest.closest + " (" + rest.closestStage + ")";
+    return {rest.mode, rest.player, rest.clock, closest, standing};
 }
 
-std::string GamesList(const GameRunner& run, const Environment& environment) {
+std::string GamesList(const GameRunner& run, const Environment& environment, const std::string& command) {
     std::string error;
     const std::optional<fs::path> folder = StateFolder(environment, error);
     if (!folder) return "No games are kept: " + error + ".\n";
     const std::vector<KeptJournal> journals = KeptJournals(*folder);
     if (journals.empty()) {
-        return "No games kept in " + folder->string() + " yet: start one with 'tender-gamble'.\n";
+        return "No games kept in " + folder->string() + " yet: start one with '" + command + "'.\n";
     }
+    const std::time_t now = std::time(nullptr);
     std::vector<Row> rows;
     for (std::size_t index = 0; index < journals.size(); ++index) {
-        rows.push_back(ListedRow(run, journals[index], index + 1));
+        rows.push_back(ListedRow(run, journals[index], index + 1, now));
     }
-    return "Your games in " + folder->string() + ", the most recently played first:\n" + Table(rows) +
-           "Go on with game N: tender-gamble --continue N; watch it again: tender-gamble --replay N\n";
+    return "Your games in " + folder->string() + ", the most recently played first:\n" + Table(rows, ListWidth) +
+           "Go on with game N: " + command + " --continue N\nWatch it again: " + command + " --replay N\n";
 }
 
 std::optional<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment,

@@ -12,13 +12,15 @@
 
 namespace tg::journal {
 
-// The state folder's games, described by replaying each journal silently;
-// no journal is changed or locked. One line says so when there are none.
-std::string GamesList(const GameRunner& run, const Environment& environment);
+// The state folder's games, described by replaying each journal silently,
+// one line of at most 80 columns a game; no journal is changed or locked.
+// One line says so when there are none. `command` is how the player starts
+// the game, named in the hints.
+std::string GamesList(const GameRunner& run, const Environment& environment, const std::string& command);
 
-// How a described game stands, in the list's cells: mode, player, day and
-// time, the person furthest along, and how it stands (one cell, with why,
-// for a damaged journal).
+// How a described game stands, in the cells of the web page's list: mode,
+// player, day and time, the person furthest along, and how it stands (one
+// cell, with why, for a damaged journal).
 std::vector<std::string> DescriptionCells(const GameDescription& description);
 
 // The journal an argument names: a number, counted in the list GamesList

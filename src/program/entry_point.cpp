@@ -253,16 +253,40 @@ GameEnd RunGame(Platform& platform, std::uint32_t seed, GameEvents* events, Inpu
     return PlayGame(platform, seed, &watch, journal);
 }
 
+#ifndef _WIN32
+// A word a POSIX shell reads back as it is: put in single quotes when it
+// holds anything but letters, digits and the signs no shell gives a meaning.
+std::string ShellWord(const std::string& word) {
+    constexpr const char* Plain = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._+-:@%,=";
+    if (word.find_first_not_of(Plain) == std::string::npos) return word;
+    std::string quoted = "'";
+    for (const char character : word) quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
+    return quoted + "'";
+}
+#endif
+
+// The command that started the game, as the player typed it (the program's
+// name when the system gives none), for the hints to name: `./play` when the
+// play script started it, `tender-gamble` when it was found on the PATH.
+std::string CommandName(const char* typed) {
+    const std::string command = typed != nullptr && *typed != '\0' ? typed : "tender-gamble";
+#ifdef _WIN32
+    return command;  // as the console typed it: its quoting is not a POSIX shell's
+#else
+    return ShellWord(command);
+#endif
+}
+
 // How to go on with a kept game that has not ended, for the player at a
 // terminal: said after the game, or by a signal's exit.
-std::string ContinueHint(const std::optional<std::string>& file) {
-    return "tender-gamble: this game is kept; to go on with it: tender-gamble --continue" +
+std::string ContinueHint(const std::string& command, const std::optional<std::string>& file) {
+    return "tender-gamble: this game is kept; to go on with it: " + command + " --continue" +
            (file ? " " + *file : std::string()) + "\n";
 }
 
-void OfferToContinue(const std::optional<std::string>& file, std::string& hint) {
+void OfferToContinue(const std::string& command, const std::optional<std::string>& file, std::string& hint) {
     if (!isatty(0)) return;
-    hint = ContinueHint(file);
+    hint = ContinueHint(command, file);
     SayOnSignalExit(hint);
 }
 
@@ -289,7 +313,7 @@ journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
         journal = store->Create(journal::NewHeader(seed, std::string(BuildVersion), SystemTerminalBorder(), started),
                                 error);
         if (journal == nullptr && options.saveFile) return journal::SessionEnd{journal::CouldNotPlay, "cannot save the game: " + error};
-        if (journal != nullptr) OfferToContinue(options.saveFile, hint);
+        if (journal != nullptr) OfferToContinue(options.command, options.saveFile, hint);
     }
     const std::unique_ptr<Platform> terminal = OpenSystemTerminal();
     if (store && journal == nullptr) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + error);
@@ -310,16 +334,16 @@ std::optional<journal::LinkStore> FromLink(const std::string& link, journal::Ses
 
 // A link's game goes on as the player's own, kept in the state folder as a
 // new game is: the hint names no file, since it is the latest game there.
-journal::SessionEnd ContinueLink(const std::string& link, std::string& hint) {
+journal::SessionEnd ContinueLink(const Options& options, std::string& hint) {
     journal::SessionEnd refusal;
-    std::optional<journal::LinkStore> store = FromLink(link, refusal);
+    std::optional<journal::LinkStore> store = FromLink(*options.continueFile, refusal);
     if (!store) return refusal;
-    OfferToContinue(std::nullopt, hint);
+    OfferToContinue(options.command, std::nullopt, hint);
     return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
 }
 
 journal::SessionEnd Continue(const Options& options, std::string& hint) {
-    if (options.continueFile && journal::IsLink(*options.continueFile)) return ContinueLink(*options.continueFile, hint);
+    if (options.continueFile && journal::IsLink(*options.continueFile)) return ContinueLink(options, hint);
     std::optional<journal::FileStore> store;
     std::string why;
     if (options.continueFile) {
@@ -329,7 +353,7 @@ journal::SessionEnd Continue(const Options& options, std::string& hint) {
         store = journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit);
     }
     if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
-    OfferToContinue(options.continueFile, hint);
+    OfferToContinue(options.command, options.continueFile, hint);
     return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
 }
 
@@ -375,15 +399,16 @@ journal::SessionEnd Share(const Options& options) {
 // The sessions return with the terminal back as it was found; only then is
 // anything said, and the program ends here.
 int RunFromCommandLine(int argc, char** argv) {
-    const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options.command = CommandName(argc > 0 ? argv[0] : nullptr);
     journal::SessionEnd end;
     std::string hint;  // how to go on with the game, when it is kept and not over
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;
         case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
-        case Options::Action::Games: std::cout << journal::GamesList(RunGame, Variable); return 0;
+        case Options::Action::Games: std::cout << journal::GamesList(RunGame, Variable, options.command); return 0;
         case Options::Action::Error:
-            std::cerr << "tender-gamble: " << options.error << "\nTry 'tender-gamble --help'.\n";
+            std::cerr << "tender-gamble: " << options.error << "\nTry '" << options.command << " --help'.\n";
             return 2;
         case Options::Action::Continue: end = Continue(options, hint); break;
         case Options::Action::Replay: end = Replay(options); break;

@@ -21,6 +21,7 @@ struct Options {
     double speed = 1.0;
     std::optional<std::string> saveFile;  // --save FILE
     bool noSave = false;
+    std::string command = "tender-gamble";  // how the player started the game, for the hints
     std::string error;
 };
 

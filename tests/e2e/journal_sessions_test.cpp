@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sstream>
 #include <thread>
 #include <string>
 #include <vector>
 
+#include "child_environment.hpp"
 #include "journal/journal_format.hpp"
 #include "journal_on_disk.hpp"
 #include "piped_game.hpp"
@@ -192,7 +195,8 @@ TEST(JournalSessions, GamesListsEveryKeptGameAndContinueTakesItsNumber) {
     const std::vector<std::string> there = {state.StateHome()};
     const auto games = [&] { return RunPiped({"--games"}, "", std::chrono::milliseconds(10'000), there); };
     const std::string none = games().output;
-    EXPECT_TRUE(std::count(none.begin(), none.end(), '\n') == 1 && none.find("'tender-gamble'") != std::string::npos)
+    const bool saysHowToStart = none.find("'" + GameBinary() + "'") != std::string::npos;
+    EXPECT_TRUE(std::count(none.begin(), none.end(), '\n') == 1 && saysHowToStart)
         << "one line, and how to start a game: " << none;
     PtyGame playing(SpawnOptions{{"--seed", "9"}, there});
     ASSERT_TRUE(playing.WaitForText("0 - FreePlay Mode"));
@@ -201,7 +205,7 @@ TEST(JournalSessions, GamesListsEveryKeptGameAndContinueTakesItsNumber) {
     const PipedResult allOpen = RunPiped({"--continue"}, "", std::chrono::milliseconds(10'000), there);
     EXPECT_TRUE(ExitedWith(allOpen.status, 1));
     EXPECT_NE(allOpen.errors.find("another window"), std::string::npos) << allOpen.errors;
-    EXPECT_NE(ListedLine(games().output, 1).find("being played in another window"), std::string::npos);
+    EXPECT_NE(ListedLine(games().output, 1).find("in another window"), std::string::npos);
     playing.Signal(SIGKILL);
     ASSERT_TRUE(KilledBy(playing.WaitForExit(), SIGKILL));
 
@@ -223,7 +227,7 @@ TEST(JournalSessions, GamesListsEveryKeptGameAndContinueTakesItsNumber) {
     const PipedResult list = games();
     ASSERT_TRUE(ExitedWith(list.status, 0)) << list.errors;
     const std::pair<int, const char*> standings[] = {
-        {1, "damaged"}, {2, "the reunion won"}, {3, "left with Quit"}, {4, "unfinished"}};
+        {1, "damaged"}, {2, "reunion won"}, {3, "left: Quit"}, {4, "unfinished"}};
     for (const auto& [number, standing] : standings) {
         EXPECT_NE(ListedLine(list.output, number).find(standing), std::string::npos) << standing << " in\n"
                                                                                      << list.output;
@@ -233,11 +237,55 @@ TEST(JournalSessions, GamesListsEveryKeptGameAndContinueTakesItsNumber) {
 
     PtyGame continued(SpawnOptions{{"--continue", "3"}, there});
     ASSERT_TRUE(continued.WaitForText("0 - Quit")) << continued.ScreenText();
-    EXPECT_NE(ListedLine(games().output, 1).find("being played in another window"), std::string::npos)
+    EXPECT_NE(ListedLine(games().output, 1).find("in another window"), std::string::npos)
         << "continuing makes it the most recently played";
     const PipedResult notListed = RunPiped({"--replay", "5"}, "", std::chrono::milliseconds(10'000), there);
     EXPECT_TRUE(ExitedWith(notListed.status, 1));
     EXPECT_NE(notListed.errors.find("no game 5"), std::string::npos) << notListed.errors;
+}
+
+// A folder on a read-only file system that only this test and the games it
+// starts see; nothing where the system lets no test mount one.
+std::optional<fs::path> ReadOnlyFolder(const fs::path& folder) {
+    fs::create_directories(folder);
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, nullptr) != 0) return std::nullopt;
+    return folder;
+}
+
+// The list has one line a game in 80 columns however long a name; the hints
+// name the command the game was started with; the state folder's warning
+// says why it cannot be used. Each row's texts are shown on one screen row.
+TEST(JournalSessions, WhatThePlayerReadsFitsTheTerminalAndNamesWhatIsTrue) {
+    TemporaryFolder state;
+    SaveGame(state, "long.journal", "111" "Bartholomew-Maximilian Featherstonehaughington-Smythe\n" "01");
+    WriteFile(state.Journals() / "tender-gamble", "");
+    const std::optional<fs::path> readOnly = ReadOnlyFolder(state.Path() / "read-only");
+    struct Case { std::vector<std::string> arguments; fs::path home; int columns; std::vector<std::string> shown; };
+    const std::vector<Case> cases = {
+        {{"--games"}, state.Path(), Columns, {"\u2026", "unfinished"}},
+        {{"--games"}, state.Path(), 200, {"game N: " + GameBinary() + " --continue N"}},
+        {{"--seed", "5"}, state.Path() / "new", 200, {"to go on with it: " + GameBinary() + " --continue"}},
+        {{"--seed", "5"}, state.Journals(), 200, {"is not a folder"}},
+        {{"--seed", "5"}, readOnly.value_or(""), 200, {"Read-only file system"}}};
+    for (const Case& row : cases) {
+        if (row.home.empty()) continue;  // no read-only file system here
+        PtyGame game(SpawnOptions{row.arguments, {"XDG_STATE_HOME=" + row.home.string()}, Rows, row.columns});
+        std::string screens;  // each screen the game waits at, then the one it leaves
+        for (const char key : std::string(" x\x1b")) {
+            game.WaitUntilReading();
+            screens += game.ScreenText() + "\n";
+            game.Type(std::string(1, key));
+        }
+        EXPECT_TRUE(ExitedWith(game.WaitForExit(), 0));
+        std::istringstream rows(screens + game.ScreenText());
+        std::string shows;
+        while (std::getline(rows, shows) && !std::all_of(row.shown.begin(), row.shown.end(), [&](const auto& text) {
+                   return shows.find(text) != std::string::npos;
+               })) {}
+        EXPECT_FALSE(rows.fail()) << row.shown.front() << " in\n" << screens << game.ScreenText();
+    }
+    if (readOnly) umount2(readOnly->c_str(), MNT_DETACH);
 }
 
 class ReplayStop : public ::testing::TestWithParam<const char*> {};

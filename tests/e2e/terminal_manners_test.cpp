@@ -32,7 +32,7 @@ TEST_P(LeavingTheTerminal, GivesBackTheShellsScreenWithThePromptOnAFreshLine) {
     EXPECT_EQ(game.Row(0), prompt) << game.ScreenText();
     EXPECT_EQ(game.Cursor().column, 0) << game.ScreenText();
     EXPECT_EQ(game.Find("Shame, shame!!!").has_value(), way.ending) << game.ScreenText();
-    EXPECT_EQ(game.Find("tender-gamble --continue").has_value(), !way.ending) << game.ScreenText();
+    EXPECT_EQ(game.Find("to go on with it:").has_value(), !way.ending) << game.ScreenText();
     ExpectTerminalRestored(game);
 }
 
