@@ -61,8 +61,10 @@ void ReplayPlatform::HoldLastScreen() {
     if (!stopped_) WaitForViewer();
 }
 
-// The last screen stays until the viewer presses a key.
+// The last screen stays until the viewer presses a key; the title says
+// the replay has ended (the page ends it on seeing that).
 void ReplayPlatform::WaitForViewer() {
+    if (pace_ == Pace::Watched && !controlsGone_) Inner().SetTitle("Tender Gamble! replay, ended");
     while (pace_ == Pace::Watched && !controlsGone_) {
         const int control = Inner().KeyWithin(-1);
         if (control == -1) Stop(Inner().EndOfInputStatus());

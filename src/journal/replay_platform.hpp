@@ -93,7 +93,7 @@ private:
     void Stop(int status = 0);
     void WaitForViewer();
     // Watched, the window's title says whether the replay is paused and
-    // at what speed.
+    // at what speed; once it waits at its last screen, that it has ended.
     void ShowState();
 
     RecordedInputs& inputs_;
