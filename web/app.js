@@ -5,7 +5,7 @@ import { GameSession } from './game_session.js';
 import { holdJournal, journalsInUse } from './journal_locks.js';
 import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
 import { gameLink, holdsGame, journalFromLink } from './game_link.js';
-import { KeptGames, describeJournal, mayPlayOn } from './kept_games.js';
+import { KeptGames, describeJournal, gameInWords, mayPlayOn } from './kept_games.js';
 import { terminalOptions } from './terminal_options.js';
 
 // What the keypad's named keys send, as a terminal sends them.
@@ -26,6 +26,11 @@ const KillLine = '\x15';
 const PlayedNotedEvery = 5000;
 
 const ReplayKeys = 'Space pauses, + and - change the speed, q ends the replay.';
+
+// The replay's key that ends it, and its title once it waits on its last
+// screen (src/journal/replay_platform.cpp): the page ends it there.
+const EndReplay = 'q';
+const ReplayEndedTitle = /replay, ended$/;
 
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
@@ -53,6 +58,7 @@ class Page {
   #shown = () => null; // the journal's bytes of what the terminal shows
   #linked = null; // the journal of the link the page was opened with
   #lineField = document.getElementById('line-field');
+  #lineEntry = document.getElementById('line-entry'); // the field with its label
   #screenNews = document.getElementById('screen-news');
   #lineSent = ''; // what of the line field the game has been sent
   #heard = []; // the screen's rows as last announced
@@ -103,13 +109,18 @@ class Page {
       event.preventDefault();
       this.#endLine();
     });
-    document.getElementById('show-keypad').addEventListener('click', () => this.#main.classList.toggle('keypad-open'));
+    document.getElementById('show-keypad').addEventListener('click', () => {
+      this.#main.classList.toggle('keypad-open');
+      this.#fitTerminal(); // sideways, the keypad takes room beside the terminal
+    });
     document.getElementById('terminal').addEventListener('click', (event) => this.#tappedLine(event));
     this.#newGame.addEventListener('click', () => this.newGame());
     this.#continue.addEventListener('click', () => this.#continueGame(this.#journal));
     this.#download.addEventListener('click', () => this.#downloadJournal(this.#journal));
     this.#openJournal.addEventListener('click', () => this.#journalFile.click());
     this.#share.addEventListener('click', () => this.#shareGame(this.#shown()));
+    this.#shareLink.addEventListener('focus', () => this.#shareLink.select());
+    this.#shareLink.addEventListener('keydown', (event) => this.#keyInShareLink(event));
     this.#playOn.addEventListener('click', () => this.#playOnFromLink());
     this.#journalFile.addEventListener('change', () => this.#replayChosenFile());
     this.#openJournal.hidden = false;
@@ -122,7 +133,7 @@ class Page {
     if (!addressAsks) {
       const unfinished = this.#store.latestUnfinished(await journalsInUse());
       if (unfinished) {
-        this.#offer(unfinished);
+        await this.#offer(unfinished);
         await this.#listKeptGames();
         return;
       }
@@ -171,11 +182,14 @@ class Page {
     }
   }
 
-  #offer(entry) {
+  // Offers the game a reload would go on with, told as the list of kept
+  // games tells it: its mode, the player's name and the day.
+  async #offer(entry) {
     this.#journal = entry;
-    this.#setState('choosing');
+    const game = gameInWords(await this.#keptGames.describe(entry));
     const played = new Date(entry.played).toLocaleString();
-    this.say(`You have an unfinished game (seed ${entry.seed}, last played ${played}). Continue it or start a new game.`);
+    this.#setState('choosing');
+    this.say(`You have an unfinished ${game}, last played ${played}. Continue it or start a new game.`);
     this.#showButtons({ continue: true, newGame: true, download: true });
     this.#continue.focus();
   }
@@ -209,8 +223,15 @@ class Page {
 
   // The replay's title says whether it is paused, and its speed
   // ("Tender Gamble! replay, paused, speed 1/4"): the status line says it.
+  // Once it says the replay waits on its last screen, the replay is ended
+  // there, and the page offers what comes next at once.
   #replayState(title) {
-    if (this.#main.dataset.mode !== 'replay' || this.#session?.ended) return;
+    if (this.#main.dataset.mode !== 'replay' || !this.#session || this.#session.ended) return;
+    if (ReplayEndedTitle.test(title)) {
+      this.say('The replay has ended.');
+      this.#session.type(EndReplay);
+      return;
+    }
     this.say(`${this.#replaying} (${title.replace(/^.*replay, /, '')}): ${ReplayKeys}`);
   }
 
@@ -234,12 +255,17 @@ class Page {
   async #start({ args, journal = null, letGo = null, mode = 'game', chosen = () => this.#store.bytes(journal.id), status = '' }) {
     this.#session?.abandon();
     this.#letGo?.();
+    // What the game before sent the terminal is drawn, and ignored, before
+    // the terminal is cleared: nothing of it shows in this one.
+    await new Promise((resolve) => this.#terminal.write('', resolve));
     this.#journal = journal;
     this.#letGo = letGo;
     this.#report = null;
     this.#main.dataset.mode = mode;
     this.#shown = journal === null ? chosen : () => this.#store.bytes(journal.id);
     this.#showButtons({ download: journal !== null, share: true });
+    this.#shareLink.hidden = true;
+    this.#shareLink.value = '';
     delete this.#main.dataset.exitStatus;
     this.say(status);
     this.#terminal.reset();
@@ -294,7 +320,7 @@ class Page {
   // A key of the keypad. While a name is typed in the line field, the
   // keypad edits the field, so that the two never disagree.
   #keypadKey(key) {
-    if (this.#lineField.hidden || key === 'Escape') {
+    if (this.#lineEntry.hidden || key === 'Escape') {
       this.#typed(KeypadKeys[key] ?? key);
     } else if (key === 'Enter') {
       this.#endLine();
@@ -312,7 +338,7 @@ class Page {
     const hadFocus = document.activeElement === field;
     field.value = '';
     this.#lineSent = '';
-    field.hidden = !editing;
+    this.#lineEntry.hidden = !editing;
     if (editing && field.getClientRects().length > 0) field.focus();
     else if (!editing && hadFocus) this.#terminal.focus();
   }
@@ -356,10 +382,12 @@ class Page {
     else this.say('The game has ended. Press Enter or choose New game to play again.');
     // A game left before its ending can be taken up again from here; after
     // a replay, the game a reload would offer.
+    const session = this.#session;
     let entry = this.#journal && this.#store.find(this.#journal.id);
     if (replay) entry = this.#store.latestUnfinished(await journalsInUse());
-    this.#journal = entry;
     const playOn = replay && this.#linked !== null && !this.#report && mayPlayOn(await describeJournal(this.#compiled, this.#linked));
+    if (this.#session !== session) return; // another game has the page now
+    this.#journal = entry;
     if (playOn) this.say('The replay has ended. Play on from here as your own game, or start a new one.');
     this.#showButtons({
       continue: !playOn && Boolean(entry && !entry.finished && !entry.refused),
@@ -400,14 +428,29 @@ class Page {
   }
 
   // A link to this page that holds the game, copied for the player to send,
-  // and shown too, for a browser that does not let the page copy.
+  // and shown too, for a browser that does not let the page copy. The keys
+  // stay with the game being played.
   async #shareGame(bytes) {
+    const session = this.#session;
+    if (session && !session.ended) this.#terminal.focus();
     const link = await gameLink(window.location.origin + window.location.pathname, bytes);
+    if (this.#session !== session) return; // another game has the page now
     this.#shareLink.value = link;
     this.#shareLink.hidden = false;
-    this.#shareLink.select();
     const copied = await navigator.clipboard?.writeText(link).then(() => true, () => false);
+    if (this.#session !== session) return;
     this.say(`${copied ? 'Copied: the' : 'The'} link to this game (${link.length} characters), below: send it to anyone, and they watch it and can play on from it.`);
+  }
+
+  // The link's field can be selected and copied from; a key of the game's
+  // typed there goes back to the game, and the terminal takes the keys again.
+  #keyInShareLink(event) {
+    if (event.ctrlKey || event.metaKey || event.altKey || event.isComposing) return;
+    const data = event.key.length === 1 ? event.key : KeypadKeys[event.key];
+    if (data === undefined) return;
+    event.preventDefault();
+    this.#terminal.focus();
+    this.#typed(data);
   }
 
   // The link's game, kept as the player's own and gone on with.
@@ -430,13 +473,17 @@ class Page {
 
   // The whole 80x25 terminal on the screen, from a phone's width up: the
   // font shrinks from its own size until the terminal fits the room the
-  // page leaves it, across and down (the page's own parts wrap below).
+  // page leaves it, across and down (the page's own parts wrap below; a
+  // keypad beside it, on a phone held sideways, takes its share across).
   #fitTerminal() {
     const box = document.getElementById('terminal');
     const screen = box.querySelector('.xterm-screen');
     const page = getComputedStyle(this.#main);
-    const roomAcross = this.#main.clientWidth - parseFloat(page.paddingLeft) - parseFloat(page.paddingRight);
-    const roomDown = window.innerHeight - box.getBoundingClientRect().top - parseFloat(page.paddingTop);
+    const where = box.getBoundingClientRect();
+    const keypad = document.getElementById('keypad').getBoundingClientRect();
+    const keypadAcross = keypad.width > 0 && keypad.top < where.bottom ? keypad.width + parseFloat(page.columnGap) : 0;
+    const roomAcross = this.#main.clientWidth - parseFloat(page.paddingLeft) - parseFloat(page.paddingRight) - keypadAcross;
+    const roomDown = window.innerHeight - (where.top + window.scrollY) - parseFloat(page.paddingTop);
     const frame = box.offsetWidth - screen.offsetWidth;
     const fits = () => box.offsetWidth <= roomAcross && screen.offsetHeight + frame <= roomDown;
     this.#terminal.options.fontSize = terminalOptions.fontSize;
@@ -515,12 +562,17 @@ class Page {
   #keepFocus() {
     window.addEventListener('focus', () => this.#focusTerminal());
     document.addEventListener('click', (event) => {
-      if (!(event.target instanceof HTMLButtonElement || event.target === this.#lineField)) this.#focusTerminal();
+      if (!(event.target instanceof HTMLButtonElement || this.#isField(event.target))) this.#focusTerminal();
     });
   }
 
+  // The page's text fields: the name being typed, the link to share.
+  #isField(element) {
+    return element === this.#lineField || element === this.#shareLink;
+  }
+
   #focusTerminal() {
-    if (document.activeElement instanceof HTMLButtonElement || document.activeElement === this.#lineField) return;
+    if (document.activeElement instanceof HTMLButtonElement || this.#isField(document.activeElement)) return;
     if (this.#main.dataset.state === 'choosing') return;
     this.#terminal.focus();
   }

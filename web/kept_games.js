@@ -7,6 +7,34 @@ import createTenderGamble from 'tender-gamble-module';
 // The last cell of a game that can be gone on with (the game's own words).
 const Unfinished = 'unfinished';
 
+// A name longer than this (the player's, typed at will, or the person's)
+// is cut short with an ellipsis, so that one game's name never stretches
+// the list; the whole of it is the row's tooltip.
+const LongestName = 24;
+
+function shortName(name) {
+  const characters = [...name];
+  return characters.length <= LongestName ? name : `${characters.slice(0, LongestName - 1).join('')}…`;
+}
+
+// The cells of a game as its row names it: mode, player, day and time,
+// the person furthest along (with the stage), how it stands. A game still
+// in its opening, or a damaged journal, has fewer, and no names.
+function compactCells(cells) {
+  if (cells.length !== 5) return cells;
+  const [mode, player, clock, closest, standing] = cells;
+  const [, person, stage] = closest.match(/^(.*) (\([^()]*\))$/) ?? [null, closest, ''];
+  return [mode, shortName(player), clock, `${shortName(person)} ${stage}`.trim(), standing];
+}
+
+// A game in a few words, as its row names it: "Trophy game: Jack Smith,
+// Day 3, Monday 8:10am", or "game, in the opening".
+export function gameInWords(cells) {
+  if (cells.length !== 5) return ['game', ...cells.slice(0, -1)].filter((cell) => cell !== '').join(', ');
+  const [mode, player, clock] = compactCells(cells);
+  return `${mode} game: ${player}, ${clock}`;
+}
+
 // Whether a described game can be played on: one that has not reached an
 // ending (a Quit or an Escape is taken back, as when continuing).
 export function mayPlayOn(cells) {
@@ -60,7 +88,8 @@ export class KeptGames {
     this.#section.hidden = entries.length < 2;
   }
 
-  async #describe(entry) {
+  // The list's cells of a kept game (see --games).
+  async describe(entry) {
     const bytes = this.#store.bytes(entry.id);
     const key = `${entry.id}:${bytes.length}`;
     if (!this.#descriptions.has(key)) {
@@ -70,14 +99,16 @@ export class KeptGames {
   }
 
   async #item(entry, current, busy) {
-    const cells = [...(await this.#describe(entry))];
+    const cells = [...(await this.describe(entry))];
     const here = entry.id === current?.id;
     const elsewhere = !here && busy.has(entry.id);
     if (here) cells[cells.length - 1] = 'being played here';
     if (elsewhere) cells[cells.length - 1] = 'being played in another tab';
     const item = document.createElement('li');
     const words = document.createElement('span');
-    words.textContent = [new Date(entry.played).toLocaleString(), ...cells.filter((cell) => cell !== '')].join(' · ');
+    const line = (shown) => [new Date(entry.played).toLocaleString(), ...shown.filter((cell) => cell !== '')].join(' · ');
+    words.textContent = line(compactCells(cells));
+    if (words.textContent !== line(cells)) words.title = line(cells);
     item.append(words);
     const free = !here && !elsewhere;
     const canGoOn = free && cells.at(-1) === Unfinished && !entry.finished && !entry.refused;

@@ -39,7 +39,10 @@ void ReplayPace::Stop(int status) {
     paused_ = false;
 }
 
+// The title says the replay has ended while its last screen waits (a page
+// ends the replay there by itself).
 void ReplayPace::HoldLastScreen() {
+    if (kind_ == Kind::Watched && !controlsGone_ && !stopped_) terminal_->SetTitle("Tender Gamble! replay, ended");
     while (kind_ == Kind::Watched && !controlsGone_ && !stopped_) {
         const int control = terminal_->ReadByte(-1, Platform::Reading::Keys);
         if (control == Platform::EndOfInput) Stop(terminal_->EndOfInputStatus());

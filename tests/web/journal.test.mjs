@@ -60,7 +60,7 @@ test('A reload in mid-game offers Continue, which shows the same screen and play
 
   await game.reload();
   assert.equal(await game.state(), 'choosing');
-  assert.match(await game.status(), /unfinished game \(seed 11,/);
+  assert.match(await game.status(), /unfinished game, in the opening, last played /);
   assert.equal(await game.page.evaluate(() => document.activeElement.id), 'continue');
   await game.step('\r');
   assert.deepEqual(await game.screen(), terminal.screens[cut], 'the screen on going on');
@@ -130,10 +130,7 @@ test('A journal the terminal game recorded replays on the page to the same scree
     const game = await WebGame.open(browser.context, `${url}?seed=1`);
     await game.replay(file);
     assert.deepEqual(await game.screen(), terminal.screens[cut], `the last screen of ${cut} keys`);
-    // The last screen stays until a key is pressed, also after the game's ending.
-    assert.match(await game.status(), new RegExp(`^Replaying cut-${cut}\\.journal\\b.*: Space pauses`));
-    assert.equal(await game.page.isVisible('#download'), false, 'a replay offers no journal of its own');
-    await game.step('q');
+    // The replay ends on its last screen by itself, also after the game's ending.
     assert.match(await game.status(), /^The replay has ended/);
     // The game the page started before the replay is there to go on with.
     assert.equal(await game.page.isVisible('#continue'), true);
@@ -153,8 +150,11 @@ test('A journal the terminal game recorded replays on the page to the same scree
 test('The page lists its kept games: Continue, Replay (its speed said), Download, Share and Forget', async () => {
   const url = await freshOrigin();
   const game = await WebGame.open(browser.context, `${url}?seed=${freePlay.seed}`);
+  await game.page.waitForTimeout(1500); // a first screen the replay shows long enough to read its status
   await game.step('0'); // FreePlay, at the home menu on the first morning
   await game.reload();
+  // The reload names the game as the list does.
+  assert.match(await game.status(), /^You have an unfinished FreePlay game: .+, Day 1, Monday 8:10am, last played /);
   await game.after(() => game.page.click('#new-game'));
   await game.step('1'); // a Trophy game, at its opening
   const items = game.page.locator('#kept-games li');
@@ -165,11 +165,13 @@ test('The page lists its kept games: Continue, Replay (its speed said), Download
   for (const expected of ['FreePlay', 'Monday 8:10am', 'unfinished']) assert.match(words, new RegExp(expected), words);
   assert.deepEqual(await first.locator('button').allTextContents(), ['Continue', 'Replay', 'Download', 'Share', 'Forget']);
 
-  // The replay's speed is in the status line (its pause too, the same way).
-  await game.after(() => first.locator('button', { hasText: 'Replay' }).click());
-  assert.match(await game.status(), /^Replaying the game last played .*\(speed 1\): Space pauses/);
-  await game.page.keyboard.press('q');
-  await game.page.waitForFunction(() => document.getElementById('game').dataset.state === 'ended');
+  // The replay's speed is in the status line, and its pause; it ends by itself.
+  await first.locator('button', { hasText: 'Replay' }).click();
+  await game.page.waitForFunction(() => /^Replaying the game last played .*\(speed 1\): Space pauses/.test(document.getElementById('status').textContent));
+  await game.step(' ');
+  assert.match(await game.status(), /^Replaying the game last played .*\(paused, speed 1\): Space pauses/);
+  await game.step(' ');
+  assert.match(await game.status(), /^The replay has ended/);
 
   // Forget asks first; the one game left is listed no more.
   game.page.once('dialog', (dialog) => dialog.accept());
@@ -195,8 +197,6 @@ test('A game shared as a link: from the terminal it replays on the page and play
   // The page replays it to its last screen, and plays on from there.
   const game = await WebGame.open(browser.context, link);
   assert.deepEqual(await game.screen(), terminal.screens[9]);
-  await game.press('q');
-  await game.page.waitForSelector('#play-on', { state: 'visible' });
   await game.after(() => game.page.click('#play-on'));
   assert.deepEqual(await game.screen(), terminal.screens[9], 'played on');
   await game.step(steps[9]);

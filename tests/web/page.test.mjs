@@ -165,6 +165,48 @@ test('On a phone, portrait or landscape, the whole terminal is on the screen and
   assert.deepEqual(game.errors, []);
 });
 
+test('Sideways on a phone the keypad stands beside the whole terminal; Share leaves the keys with the game; a replay says at once that it has ended, with nothing left of the game before it', async () => {
+  const steps = freePlay.steps.slice(0, 2);
+  const terminal = playInTerminal(recorder, freePlay.seed, steps);
+  const game = await WebGame.open(phone.context, `${server.url}?seed=${freePlay.seed}`);
+  const page = game.page;
+  await page.setViewportSize({ width: 844, height: 390 });
+  const [screen, keys] = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+    const box = (element) => element.getBoundingClientRect().toJSON();
+    resolve([box(document.querySelector('#terminal .xterm-screen')), [...document.querySelectorAll('#keypad button')].map(box)]);
+  })));
+  assert.ok(screen.left >= 0 && screen.top >= 0 && screen.bottom <= 390, JSON.stringify(screen));
+  for (const key of keys) {
+    const where = `a key at ${JSON.stringify(key)}, the terminal at ${JSON.stringify(screen)}`;
+    assert.ok(key.left >= screen.right && key.right <= 844 && key.top >= 0 && key.bottom <= 390, where);
+    assert.ok(key.width >= 44 && key.height >= 44, where);
+  }
+
+  // Share shows the link, and the next key still goes to the game.
+  await game.step(steps[0]);
+  await page.tap('#share');
+  await page.waitForSelector('#share-link', { state: 'visible' });
+  await game.step(steps[1]);
+  assert.deepEqual(await game.screen(), terminal.screens[2], 'the key after Share');
+
+  // Its journal opened: the link is gone, and the replay stops on the last
+  // screen saying that it has ended, with no key pressed.
+  const { name, bytes } = await game.download();
+  await game.replay({ name, mimeType: 'application/octet-stream', buffer: bytes });
+  assert.equal(await page.isVisible('#share-link'), false, "the game before's link");
+  assert.deepEqual(await game.screen(), terminal.screens[2]);
+  assert.match(await game.status(), /^The replay has ended/);
+
+  // Its link opened: Play on from here is there at once.
+  await page.tap('#share');
+  await page.waitForSelector('#share-link', { state: 'visible' });
+  const linked = await WebGame.open(phone.context, await page.inputValue('#share-link'));
+  assert.deepEqual(await linked.screen(), terminal.screens[2]);
+  assert.match(await linked.status(), /^The replay has ended/);
+  assert.equal(await linked.page.isVisible('#play-on'), true);
+  assert.deepEqual([...game.errors, ...linked.errors], []);
+});
+
 test('Ctrl+C with text selected copies it and the game goes on; with nothing selected it ends the game', async () => {
   const game = await WebGame.open(browser.context, `${server.url}?seed=1`);
   const page = game.page;
