@@ -84,7 +84,7 @@ LongJournal Record() {
         }
         tg::ScriptedTerminal terminal(script.Keys());
         terminal.SetRecording(false);
-        const tg::journal::SessionEnd end = tg::journal::PlayNewGame(RunGame, terminal, script.seed, sink);
+        const tg::journal::SessionEnd end = tg::journal::PlayNewGame(RunGame, terminal, script.seed, [sink] { return sink; });
         if (!end.problem.empty()) {
             journal.problem = end.problem;
             return journal;

@@ -63,6 +63,10 @@ public:
     // choice `quit` leaves the game; and the endings.
     void AtRest(const RestSummary& summary, int quit);
     void Ending(bool won);
+    // A screen has opened with the clock at this day and time.
+    void ClockShown(const std::string& dayAndTime) {
+        if (events_) events_->ClockShown(dayAndTime);
+    }
 
     // How the game ended, once it has.
     GameEnd End() const { return end_; }

@@ -25,6 +25,10 @@ public:
     // The game waits at its home menu, at rest between scenes.
     virtual void AtRest(const RestSummary& /*summary*/) {}
 
+    // A screen opens with the game's clock: the day and the time, as a
+    // summary gives them.
+    virtual void ClockShown(const std::string& /*dayAndTime*/) {}
+
     // The game has shown one of its endings.
     virtual void Ending() {}
 };

@@ -142,6 +142,11 @@ std::optional<FileStore> FileStore::LatestUnfinished(const Environment& environm
     return FileStore(latest->string(), std::move(syncOnExit));
 }
 
+bool FileStore::FolderReady(std::string& error) const {
+    const std::optional<fs::path> folder = StateFolder(*environment_, error);
+    return folder && MakeFolder(*folder, error);
+}
+
 std::optional<JournalFile> FileStore::CreateInStateFolder(const Header& header, std::string& error) const {
     const std::optional<fs::path> folder = StateFolder(*environment_, error);
     if (!folder || !MakeFolder(*folder, error)) return std::nullopt;

@@ -33,6 +33,10 @@ public:
     static std::optional<FileStore> LatestUnfinished(const Environment& environment, std::string& why,
                                                      SyncOnExit syncOnExit = {});
 
+    // Whether a new game's journal can be made in the state folder: its
+    // folder is there, or made now.
+    bool FolderReady(std::string& error) const;
+
     JournalSink* Create(const Header& header, std::string& error) override;
     // A new journal that holds `bytes` (a header and records) from the start.
     JournalSink* CreateHolding(const Header& header, std::string_view bytes, std::string& error);

@@ -10,10 +10,14 @@ namespace tg::journal {
 
 namespace {
 
-// Keeps the last home menu's summary.
+// Keeps the last home menu's summary, with the clock of the last screen
+// shown since: where the game stands at its last input.
 class LastRest : public GameEvents {
 public:
     void AtRest(const RestSummary& summary) override { summary_ = summary; }
+    void ClockShown(const std::string& dayAndTime) override {
+        if (summary_) summary_->clock = dayAndTime;
+    }
     const std::optional<RestSummary>& Summary() const { return summary_; }
 
 private:

@@ -2,13 +2,14 @@
 #include "journal/game_journal.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "journal/journal_format.hpp"
 
 namespace tg::journal {
 
-GameJournal::GameJournal(JournalSink& sink)
-    : phase_(Phase::Live), sink_(&sink), lastInput_(std::chrono::steady_clock::now()) {}
+GameJournal::GameJournal(Opener open)
+    : phase_(Phase::Live), open_(std::move(open)), lastInput_(std::chrono::steady_clock::now()) {}
 
 GameJournal::GameJournal(RecordedInputs& inputs, ReplayPace& pace, JournalSink* sink)
     : phase_(Phase::Replaying), inputs_(&inputs), pace_(&pace), sink_(sink) {}
@@ -112,11 +113,11 @@ void GameJournal::Ending() {
     record.kind = Record::Kind::Ending;
     pending_ += EncodeRecord(record);
     Sync();
-    if (problem_.empty()) sink_->Finished();
+    if (problem_.empty() && sink_ != nullptr) sink_->Finished();
 }
 
 void GameJournal::Finish(int status) {
-    if (sink_ == nullptr || phase_ != Phase::Live) return;
+    if (phase_ != Phase::Live) return;
     if (status == 0 && !pending_.empty()) Append({});
     Sync();
 }
@@ -125,6 +126,8 @@ void GameJournal::Append(const std::string& bytes) {
     const std::string records = pending_ + bytes;
     pending_.clear();
     unsynced_ = true;
+    if (sink_ == nullptr && open_) sink_ = std::exchange(open_, nullptr)();
+    if (sink_ == nullptr) return;
     if (problem_.empty() && !sink_->Append(records)) {
         problem_ = "the journal " + sink_->Path() + " could not be written (" + sink_->Error() +
                    "); the rest of the game was not saved";
@@ -134,7 +137,7 @@ void GameJournal::Append(const std::string& bytes) {
 // Only when something was written since the last time: a sync costs a
 // trip to the disk even when there is nothing to write.
 void GameJournal::Sync() {
-    if (!unsynced_) return;
+    if (!unsynced_ || sink_ == nullptr) return;
     unsynced_ = false;
     if (problem_.empty() && !sink_->Sync()) {
         problem_ = "the journal " + sink_->Path() + " could not be written (" + sink_->Error() +

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "console/input_journal.hpp"
@@ -28,7 +29,12 @@ namespace tg::journal {
 // on unrecorded, and Problem() says so.
 class GameJournal : public InputJournal {
 public:
-    explicit GameJournal(JournalSink& sink);
+    // Opens the journal a new game is recorded in; nothing when it cannot be.
+    using Opener = std::function<JournalSink*()>;
+
+    // A new game, whose journal is opened with its first input: a game left
+    // before any (Ctrl-C at the title) leaves no journal.
+    explicit GameJournal(Opener open);
     GameJournal(RecordedInputs& inputs, ReplayPace& pace, JournalSink* sink = nullptr);
     GameJournal(const GameJournal&) = delete;
     GameJournal& operator=(const GameJournal&) = delete;
@@ -43,6 +49,9 @@ public:
     void AtRest(std::uint32_t shown) override;
     void Ending() override;
     int EndStatus() const override { return pace_ ? pace_->StopStatus() : 0; }
+
+    // Whether a new game's journal was opened: the game read an input.
+    bool Opened() const { return sink_ != nullptr; }
 
     // Whether the recorded inputs ran out while the game still asked for more.
     bool RanOut() const { return ranOut_; }
@@ -73,7 +82,8 @@ private:
     Phase phase_;
     RecordedInputs* inputs_ = nullptr;
     ReplayPace* pace_ = nullptr;
-    JournalSink* sink_;
+    Opener open_;
+    JournalSink* sink_ = nullptr;
     bool atLastInput_ = false;
     bool takenBack_ = false;
     bool ranOut_ = false;

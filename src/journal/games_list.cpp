@@ -49,9 +49,14 @@ std::string CompactDate(std::time_t time, std::time_t now) {
     return date;
 }
 
-// The day in the game, without the weekday and the time ("Day 3, Monday
-// 9:20am" becomes "Day 3"): how far along a game is, in the room there is.
-std::string CompactClock(const std::string& clock) { return clock.substr(0, clock.find(", ")); }
+// The day and time in the game without the weekday ("Day 3, Wednesday
+// 2:30pm" becomes "Day 3 2:30pm"): where a game stands, in the room there is.
+std::string CompactClock(const std::string& clock) {
+    const std::size_t comma = clock.find(", ");
+    const std::size_t time = clock.rfind(' ');
+    if (comma == std::string::npos || time == std::string::npos || time < comma) return clock;
+    return clock.substr(0, comma) + clock.substr(time);
+}
 
 // How a game stands, in the few words the list has room for.
 std::string ShortStanding(Standing standing) {

@@ -58,9 +58,9 @@ Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border bord
     return header;
 }
 
-SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* sink) {
-    if (sink == nullptr) return Ended(terminal, run(terminal, seed, nullptr, nullptr), {});
-    GameJournal journal(*sink);
+SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, const JournalOpener& open) {
+    if (!open) return Ended(terminal, run(terminal, seed, nullptr, nullptr), {});
+    GameJournal journal(open);
     const GameEnd end = run(terminal, seed, nullptr, &journal);
     journal.Finish(end.status);
     return Ended(terminal, end, journal.Problem());

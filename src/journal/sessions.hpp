@@ -42,8 +42,12 @@ inline constexpr int CouldNotPlay = 1;
 // showing this banner border.
 Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border border, std::time_t started);
 
-// A new game on the terminal, recorded in `journal` when there is one.
-SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, JournalSink* journal);
+// Opens the journal a new game is recorded in, with its first input;
+// nothing when it cannot be.
+using JournalOpener = std::function<JournalSink*()>;
+
+// A new game on the terminal, recorded in the journal `open` opens, if any.
+SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, const JournalOpener& open);
 
 // Says on the terminal why the game that follows will not be kept, and
 // waits for a key, so that the game's first clear does not wipe it unread.

@@ -239,6 +239,9 @@ public:
     void AtRest(const RestSummary& summary) override {
         if (inner_) inner_->AtRest(summary);
     }
+    void ClockShown(const std::string& dayAndTime) override {
+        if (inner_) inner_->ClockShown(dayAndTime);
+    }
     void Ending() override {
         SayOnSignalExit("");
         if (inner_) inner_->Ending();
@@ -296,28 +299,35 @@ constexpr const char* DefaultShareBase = "http://127.0.0.1:8000/";
 
 // A new game, kept in a journal when it is played from a terminal or the
 // player asks for one. A file the player named that cannot be made stops
-// everything before the game starts; a journal in the state folder that
-// cannot be made is said on the terminal, and the game is played anyway.
+// everything before the game starts. In the state folder the journal is
+// made with the game's first input, so that a game left at its title
+// leaves nothing; a state folder that cannot be made is said on the
+// terminal, and the game is played anyway.
 journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
     const std::time_t started = std::time(nullptr);
     const std::uint32_t seed = options.seed ? *options.seed : static_cast<std::uint32_t>(started);
+    const journal::Header header = journal::NewHeader(seed, std::string(BuildVersion), SystemTerminalBorder(), started);
+    const auto kept = [&](int handle) {
+        SyncOnEveryExit(handle);
+        OfferToContinue(options.command, options.saveFile, hint);
+    };
+    std::string error;
+    journal::JournalOpener open;
     std::optional<journal::FileStore> store;
     if (options.saveFile) {
-        store.emplace(*options.saveFile, SyncOnEveryExit);
+        store.emplace(*options.saveFile, kept);
+        journal::JournalSink* journal = store->Create(header, error);
+        if (journal == nullptr) return journal::SessionEnd{journal::CouldNotPlay, "cannot save the game: " + error};
+        open = [journal] { return journal; };
     } else if (!options.noSave && isatty(0)) {
-        store = journal::FileStore::InStateFolder(Variable, SyncOnEveryExit);
-    }
-    journal::JournalSink* journal = nullptr;
-    std::string error;
-    if (store) {
-        journal = store->Create(journal::NewHeader(seed, std::string(BuildVersion), SystemTerminalBorder(), started),
-                                error);
-        if (journal == nullptr && options.saveFile) return journal::SessionEnd{journal::CouldNotPlay, "cannot save the game: " + error};
-        if (journal != nullptr) OfferToContinue(options.command, options.saveFile, hint);
+        store = journal::FileStore::InStateFolder(Variable, kept);
+        if (store->FolderReady(error)) open = [&] { return store->Create(header, error); };
     }
     const std::unique_ptr<Platform> terminal = OpenSystemTerminal();
-    if (store && journal == nullptr) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + error);
-    return journal::PlayNewGame(RunGame, *terminal, seed, journal);
+    if (store && !open) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + error);
+    journal::SessionEnd end = journal::PlayNewGame(RunGame, *terminal, seed, open);
+    if (open && !error.empty() && end.problem.empty()) end.problem = "this game was not saved: " + error;
+    return end;
 }
 
 // The game a link holds, read into a store; nothing, with the refusal, for

@@ -47,7 +47,9 @@ tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t 
         tg::journal::NewHeader(seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)),
         error);
     const std::unique_ptr<tg::Platform> terminal = tg::OpenSystemTerminal();
-    return tg::journal::PlayNewGame(RunGame, *terminal, seed, journal);
+    tg::journal::JournalOpener open;
+    if (journal != nullptr) open = [journal] { return journal; };
+    return tg::journal::PlayNewGame(RunGame, *terminal, seed, open);
 }
 
 // The page's list of kept games: the same cells as the terminal's list.

@@ -34,6 +34,7 @@ void Game::ShowClock() {
     }
     console.ClearScreen();
     ShowClockLine();
+    console.ClockShown(DayAndTimeText());
 }
 
 }  // namespace tg

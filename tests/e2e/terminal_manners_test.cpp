@@ -16,8 +16,9 @@ fs::path SaveQuitGame(const TemporaryFolder& state) {
     return file;
 }
 
-// The keys typed at the title screen; whether they reach one of the endings.
-struct WayOut { const char* name; std::string keys; int status; bool ending; };
+// The keys typed at the title screen; whether they reach one of the endings,
+// and whether the game is kept to go on with.
+struct WayOut { const char* name; std::string keys; int status; bool ending; bool kept; };
 
 class LeavingTheTerminal : public ::testing::TestWithParam<WayOut> {};
 
@@ -32,13 +33,16 @@ TEST_P(LeavingTheTerminal, GivesBackTheShellsScreenWithThePromptOnAFreshLine) {
     EXPECT_EQ(game.Row(0), prompt) << game.ScreenText();
     EXPECT_EQ(game.Cursor().column, 0) << game.ScreenText();
     EXPECT_EQ(game.Find("Shame, shame!!!").has_value(), way.ending) << game.ScreenText();
-    EXPECT_EQ(game.Find("to go on with it:").has_value(), !way.ending) << game.ScreenText();
+    EXPECT_EQ(game.Find("to go on with it:").has_value(), way.kept) << game.ScreenText();
+    EXPECT_EQ(JournalsIn(state.Journals()).size(), way.keys == "\x03" ? 0u : 1u) << "a game left before any input is not kept";
     ExpectTerminalRestored(game);
 }
 
 INSTANTIATE_TEST_SUITE_P(TerminalManners, LeavingTheTerminal,
-                         ::testing::Values(WayOut{"Quit", "00", 0, false}, WayOut{"EscapeAfterABadKey", "x\x1b", 0, false},
-                                           WayOut{"CtrlC", "\x03", 130, false}, WayOut{"TheReunion", "050", 0, true}),
+                         ::testing::Values(WayOut{"Quit", "00", 0, false, true},
+                                           WayOut{"EscapeAfterABadKey", "x\x1b", 0, false, true},
+                                           WayOut{"CtrlCAtTheTitle", "\x03", 130, false, false},
+                                           WayOut{"TheReunion", "050", 0, true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TerminalManners, AFileThatCannotBeMadeIsRefusedBeforeTheGame) {

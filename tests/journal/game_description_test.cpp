@@ -30,7 +30,7 @@ std::string JournalOf(const std::string& keys) {
     KeptBytes journal;
     journal.Append(EncodeHeader(NewHeader(7, "test", Border::DoubleLines, 0)));
     ScriptedTerminal terminal(keys);
-    (void)PlayNewGame(PlayIt, terminal, 7, &journal);
+    (void)PlayNewGame(PlayIt, terminal, 7, [&] { return &journal; });
     return journal.bytes;
 }
 

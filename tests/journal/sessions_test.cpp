@@ -120,7 +120,7 @@ Shown NewGame(JournalStore& store, const std::string& keys, Border border = Bord
     std::string error;
     JournalSink* journal = store.Create(NewHeader(Seed, "test", border, 0), error);
     BorderedTerminal terminal(keys, border);
-    const SessionEnd end = PlayNewGame(Run, terminal, Seed, journal);
+    const SessionEnd end = PlayNewGame(Run, terminal, Seed, [journal] { return journal; });
     return {terminal.Transcript(), end.status, journal == nullptr ? error : end.problem};
 }
 
