@@ -4,8 +4,11 @@
 
 import createTenderGamble from 'tender-gamble-module';
 
-// The last cell of a game that can be gone on with (the game's own words).
+// How a described game stands, as the game's code for it (--describe):
+// one that has not reached an ending can be played on (a Quit or an Escape
+// is taken back, as when continuing); an unfinished one, continued.
 const Unfinished = 'unfinished';
+const PlaysOn = [Unfinished, 'quit', 'escaped'];
 
 // A name longer than this (the player's, typed at will, or the person's)
 // is cut short with an ellipsis, so that one game's name never stretches
@@ -29,20 +32,19 @@ function compactCells(cells) {
 
 // A game in a few words, as its row names it: "Trophy game: Jack Smith,
 // Day 3, Monday 8:10am", or "game, in the opening".
-export function gameInWords(cells) {
+export function gameInWords({ cells }) {
   if (cells.length !== 5) return ['game', ...cells.slice(0, -1)].filter((cell) => cell !== '').join(', ');
   const [mode, player, clock] = compactCells(cells);
   return `${mode} game: ${player}, ${clock}`;
 }
 
-// Whether a described game can be played on: one that has not reached an
-// ending (a Quit or an Escape is taken back, as when continuing).
-export function mayPlayOn(cells) {
-  return [Unfinished, 'left with Quit', 'left with Escape'].includes(cells.at(-1));
+export function mayPlayOn({ standing }) {
+  return PlaysOn.includes(standing);
 }
 
 // How a journal's game stands: the game replays it silently and answers
-// with the list's cells (src/program/web_main.cpp, --describe).
+// with the code of its standing and the list's cells
+// (src/program/web_main.cpp, --describe).
 export function describeJournal(compiled, bytes) {
   return new Promise((resolve, reject) => {
     let line = '';
@@ -50,7 +52,10 @@ export function describeJournal(compiled, bytes) {
       arguments: ['--describe'],
       tenderPage: {
         journal: { chosen: () => bytes },
-        endGame: () => resolve(line.split('\t')),
+        endGame: () => {
+          const [standing, ...cells] = line.split('\t');
+          resolve({ standing, cells });
+        },
       },
       instantiateWasm(imports, receiveInstance) {
         WebAssembly.instantiate(compiled, imports).then((instance) => receiveInstance(instance, compiled), reject);
@@ -93,13 +98,14 @@ export class KeptGames {
     const bytes = this.#store.bytes(entry.id);
     const key = `${entry.id}:${bytes.length}`;
     if (!this.#descriptions.has(key)) {
-      this.#descriptions.set(key, await describeJournal(this.#compiled, bytes).catch((error) => [`damaged: ${error}`]));
+      this.#descriptions.set(key, await describeJournal(this.#compiled, bytes).catch((error) => ({ standing: 'damaged', cells: [`damaged: ${error}`] })));
     }
     return this.#descriptions.get(key);
   }
 
   async #item(entry, current, busy) {
-    const cells = [...(await this.describe(entry))];
+    const described = await this.describe(entry);
+    const cells = [...described.cells];
     const here = entry.id === current?.id;
     const elsewhere = !here && busy.has(entry.id);
     if (here) cells[cells.length - 1] = 'being played here';
@@ -111,7 +117,7 @@ export class KeptGames {
     if (words.textContent !== line(cells)) words.title = line(cells);
     item.append(words);
     const free = !here && !elsewhere;
-    const canGoOn = free && cells.at(-1) === Unfinished && !entry.finished && !entry.refused;
+    const canGoOn = free && described.standing === Unfinished && !entry.finished && !entry.refused;
     if (canGoOn) item.append(this.#button('Continue', () => this.actions.continueGame(entry)));
     if (!here) item.append(this.#button('Replay', () => this.actions.replay(entry)));
     item.append(this.#button('Download', () => this.actions.download(entry)));

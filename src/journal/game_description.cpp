@@ -39,6 +39,18 @@ Standing HowItStands(const GameEnd& end, bool ranOut) {
 
 }  // namespace
 
+const char* StandingCode(Standing standing) {
+    switch (standing) {
+        case Standing::Unfinished: return "unfinished";
+        case Standing::Quit: return "quit";
+        case Standing::Escaped: return "escaped";
+        case Standing::ReunionWon: return "won";
+        case Standing::ReunionLost: return "lost";
+        case Standing::Damaged: break;
+    }
+    return "damaged";
+}
+
 GameDescription Describe(const GameRunner& run, std::string_view bytes) {
     const Contents contents = Parse(bytes);
     if (!contents.error.empty()) return Damaged(contents.error);

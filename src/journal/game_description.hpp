@@ -20,6 +20,10 @@ enum class Standing {
     Damaged,        // the journal cannot be read, or does not replay
 };
 
+// The standing as a code a program can decide by (the web page does):
+// "unfinished", "quit", "escaped", "won", "lost" or "damaged".
+const char* StandingCode(Standing standing);
+
 struct GameDescription {
     Standing standing = Standing::Unfinished;
     // How the game stood at the last home menu it reached; nothing when it

@@ -10,12 +10,12 @@
 
 #include "journal/file_store.hpp"
 #include "journal/game_link.hpp"
-#include "journal/games_list.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/link_store.hpp"
 #include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
+#include "program/games_list.hpp"
 #include "program/version_text.hpp"
 #include "shell/play_game.hpp"
 #include "terminal/system_terminal.hpp"
@@ -330,58 +330,45 @@ journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
     return end;
 }
 
-// The game a link holds, read into a store; nothing, with the refusal, for
-// a damaged link. Only what follows its '#' is read.
-std::optional<journal::LinkStore> FromLink(const std::string& link, journal::SessionEnd& refusal) {
-    std::string why;
-    std::optional<std::string> bytes = journal::ReadLink(link, why);
-    if (!bytes) {
-        refusal = journal::SessionEnd{journal::CouldNotPlay, why};
-        return std::nullopt;
+// The journal a command-line argument names: the game a link holds (only
+// what follows its '#' is read; going on with it keeps it in the state
+// folder as a new game), a number in the list of kept games, or a file.
+// Nothing, with why, for a damaged link or a number not in the list.
+std::unique_ptr<journal::JournalStore> NamedJournal(const std::string& argument, std::string& why) {
+    if (journal::IsLink(argument)) {
+        std::optional<std::string> bytes = journal::ReadLink(argument, why);
+        if (!bytes) return nullptr;
+        return std::make_unique<journal::LinkStore>(std::move(*bytes), Variable, SyncOnEveryExit);
     }
-    return journal::LinkStore(std::move(*bytes), Variable, SyncOnEveryExit);
+    const std::optional<std::string> file = JournalNamed(argument, Variable, why);
+    if (!file) return nullptr;
+    return std::make_unique<journal::FileStore>(*file, SyncOnEveryExit);
 }
 
-// A link's game goes on as the player's own, kept in the state folder as a
-// new game is: the hint names no file, since it is the latest game there.
-journal::SessionEnd ContinueLink(const Options& options, std::string& hint) {
-    journal::SessionEnd refusal;
-    std::optional<journal::LinkStore> store = FromLink(*options.continueFile, refusal);
-    if (!store) return refusal;
-    OfferToContinue(options.command, std::nullopt, hint);
-    return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
-}
-
+// The journal named, else the most recently played unfinished one. The hint
+// names the journal as the player did, but a link's game, kept as the
+// latest game in the state folder, needs no name.
 journal::SessionEnd Continue(const Options& options, std::string& hint) {
-    if (options.continueFile && journal::IsLink(*options.continueFile)) return ContinueLink(options, hint);
-    std::optional<journal::FileStore> store;
     std::string why;
+    std::unique_ptr<journal::JournalStore> store;
     if (options.continueFile) {
-        const std::optional<std::string> file = journal::JournalNamed(*options.continueFile, Variable, why);
-        if (file) store.emplace(*file, SyncOnEveryExit);
-    } else {
-        store = journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit);
+        store = NamedJournal(*options.continueFile, why);
+    } else if (std::optional<journal::FileStore> latest =
+                   journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit)) {
+        store = std::make_unique<journal::FileStore>(std::move(*latest));
     }
     if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
-    OfferToContinue(options.command, options.continueFile, hint);
+    const bool link = options.continueFile && journal::IsLink(*options.continueFile);
+    OfferToContinue(options.command, link ? std::nullopt : options.continueFile, hint);
     return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
-}
-
-journal::SessionEnd ReplayFrom(const Options& options, journal::JournalStore& store) {
-    if (options.castFile) return journal::WriteCast(RunGame, store, options.speed, *options.castFile);
-    return journal::Replay(RunGame, OpenSystemTerminal, store, options.speed);
 }
 
 journal::SessionEnd Replay(const Options& options) {
-    journal::SessionEnd refusal;
-    if (journal::IsLink(options.replayFile)) {
-        std::optional<journal::LinkStore> store = FromLink(options.replayFile, refusal);
-        return store ? ReplayFrom(options, *store) : refusal;
-    }
-    const std::optional<std::string> file = journal::JournalNamed(options.replayFile, Variable, refusal.problem);
-    if (!file) return journal::SessionEnd{journal::CouldNotPlay, refusal.problem};
-    journal::FileStore store(*file);
-    return ReplayFrom(options, store);
+    std::string why;
+    const std::unique_ptr<journal::JournalStore> store = NamedJournal(options.replayFile, why);
+    if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
+    if (options.castFile) return journal::WriteCast(RunGame, *store, options.speed, *options.castFile);
+    return journal::Replay(RunGame, OpenSystemTerminal, *store, options.speed);
 }
 
 // The page a shared link opens: --base, else $TENDER_GAMBLE_URL, else the
@@ -395,11 +382,11 @@ std::string ShareBase(const Options& options) {
 // Prints the link that holds the journal, once it reads as one.
 journal::SessionEnd Share(const Options& options) {
     std::string why;
-    const std::optional<std::string> file = journal::JournalNamed(options.shareFile, Variable, why);
-    if (!file) return journal::SessionEnd{journal::CouldNotPlay, why};
-    const std::optional<std::string> bytes = journal::ReadWholeFile(*file, why);
+    const std::unique_ptr<journal::JournalStore> store = NamedJournal(options.shareFile, why);
+    if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
+    const std::optional<std::string> bytes = store->Read(why);
     if (bytes) why = journal::Parse(*bytes).error;
-    if (!why.empty()) return journal::SessionEnd{journal::CouldNotPlay, "cannot share " + *file + ": " + why};
+    if (!why.empty()) return journal::SessionEnd{journal::CouldNotPlay, "cannot share " + options.shareFile + ": " + why};
     std::cout << journal::MakeLink(ShareBase(options), *bytes) << "\n";
     return journal::SessionEnd{};
 }
@@ -416,7 +403,7 @@ int RunFromCommandLine(int argc, char** argv) {
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;
         case Options::Action::Version: std::cout << VersionText(BuildVersion, BuildCommit); return 0;
-        case Options::Action::Games: std::cout << journal::GamesList(RunGame, Variable, options.command); return 0;
+        case Options::Action::Games: std::cout << GamesList(RunGame, Variable, options.command); return 0;
         case Options::Action::Error:
             std::cerr << "tender-gamble: " << options.error << "\nTry '" << options.command << " --help'.\n";
             return 2;

@@ -13,11 +13,12 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <cstdio>
 
 #include "journal/browser_store.hpp"
-#include "journal/games_list.hpp"
+#include "journal/game_description.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "shell/play_game.hpp"
@@ -52,15 +53,39 @@ tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t 
     return tg::journal::PlayNewGame(RunGame, *terminal, seed, open);
 }
 
-// The page's list of kept games: the same cells as the terminal's list.
+std::vector<std::string> Cells(const tg::journal::GameDescription& description, const std::string& standing) {
+    if (!description.rest) return {"", "", "in the opening", "", standing};
+    const tg::RestSummary& rest = *description.rest;
+    const std::string closest = rest.closest.empty() ? "nobody yet" : rest.closest + " (" + rest.closestStage + ")";
+    return {rest.mode, rest.player, rest.clock, closest, standing};
+}
+
+// How a described game stands, in the page's words: mode, player, day and
+// time, the person furthest along, and how it stands (one cell, with why,
+// for a damaged journal).
+std::vector<std::string> DescriptionCells(const tg::journal::GameDescription& description) {
+    using tg::journal::Standing;
+    switch (description.standing) {
+        case Standing::Damaged: return {"damaged: " + description.damage};
+        case Standing::Unfinished: break;
+        case Standing::Quit: return Cells(description, "left with Quit");
+        case Standing::Escaped: return Cells(description, "left with Escape");
+        case Standing::ReunionWon: return Cells(description, "ended: the reunion won");
+        case Standing::ReunionLost: return Cells(description, "ended: the reunion lost");
+    }
+    return Cells(description, "unfinished");
+}
+
+// The page's list of kept games: how a game stands as a code the page
+// decides by, then the cells it shows.
 void DescribeChosen(tg::journal::BrowserStore& store) {
     std::string error;
     const std::optional<std::string> bytes = store.Read(error);
     const tg::journal::GameDescription description =
         bytes ? tg::journal::Describe(RunGame, *bytes)
               : tg::journal::GameDescription{tg::journal::Standing::Damaged, std::nullopt, error};
-    std::string line;
-    for (const std::string& cell : tg::journal::DescriptionCells(description)) line += (line.empty() ? "" : "\t") + cell;
+    std::string line = tg::journal::StandingCode(description.standing);
+    for (const std::string& cell : DescriptionCells(description)) line += "\t" + cell;
     std::puts(line.c_str());
 }
 

@@ -1,10 +1,10 @@
 // Rows of cells in aligned columns, each line cut to the terminal's width
 // with an ellipsis rather than wrapped onto the next.
-#include "journal/list_table.hpp"
+#include "program/list_table.hpp"
 
 #include <algorithm>
 
-namespace tg::journal {
+namespace tg {
 
 namespace {
 
@@ -61,4 +61,4 @@ std::string Table(const std::vector<TableRow>& rows, std::size_t width) {
     return text;
 }
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -10,22 +10,17 @@
 #include "journal/game_description.hpp"
 #include "journal/sessions.hpp"
 
-namespace tg::journal {
+namespace tg {
 
 // The state folder's games, described by replaying each journal silently,
 // one line of at most 80 columns a game; no journal is changed or locked.
 // One line says so when there are none. `command` is how the player starts
 // the game, named in the hints.
-std::string GamesList(const GameRunner& run, const Environment& environment, const std::string& command);
-
-// How a described game stands, in the cells of the web page's list: mode,
-// player, day and time, the person furthest along, and how it stands (one
-// cell, with why, for a damaged journal).
-std::vector<std::string> DescriptionCells(const GameDescription& description);
+std::string GamesList(const journal::GameRunner& run, const Environment& environment, const std::string& command);
 
 // The journal an argument names: a number, counted in the list GamesList
 // shows, or else a file. Nothing, with why, for a number not in the list.
 std::optional<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment,
                                         std::string& why);
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -1,7 +1,7 @@
 // The list of kept games: each journal read without a lock, replayed
 // silently, and put in a table of aligned columns, one line a game in 80
 // columns.
-#include "journal/games_list.hpp"
+#include "program/games_list.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -10,10 +10,12 @@
 
 #include "journal/game_description.hpp"
 #include "journal/journal_file.hpp"
-#include "journal/list_table.hpp"
+#include "program/list_table.hpp"
 #include "journal/state_folder.hpp"
 
-namespace tg::journal {
+namespace tg {
+
+using namespace journal;
 
 namespace {
 
@@ -71,19 +73,6 @@ std::string ShortStanding(Standing standing) {
     return {};
 }
 
-// How a game stands, in the words of the page's list, which has the room.
-std::string StandingWords(Standing standing) {
-    switch (standing) {
-        case Standing::Unfinished: return "unfinished";
-        case Standing::Quit: return "left with Quit";
-        case Standing::Escaped: return "left with Escape";
-        case Standing::ReunionWon: return "ended: the reunion won";
-        case Standing::ReunionLost: return "ended: the reunion lost";
-        case Standing::Damaged: return "damaged";
-    }
-    return {};
-}
-
 // A game's cells in the list after its number and date: mode, player,
 // day, how it stands, and the person furthest along last, the stage
 // before the name, so that a line cut to fit keeps the stage.
@@ -130,15 +119,6 @@ std::optional<std::size_t> ListNumber(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> DescriptionCells(const GameDescription& description) {
-    const std::string standing = StandingWords(description.standing);
-    if (description.standing == Standing::Damaged) return {standing + ": " + description.damage};
-    if (!description.rest) return {"", "", "in the opening", "", standing};
-    const RestSummary& rest = *description.rest;
-    const std::string closest = rest.closest.empty() ? "nobody yet" : rest.closest + " (" + rest.closestStage + ")";
-    return {rest.mode, rest.player, rest.clock, closest, standing};
-}
-
 std::string GamesList(const GameRunner& run, const Environment& environment, const std::string& command) {
     std::string error;
     const std::optional<fs::path> folder = StateFolder(environment, error);
@@ -170,4 +150,4 @@ std::optional<std::string> JournalNamed(const std::string& fileOrNumber, const E
     return std::nullopt;
 }
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tg::journal {
+namespace tg {
 
 using TableRow = std::vector<std::string>;
 
@@ -23,4 +23,4 @@ std::string Shortened(const std::string& text, std::size_t width);
 // than `width` is shortened.
 std::string Table(const std::vector<TableRow>& rows, std::size_t width);
 
-}  // namespace tg::journal
+}  // namespace tg
