@@ -22,8 +22,8 @@ bool Report(const char* path) {
     read << in.rdbuf();
     const std::string bytes = std::move(read).str();
     const tg::journal::Contents contents = tg::journal::Parse(bytes);
-    if (!in || !contents.error.empty()) {
-        std::fprintf(stderr, "%s: %s\n", path, contents.error.empty() ? "cannot be read" : contents.error.c_str());
+    if (!in || contents.fault) {
+        std::fprintf(stderr, "%s: %s\n", path, contents.fault ? contents.fault->detail.c_str() : "cannot be read");
         return false;
     }
     using Kind = tg::journal::Record::Kind;

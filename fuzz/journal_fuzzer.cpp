@@ -54,7 +54,7 @@ void CheckEncodingRoundTrip(const Contents& contents) {
     std::string bytes = tg::journal::EncodeHeader(contents.header);
     for (const Record& record : contents.records) bytes += tg::journal::EncodeRecord(record);
     const Contents again = tg::journal::Parse(bytes);
-    if (!again.error.empty()) Finding("the journal written again does not parse: " + again.error);
+    if (again.fault) Finding("the journal written again does not parse: " + again.fault->detail);
     if (again.header.seed != contents.header.seed || again.header.gameVersion != contents.header.gameVersion ||
         again.header.started != contents.header.started || again.header.border != contents.header.border) {
         Finding("the header written again reads back otherwise");
@@ -200,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const Contents contents = tg::journal::Parse(bytes);
     if (contents.wholeBytes > size) Finding("more whole bytes than there are bytes");
-    if (!contents.error.empty()) return 0;
+    if (contents.fault) return 0;
     CheckEncodingRoundTrip(contents);
     CheckCast(bytes);
     const std::optional<std::string> continued = Continue(bytes, "fuzzed");
@@ -208,7 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What a continued game wrote is a journal the game reads back and goes
     // on with again.
     const Contents again = tg::journal::Parse(*continued);
-    if (!again.error.empty()) Finding("the continued journal does not parse: " + again.error);
+    if (again.fault) Finding("the continued journal does not parse: " + again.fault->detail);
     if (again.wholeBytes != continued->size()) Finding("the continued journal ends in a record cut short");
     if (continued->compare(0, contents.wholeBytes, bytes, 0, contents.wholeBytes) != 0) {
         Finding("continuing changed what the journal held");

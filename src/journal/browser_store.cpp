@@ -46,65 +46,48 @@ namespace tg::journal {
 
 namespace {
 
-// The page's answer: true when it did what was asked, else the error.
-bool Answered(int errorLength, std::string& error) {
-    if (errorLength == 0) return true;
-    error.assign(static_cast<std::size_t>(errorLength) + 1, '\0');
+// The page's answer: nothing when it did what was asked, else the error.
+std::optional<Fault> Answered(int errorLength) {
+    if (errorLength == 0) return std::nullopt;
+    std::string error(static_cast<std::size_t>(errorLength) + 1, '\0');
     tender_journal_answer(error.data(), errorLength + 1);
     error.resize(static_cast<std::size_t>(errorLength));
-    return false;
+    return Fault{Fault::Kind::Unwritable, error};
 }
 
 // The journal as the page's storage keeps it: appends are kept at once.
 class StoredJournal : public JournalSink {
 public:
-    bool Append(std::string_view bytes) override {
-        return Answered(tender_journal_append(bytes.data(), static_cast<int>(bytes.size())), error_);
+    std::optional<Fault> Append(std::string_view bytes) override {
+        return Answered(tender_journal_append(bytes.data(), static_cast<int>(bytes.size())));
     }
-    bool CutAt(std::size_t size) { return Answered(tender_journal_cut_at(static_cast<double>(size)), error_); }
+    std::optional<Fault> CutAt(std::size_t size) { return Answered(tender_journal_cut_at(static_cast<double>(size))); }
     // The page's storage is written out by the browser on its own; there
     // is nothing to wait for.
-    bool Sync() override { return true; }
+    std::optional<Fault> Sync() override { return std::nullopt; }
     void Finished() override { tender_journal_finished(); }
-    const std::string& Path() const override { return path_; }
-    const std::string& Error() const override { return error_; }
-
-private:
-    std::string path_ = "in the browser's storage";
-    std::string error_;
 };
 
 }  // namespace
 
-BrowserStore::BrowserStore(std::string name) : name_(std::move(name)), journal_(std::make_unique<StoredJournal>()) {}
+BrowserStore::BrowserStore() : journal_(std::make_unique<StoredJournal>()) {}
 
 BrowserStore::~BrowserStore() = default;
 
-JournalSink* BrowserStore::Create(const Header& header, std::string& error) {
-    if (journal_->Append(EncodeHeader(header))) return journal_.get();
-    error = journal_->Error();
-    return nullptr;
+Result<JournalSink*> BrowserStore::Create(const Header& header) {
+    if (std::optional<Fault> fault = journal_->Append(EncodeHeader(header))) return *fault;
+    return journal_.get();
 }
 
-std::optional<std::string> BrowserStore::Read(std::string&) {
+Result<std::string> BrowserStore::Read() {
     std::string bytes(static_cast<std::size_t>(tender_journal_chosen_size()), '\0');
     if (!bytes.empty()) tender_journal_copy_chosen(bytes.data());
     return bytes;
 }
 
-JournalSink* BrowserStore::Reopen(std::size_t size, std::string& error) {
-    if (static_cast<StoredJournal&>(*journal_).CutAt(size)) return journal_.get();
-    error = journal_->Error();
-    return nullptr;
-}
-
-std::string BrowserStore::Say(Problem problem, const std::string& detail) const {
-    switch (problem) {
-        case Problem::CannotContinue: return "The saved game cannot be continued: " + detail + ".";
-        case Problem::GameIsOver: return "The saved game is over: it can only be replayed.";
-        case Problem::CannotReplay: return name_ + " cannot be replayed: " + detail + ".";
-    }
-    return detail;
+Result<JournalSink*> BrowserStore::Reopen(std::size_t size) {
+    if (std::optional<Fault> fault = static_cast<StoredJournal&>(*journal_).CutAt(size)) return *fault;
+    return journal_.get();
 }
 
 void ReportOnPage(const std::string& message) { tender_journal_report(message.c_str()); }

@@ -9,20 +9,17 @@
 
 namespace tg::journal {
 
-// The page chooses the journal to go on with or to replay; `name` names it
-// in messages.
+// The page chooses the journal to go on with or to replay.
 class BrowserStore : public JournalStore {
 public:
-    explicit BrowserStore(std::string name = {});
+    BrowserStore();
     ~BrowserStore() override;
 
-    JournalSink* Create(const Header& header, std::string& error) override;
-    std::optional<std::string> Read(std::string& error) override;
-    JournalSink* Reopen(std::size_t size, std::string& error) override;
-    std::string Say(Problem problem, const std::string& detail) const override;
+    Result<JournalSink*> Create(const Header& header) override;
+    Result<std::string> Read() override;
+    Result<JournalSink*> Reopen(std::size_t size) override;
 
 private:
-    std::string name_;
     std::unique_ptr<JournalSink> journal_;
 };
 

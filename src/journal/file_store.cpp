@@ -29,34 +29,36 @@ bool CutInsideHeader(std::string_view bytes) {
 }
 
 bool WorthContinuing(const fs::path& file) {
-    std::string error;
-    const std::optional<std::string> bytes = ReadWholeFile(file.string(), error);
+    const Result<std::string> bytes = ReadWholeFile(file.string());
     if (!bytes) return true;
     // A file cut off inside its header (even before its first byte: made,
     // then the game was gone) holds nothing to go on with.
     if (CutInsideHeader(*bytes)) return false;
     const Contents contents = Parse(*bytes);
-    return !contents.error.empty() || !Finished(contents);
+    return contents.fault || !Finished(contents);
 }
 
 // Why a folder could not be made: a part of its path that is there but is
 // not a folder (a file, say) is named as such, since the system only says
 // that something exists; otherwise the system's reason.
-std::string WhyNoFolder(const fs::path& folder, const std::error_code& failure) {
+Fault WhyNoFolder(const fs::path& folder, const std::error_code& failure) {
     fs::path part;
     for (const fs::path& name : folder) {
         part /= name;
         std::error_code unknown;
         const fs::file_status status = fs::status(part, unknown);
-        if (fs::exists(status) && !fs::is_directory(status)) return part.string() + " is not a folder";
+        if (fs::exists(status) && !fs::is_directory(status)) {
+            return Fault{Fault::Kind::Unwritable, part.string() + " is not a folder"};
+        }
     }
-    return "cannot make " + folder.string() + ": " + (failure ? failure.message() : "not a folder");
+    return Fault{Fault::Kind::Unwritable,
+                 "cannot make " + folder.string() + ": " + (failure ? failure.message() : "not a folder")};
 }
 
 // Makes the folder (and the folders above it) private to the user.
-bool MakeFolder(const fs::path& folder, std::string& error) {
+std::optional<Fault> MakeFolder(const fs::path& folder) {
     std::error_code failure;
-    if (fs::is_directory(folder, failure)) return true;
+    if (fs::is_directory(folder, failure)) return std::nullopt;
 #ifdef _WIN32
     fs::create_directories(folder, failure);
 #else
@@ -75,9 +77,8 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
     }
 #endif
     std::error_code unknown;
-    if (fs::is_directory(folder, unknown)) return true;
-    error = WhyNoFolder(folder, failure);
-    return false;
+    if (fs::is_directory(folder, unknown)) return std::nullopt;
+    return WhyNoFolder(folder, failure);
 }
 
 // A journal's file name: its start time (UTC, from its header) and seed,
@@ -124,83 +125,53 @@ FileStore FileStore::InStateFolder(Environment environment, SyncOnExit syncOnExi
     return store;
 }
 
-std::optional<FileStore> FileStore::LatestUnfinished(const Environment& environment, std::string& why,
-                                                     SyncOnExit syncOnExit) {
-    std::string error;
-    const std::optional<fs::path> folder = StateFolder(environment, error);
-    if (!folder) {
-        why = "no game to continue: " + error;
-        return std::nullopt;
-    }
+Result<FileStore> FileStore::LatestUnfinished(const Environment& environment, SyncOnExit syncOnExit) {
+    const Result<fs::path> folder = StateFolder(environment);
+    if (!folder) return Fault{Fault::Kind::NotFound, "no game to continue: " + folder.Error().detail};
     bool playedElsewhere = false;
     const std::optional<fs::path> latest = LatestUnfinishedIn(*folder, playedElsewhere);
     if (!latest) {
-        why = playedElsewhere ? "every unfinished game in " + folder->string() + " is being played in another window"
-                              : "no unfinished game to continue in " + folder->string();
-        return std::nullopt;
+        return Fault{Fault::Kind::NotFound,
+                     playedElsewhere ? "every unfinished game in " + folder->string() + " is being played in another window"
+                                     : "no unfinished game to continue in " + folder->string()};
     }
     return FileStore(latest->string(), std::move(syncOnExit));
 }
 
-bool FileStore::FolderReady(std::string& error) const {
-    const std::optional<fs::path> folder = StateFolder(*environment_, error);
-    return folder && MakeFolder(*folder, error);
+std::optional<Fault> FileStore::FolderReady() const {
+    const Result<fs::path> folder = StateFolder(*environment_);
+    return folder ? MakeFolder(*folder) : std::optional<Fault>(folder.Error());
 }
 
-std::optional<JournalFile> FileStore::CreateInStateFolder(const Header& header, std::string& error) const {
-    const std::optional<fs::path> folder = StateFolder(*environment_, error);
-    if (!folder || !MakeFolder(*folder, error)) return std::nullopt;
+Result<JournalFile> FileStore::CreateInStateFolder(const Header& header) const {
+    const Result<fs::path> folder = StateFolder(*environment_);
+    if (!folder) return folder.Error();
+    if (std::optional<Fault> fault = MakeFolder(*folder)) return *fault;
     for (int copy = 1; copy <= MostCopies; ++copy) {
-        const fs::path path = *folder / JournalName(header, copy);
-        std::optional<JournalFile> file = JournalFile::Create(path.string(), error);
-        if (file || errno != EEXIST) {
-            if (!file) error = path.string() + ": " + error;
-            return file;
-        }
+        Result<JournalFile> file = JournalFile::Create((*folder / JournalName(header, copy)).string());
+        if (file || errno != EEXIST) return file;
     }
-    error = "too many games started in the same second";
-    return std::nullopt;
+    return Fault{Fault::Kind::Unwritable, "too many games started in the same second"};
 }
 
-JournalSink* FileStore::Opened(std::optional<JournalFile> file) {
-    file_ = std::move(file);
-    if (!file_) return nullptr;
+Result<JournalSink*> FileStore::Opened(Result<JournalFile> file) {
+    if (!file) return file.Error();
+    file_ = std::move(*file);
     if (syncOnExit_) syncOnExit_(file_->Handle());
     return &*file_;
 }
 
-JournalSink* FileStore::Create(const Header& header, std::string& error) {
-    return CreateHolding(header, EncodeHeader(header), error);
-}
+Result<JournalSink*> FileStore::Create(const Header& header) { return CreateHolding(header, EncodeHeader(header)); }
 
-JournalSink* FileStore::CreateHolding(const Header& header, std::string_view bytes, std::string& error) {
-    std::optional<JournalFile> file;
-    if (environment_) {
-        file = CreateInStateFolder(header, error);
-    } else {
-        file = JournalFile::Create(path_, error);
-        if (!file) error = path_ + ": " + error;
-    }
-    if (file && !(file->Append(bytes) && file->Sync())) {
-        error = file->Path() + ": " + file->Error();
-        file.reset();
-    }
+Result<JournalSink*> FileStore::CreateHolding(const Header& header, std::string_view bytes) {
+    Result<JournalFile> file = environment_ ? CreateInStateFolder(header) : JournalFile::Create(path_);
+    if (!file) return file.Error();
+    if (std::optional<Fault> fault = file->Append(bytes); fault || (fault = file->Sync())) return *fault;
     return Opened(std::move(file));
 }
 
-std::optional<std::string> FileStore::Read(std::string& error) { return ReadWholeFile(path_, error); }
+Result<std::string> FileStore::Read() { return ReadWholeFile(path_); }
 
-JournalSink* FileStore::Reopen(std::size_t size, std::string& error) {
-    return Opened(JournalFile::Reopen(path_, size, error));
-}
-
-std::string FileStore::Say(Problem problem, const std::string& detail) const {
-    switch (problem) {
-        case Problem::CannotContinue: return "cannot continue " + path_ + ": " + detail;
-        case Problem::GameIsOver: return "the game in " + path_ + " is over; watch it again with --replay " + path_;
-        case Problem::CannotReplay: return "cannot replay " + path_ + ": " + detail;
-    }
-    return detail;
-}
+Result<JournalSink*> FileStore::Reopen(std::size_t size) { return Opened(JournalFile::Reopen(path_, size)); }
 
 }  // namespace tg::journal

@@ -30,24 +30,26 @@ public:
 
     // The most recently played unfinished game in the state folder; nothing,
     // with why, when there is none.
-    static std::optional<FileStore> LatestUnfinished(const Environment& environment, std::string& why,
-                                                     SyncOnExit syncOnExit = {});
+    static Result<FileStore> LatestUnfinished(const Environment& environment, SyncOnExit syncOnExit = {});
 
     // Whether a new game's journal can be made in the state folder: its
     // folder is there, or made now.
-    bool FolderReady(std::string& error) const;
+    std::optional<Fault> FolderReady() const;
 
-    JournalSink* Create(const Header& header, std::string& error) override;
+    Result<JournalSink*> Create(const Header& header) override;
     // A new journal that holds `bytes` (a header and records) from the start.
-    JournalSink* CreateHolding(const Header& header, std::string_view bytes, std::string& error);
-    std::optional<std::string> Read(std::string& error) override;
-    JournalSink* Reopen(std::size_t size, std::string& error) override;
-    std::string Say(Problem problem, const std::string& detail) const override;
+    Result<JournalSink*> CreateHolding(const Header& header, std::string_view bytes);
+    // The file the store reads, or makes.
+    const std::string& Path() const { return path_; }
+    // The file the store's journal is in, once it is open.
+    std::string OpenPath() const { return file_ ? file_->Path() : std::string(); }
+    Result<std::string> Read() override;
+    Result<JournalSink*> Reopen(std::size_t size) override;
 
 private:
     FileStore() = default;
-    std::optional<JournalFile> CreateInStateFolder(const Header& header, std::string& error) const;
-    JournalSink* Opened(std::optional<JournalFile> file);
+    Result<JournalFile> CreateInStateFolder(const Header& header) const;
+    Result<JournalSink*> Opened(Result<JournalFile> file);
 
     std::string path_;
     std::optional<Environment> environment_;  // a new game in the state folder

@@ -53,14 +53,14 @@ const char* StandingCode(Standing standing) {
 
 GameDescription Describe(const GameRunner& run, std::string_view bytes) {
     const Contents contents = Parse(bytes);
-    if (!contents.error.empty()) return Damaged(contents.error);
+    if (contents.fault) return Damaged(contents.fault->detail);
     RecordedInputs inputs(contents);
     ReplayPace pace(ReplayPace::Kind::None);
     GameJournal journal(inputs, pace);
     ScreenMemory nowhere;
     LastRest events;
     const GameEnd end = run(nowhere, contents.header.seed, &events, &journal);
-    if (inputs.Divergence()) return Damaged(inputs.Divergence()->where + ": " + inputs.Divergence()->what);
+    if (inputs.Divergence()) return Damaged(inputs.Divergence()->detail);
     GameDescription description;
     description.standing = HowItStands(end, journal.RanOut());
     description.rest = events.Summary();

@@ -113,7 +113,7 @@ void GameJournal::Ending() {
     record.kind = Record::Kind::Ending;
     pending_ += EncodeRecord(record);
     Sync();
-    if (problem_.empty() && sink_ != nullptr) sink_->Finished();
+    if (!problem_ && sink_ != nullptr) sink_->Finished();
 }
 
 void GameJournal::Finish(int status) {
@@ -128,10 +128,7 @@ void GameJournal::Append(const std::string& bytes) {
     unsynced_ = true;
     if (sink_ == nullptr && open_) sink_ = std::exchange(open_, nullptr)();
     if (sink_ == nullptr) return;
-    if (problem_.empty() && !sink_->Append(records)) {
-        problem_ = "the journal " + sink_->Path() + " could not be written (" + sink_->Error() +
-                   "); the rest of the game was not saved";
-    }
+    if (!problem_) problem_ = sink_->Append(records);
 }
 
 // Only when something was written since the last time: a sync costs a
@@ -139,10 +136,7 @@ void GameJournal::Append(const std::string& bytes) {
 void GameJournal::Sync() {
     if (!unsynced_ || sink_ == nullptr) return;
     unsynced_ = false;
-    if (problem_.empty() && !sink_->Sync()) {
-        problem_ = "the journal " + sink_->Path() + " could not be written (" + sink_->Error() +
-                   "); the rest of the game was not saved";
-    }
+    if (!problem_) problem_ = sink_->Sync();
 }
 
 }  // namespace tg::journal

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "console/input_journal.hpp"
@@ -67,8 +68,9 @@ public:
     // journal as a killed one does, without what was waiting.
     void Finish(int status);
 
-    // Empty, or what went wrong with the journal, for the player.
-    const std::string& Problem() const { return problem_; }
+    // What went wrong with writing the journal, if anything: the rest of
+    // the game was not kept.
+    const std::optional<Fault>& Problem() const { return problem_; }
 
 private:
     void RunOut();
@@ -90,7 +92,7 @@ private:
     std::string pending_;  // records that go out with the next write
     std::chrono::steady_clock::time_point lastInput_;
     bool unsynced_ = false;  // appended to since the last sync
-    std::string problem_;
+    std::optional<Fault> problem_;
 };
 
 }  // namespace tg::journal

@@ -72,37 +72,27 @@ bool CutAt(int handle, std::size_t size) { return ftruncate(handle, static_cast<
 
 }  // namespace
 
-std::optional<JournalFile> JournalFile::Create(const std::string& path, std::string& error) {
+Result<JournalFile> JournalFile::Create(const std::string& path) {
     const int handle = OpenForAppend(path, true);
-    if (handle < 0) {
-        error = SystemError();
-        return std::nullopt;
-    }
+    if (handle < 0) return Fault{Fault::Kind::Unwritable, path + ": " + SystemError()};
     Lock(handle);
     return JournalFile(path, handle);
 }
 
-std::optional<JournalFile> JournalFile::Reopen(const std::string& path, std::size_t wholeBytes, std::string& error) {
+Result<JournalFile> JournalFile::Reopen(const std::string& path, std::size_t wholeBytes) {
     const int handle = OpenForAppend(path, false);
-    if (handle < 0) {
-        error = SystemError();
-        return std::nullopt;
-    }
+    if (handle < 0) return Fault{Fault::Kind::Unwritable, SystemError()};
     if (!Lock(handle)) {
         CloseFile(handle);
-        error = "it is being played in another window";
-        return std::nullopt;
+        return Fault{Fault::Kind::InUse, {}};
     }
     JournalFile file(path, handle);
-    if (!CutAt(handle, wholeBytes)) {
-        error = SystemError();
-        return std::nullopt;
-    }
+    if (!CutAt(handle, wholeBytes)) return Fault{Fault::Kind::Unwritable, SystemError()};
     return file;
 }
 
 JournalFile::JournalFile(JournalFile&& other) noexcept
-    : JournalSink(other), path_(std::move(other.path_)), handle_(other.handle_), error_(std::move(other.error_)) {
+    : JournalSink(other), path_(std::move(other.path_)), handle_(other.handle_) {
     other.handle_ = -1;
 }
 
@@ -111,7 +101,6 @@ JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
         if (handle_ >= 0) CloseFile(handle_);
         path_ = std::move(other.path_);
         handle_ = other.handle_;
-        error_ = std::move(other.error_);
         other.handle_ = -1;
     }
     return *this;
@@ -121,38 +110,27 @@ JournalFile::~JournalFile() {
     if (handle_ >= 0) CloseFile(handle_);
 }
 
-bool JournalFile::Append(std::string_view bytes) {
+std::optional<Fault> JournalFile::Append(std::string_view bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const auto count = WriteSome(handle_, bytes.data() + written, bytes.size() - written);
         if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) {
-            error_ = count < 0 ? SystemError() : "nothing could be written";
-            return false;
-        }
+        if (count <= 0) return Failed(count < 0 ? SystemError() : "nothing could be written");
         written += static_cast<std::size_t>(count);
     }
-    return true;
+    return std::nullopt;
 }
 
-bool JournalFile::Sync() {
-    if (SyncHandle(handle_)) return true;
-    error_ = SystemError();
-    return false;
+std::optional<Fault> JournalFile::Sync() {
+    if (SyncHandle(handle_)) return std::nullopt;
+    return Failed(SystemError());
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error) {
+Result<std::string> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = SystemError();
-        return std::nullopt;
-    }
     std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        error = SystemError();
-        return std::nullopt;
-    }
+    if (in) bytes << in.rdbuf();
+    if (!in || in.bad()) return Fault{Fault::Kind::Unreadable, SystemError()};
     return std::move(bytes).str();
 }
 

@@ -15,10 +15,10 @@ namespace tg::journal {
 class JournalFile : public JournalSink {
 public:
     // Creates a new file (it must not exist), readable by its owner only.
-    static std::optional<JournalFile> Create(const std::string& path, std::string& error);
+    static Result<JournalFile> Create(const std::string& path);
     // Opens an existing journal to go on with it, first cutting off the
     // torn record at its end (from byte `wholeBytes` on), if any.
-    static std::optional<JournalFile> Reopen(const std::string& path, std::size_t wholeBytes, std::string& error);
+    static Result<JournalFile> Reopen(const std::string& path, std::size_t wholeBytes);
 
     JournalFile(JournalFile&& other) noexcept;
     JournalFile& operator=(JournalFile&& other) noexcept;
@@ -26,23 +26,22 @@ public:
     JournalFile& operator=(const JournalFile&) = delete;
     ~JournalFile() override;
 
-    bool Append(std::string_view bytes) override;
-    bool Sync() override;
+    std::optional<Fault> Append(std::string_view bytes) override;
+    std::optional<Fault> Sync() override;
 
-    const std::string& Path() const override { return path_; }
+    const std::string& Path() const { return path_; }
     int Handle() const override { return handle_; }
-    const std::string& Error() const override { return error_; }
 
 private:
     JournalFile(std::string path, int handle) : path_(std::move(path)), handle_(handle) {}
+    Fault Failed(const std::string& why) const { return Fault{Fault::Kind::Unwritable, path_ + ": " + why}; }
 
     std::string path_;
     int handle_ = -1;
-    std::string error_;
 };
 
-// Reads a whole file; nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& error);
+// Reads a whole file (Unreadable, with the system's reason, when it cannot).
+Result<std::string> ReadWholeFile(const std::string& path);
 
 // Whether another running game holds the journal open.
 bool InUse(const std::string& path);

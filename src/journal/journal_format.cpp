@@ -160,7 +160,8 @@ Outcome ReadRecord(RecordReader& reader, Record& record) {
     return TakeTiming(reader, record, tooLong);
 }
 
-// "key value" lines up to an empty line.
+// "key value" lines up to an empty line; why not, when they are no header
+// this game reads.
 bool ParseHeader(std::string_view text, Header& header, std::string& error) {
     bool named = false, seeded = false;
     while (!text.empty()) {
@@ -261,15 +262,19 @@ std::string EncodeRecord(const Record& record) {
 
 Contents Parse(std::string_view bytes) {
     Contents contents;
+    const auto damaged = [&contents](std::string why) {
+        contents.fault = Fault{Fault::Kind::Damaged, std::move(why)};
+        return contents;
+    };
     const std::size_t headerEnd = bytes.find("\n\n");
     if (headerEnd == std::string_view::npos) {
-        contents.error = bytes.empty() ? "it is empty" : "its header is incomplete";
         if (bytes.substr(0, FormatName.size()) != FormatName && !bytes.empty()) {
-            contents.error = "it is not a journal of this game";
+            return damaged("it is not a journal of this game");
         }
-        return contents;
+        return damaged(bytes.empty() ? "it is empty" : "its header is incomplete");
     }
-    if (!ParseHeader(bytes.substr(0, headerEnd + 1), contents.header, contents.error)) return contents;
+    std::string why;
+    if (!ParseHeader(bytes.substr(0, headerEnd + 1), contents.header, why)) return damaged(why);
     const std::size_t start = headerEnd + 2;
     RecordReader reader(bytes.substr(start));
     contents.wholeBytes = start;
@@ -280,10 +285,10 @@ Contents Parse(std::string_view bytes) {
         if (outcome == Outcome::Cut) break;
         if (outcome == Outcome::Bad) {
             contents.offsets.push_back(offset);
-            contents.errorRecord = contents.offsets.size();
-            contents.error = "its " + DescribeRecord(contents, contents.errorRecord - 1) + " is damaged";
+            contents.faultyRecord = contents.offsets.size();
+            why = "its " + DescribeRecord(contents, contents.faultyRecord - 1) + " is damaged";
             contents.offsets.pop_back();
-            return contents;
+            return damaged(why);
         }
         contents.records.push_back(std::move(record));
         contents.offsets.push_back(offset);

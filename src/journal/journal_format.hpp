@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/banner_border.hpp"
+#include "journal/fault.hpp"
 
 namespace tg::journal {
 
@@ -64,8 +65,8 @@ struct Contents {
     std::vector<Record> records;
     std::vector<std::size_t> offsets;  // where each record starts
     std::size_t wholeBytes = 0;
-    std::string error;  // why the file is not a journal this game can read
-    std::size_t errorRecord = 0;  // 1-based; 0 when the header is at fault
+    std::optional<Fault> fault;  // Damaged: why the bytes are not a journal this game reads
+    std::size_t faultyRecord = 0;  // 1-based; 0 when the header is at fault
 };
 
 Contents Parse(std::string_view bytes);

@@ -18,14 +18,13 @@ public:
     LinkStore(std::string journal, Environment environment, FileStore::SyncOnExit syncOnExit = {});
 
     // A link holds a game already; it starts none.
-    JournalSink* Create(const Header& header, std::string& error) override;
-    std::optional<std::string> Read(std::string& error) override;
+    Result<JournalSink*> Create(const Header& header) override;
+    Result<std::string> Read() override;
     // Writes the link's journal, cut to `size`, as a new journal in the
     // state folder, named by its own start time and seed, and opens it.
-    JournalSink* Reopen(std::size_t size, std::string& error) override;
+    Result<JournalSink*> Reopen(std::size_t size) override;
     // Removes the journal Reopen wrote.
     void Withdraw() override;
-    std::string Say(Problem problem, const std::string& detail) const override;
 
 private:
     std::string journal_;

@@ -10,11 +10,6 @@ bool IsInput(const Record& record) {
 }
 }  // namespace
 
-std::string Explain(const Diverged& diverged) {
-    return diverged.where + ": " + diverged.what +
-           " (the journal is from another version of the game, or it was changed)";
-}
-
 RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     for (std::size_t index = 0; index < contents.records.size(); ++index) {
         const Record& record = contents.records[index];
@@ -35,7 +30,7 @@ RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
 }
 
 void RecordedInputs::Fail(std::string what) {
-    if (!diverged_) diverged_ = Diverged{Describe(position_), std::move(what)};
+    if (!diverged_) diverged_ = Fault{Fault::Kind::Strays, Describe(position_) + ": " + what};
 }
 
 bool RecordedInputs::HasInput() const {

@@ -11,17 +11,6 @@
 
 namespace tg::journal {
 
-// What is wrong when a replayed game asks for something other than what
-// the journal recorded next, or shows something else at a home menu.
-struct Diverged {
-    std::string where;  // "record 12 (byte 345)"
-    std::string what;
-};
-
-// What a message says of a journal that does not replay: where, what, and
-// the likely reasons.
-std::string Explain(const Diverged& diverged);
-
 // The inputs in the order the game consumed them, with the home-menu
 // checksums between them; inputs that were taken back are left out. Once
 // the game has strayed from the journal nothing more is handed out.
@@ -45,8 +34,9 @@ public:
     // false when the journal ends here, or recorded something else.
     bool AtRest(std::uint32_t checksum);
 
-    // Where and how the game strayed from the journal, once it has.
-    const std::optional<Diverged>& Divergence() const { return diverged_; }
+    // Where and how the game strayed from the journal, once it has (Strays:
+    // "record 12 (byte 345): what").
+    const std::optional<Fault>& Divergence() const { return diverged_; }
     // The input the game had consumed `step` of, for messages.
     std::string Describe(std::size_t step) const;
 
@@ -64,7 +54,7 @@ private:
     std::size_t inputCount_ = 0;
     std::size_t limit_ = SIZE_MAX;
     std::size_t consumed_ = 0;
-    std::optional<Diverged> diverged_;
+    std::optional<Fault> diverged_;
 };
 
 }  // namespace tg::journal

@@ -12,31 +12,22 @@ namespace tg::journal {
 
 namespace {
 
-SessionEnd Refused(const JournalStore& store, Problem problem, const std::string& detail) {
-    return SessionEnd{CouldNotPlay, store.Say(problem, detail)};
-}
+SessionEnd Refused(Fault fault) { return SessionEnd{CouldNotPlay, std::move(fault)}; }
 
-// The chosen journal read back; nothing, with the refusal, when it cannot be.
-std::optional<Contents> Load(JournalStore& store, Problem problem, SessionEnd& refusal) {
-    std::string error;
-    const std::optional<std::string> bytes = store.Read(error);
-    if (!bytes) {
-        refusal = Refused(store, problem, error);
-        return std::nullopt;
-    }
+// The chosen journal read back, or why it cannot be.
+Result<Contents> Load(JournalStore& store) {
+    const Result<std::string> bytes = store.Read();
+    if (!bytes) return bytes.Error();
     Contents contents = Parse(*bytes);
-    if (!contents.error.empty()) {
-        refusal = Refused(store, problem, contents.error);
-        return std::nullopt;
-    }
+    if (contents.fault) return *contents.fault;
     return contents;
 }
 
 // How a game on the terminal ended; an ending stays on the screen once the
 // game has left it.
-SessionEnd Ended(Platform& terminal, const GameEnd& end, std::string problem) {
+SessionEnd Ended(Platform& terminal, const GameEnd& end, std::optional<Fault> unkept) {
     if (end.ending) terminal.KeepLastScreen();
-    return SessionEnd{end.status, std::move(problem), end.ending};
+    return SessionEnd{end.status, std::move(unkept), end.ending};
 }
 
 // A cast that was not written leaves no file behind.
@@ -59,7 +50,7 @@ Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border bord
 }
 
 SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, const JournalOpener& open) {
-    if (!open) return Ended(terminal, run(terminal, seed, nullptr, nullptr), {});
+    if (!open) return Ended(terminal, run(terminal, seed, nullptr, nullptr), std::nullopt);
     GameJournal journal(open);
     const GameEnd end = run(terminal, seed, nullptr, &journal);
     journal.Finish(end.status);
@@ -72,63 +63,57 @@ void WarnBeforePlaying(Platform& terminal, const std::string& why) {
 }
 
 SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, JournalStore& store) {
-    SessionEnd refusal;
-    const std::optional<Contents> contents = Load(store, Problem::CannotContinue, refusal);
-    if (!contents) return refusal;
-    if (Finished(*contents)) return Refused(store, Problem::GameIsOver, {});
-    std::string error;
-    JournalSink* sink = store.Reopen(contents->wholeBytes, error);
-    if (sink == nullptr) return Refused(store, Problem::CannotContinue, error);
+    const Result<Contents> contents = Load(store);
+    if (!contents) return Refused(contents.Error());
+    if (Finished(*contents)) return Refused(Fault{Fault::Kind::Over, {}});
+    const Result<JournalSink*> sink = store.Reopen(contents->wholeBytes);
+    if (!sink) return Refused(sink.Error());
     const std::unique_ptr<Platform> terminal = open();
     RecordedInputs inputs(*contents);
     ReplayPace pace(ReplayPace::Kind::None);
-    GameJournal journal(inputs, pace, sink);
+    GameJournal journal(inputs, pace, *sink);
     const GameEnd end = run(*terminal, contents->header.seed, nullptr, &journal);
     journal.Finish(end.status);
     if (journal.Now() == InputJournal::Phase::Live) return Ended(*terminal, end, journal.Problem());
     store.Withdraw();
-    const Diverged diverged =
-        inputs.Divergence() ? *inputs.Divergence()
-                            : Diverged{inputs.Describe(inputs.Consumed()), "the game ended before the journal did"};
-    return Refused(store, Problem::CannotContinue, Explain(diverged));
+    if (inputs.Divergence()) return Refused(*inputs.Divergence());
+    return Refused(Fault{Fault::Kind::Strays,
+                         inputs.Describe(inputs.Consumed()) + ": the game ended before the journal did"});
 }
 
 SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed) {
-    SessionEnd refusal;
-    const std::optional<Contents> contents = Load(store, Problem::CannotReplay, refusal);
-    if (!contents) return refusal;
+    const Result<Contents> contents = Load(store);
+    if (!contents) return Refused(contents.Error());
     const std::unique_ptr<Platform> terminal = open();
     RecordedInputs inputs(*contents);
     ReplayPace pace(ReplayPace::Kind::Watched, terminal.get(), speed);
     GameJournal journal(inputs, pace);
     const GameEnd end = run(*terminal, contents->header.seed, nullptr, &journal);
-    if (inputs.Divergence()) return Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence()));
+    if (inputs.Divergence()) return Refused(*inputs.Divergence());
     journal.HoldLastScreen();
-    return Ended(*terminal, end, {});
+    return Ended(*terminal, end, std::nullopt);
 }
 
 SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile) {
+    const Fault unwritten{Fault::Kind::Unwritable, castFile};
     std::error_code unknown;  // a file that cannot even be looked at is refused when opened
     if (std::filesystem::exists(castFile, unknown)) {
-        return SessionEnd{CouldNotPlay, castFile + ": the file exists already"};
+        return Refused(Fault{Fault::Kind::Unwritable, castFile + ": the file exists already"});
     }
     std::ofstream out(castFile, std::ios::binary | std::ios::trunc);
-    if (!out) return SessionEnd{CouldNotPlay, "cannot write " + castFile};
-    SessionEnd refusal;
-    const std::optional<Contents> contents = Load(store, Problem::CannotReplay, refusal);
-    if (!contents) return Unwritten(out, castFile, refusal);
+    if (!out) return Refused(unwritten);
+    const Result<Contents> contents = Load(store);
+    if (!contents) return Unwritten(out, castFile, Refused(contents.Error()));
     RecordedInputs inputs(*contents);
     CastRecorder cast(speed);
     ReplayPace pace(ReplayPace::Kind::Recorded, &cast);
     GameJournal journal(inputs, pace);
     (void)run(cast, contents->header.seed, nullptr, &journal);
-    if (inputs.Divergence()) {
-        return Unwritten(out, castFile, Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence())));
-    }
+    if (inputs.Divergence()) return Unwritten(out, castFile, Refused(*inputs.Divergence()));
     cast.Finish(!journal.RanOut());
     out << cast.Recording("Tender Gamble! (seed " + std::to_string(contents->header.seed) + ")");
     out.close();
-    if (!out) return SessionEnd{CouldNotPlay, "cannot write " + castFile};
+    if (!out) return Refused(unwritten);
     return SessionEnd{};
 }
 

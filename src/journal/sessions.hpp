@@ -7,12 +7,14 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/banner_border.hpp"
 #include "console/game_events.hpp"
 #include "console/input_journal.hpp"
 #include "console/platform.hpp"
+#include "journal/fault.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/journal_store.hpp"
 
@@ -26,12 +28,12 @@ using GameRunner = std::function<GameEnd(Platform&, std::uint32_t seed, GameEven
 // Opens the terminal a session plays on, once its journal is ready.
 using TerminalOpener = std::function<std::unique_ptr<Platform>()>;
 
-// How a session ended: the exit status, and what went wrong (worded for
-// the player, empty when nothing did), to be said once the terminal is
-// back as it was found.
+// How a session ended: the exit status, and what went wrong, to be said
+// once the terminal is back as it was found: why the journal could not be
+// played (status CouldNotPlay), or why the rest of a game was not kept.
 struct SessionEnd {
     int status = 0;
-    std::string problem;
+    std::optional<Fault> fault;
     bool finished = false;  // the game reached one of its endings
 };
 

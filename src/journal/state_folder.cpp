@@ -11,7 +11,7 @@ namespace tg::journal {
 
 namespace fs = std::filesystem;
 
-std::optional<fs::path> StateFolder(const Environment& environment, std::string& error) {
+Result<fs::path> StateFolder(const Environment& environment) {
     const auto variable = [&](const char* name) -> std::string {
         const char* value = environment(name);
         return value ? value : "";
@@ -19,15 +19,13 @@ std::optional<fs::path> StateFolder(const Environment& environment, std::string&
 #ifdef _WIN32
     const std::string local = variable("LOCALAPPDATA");
     if (!local.empty()) return fs::path(local) / "tender-gamble";
-    error = "LOCALAPPDATA is not set";
-    return std::nullopt;
+    return Fault{Fault::Kind::NotFound, "LOCALAPPDATA is not set"};
 #else
     const std::string state = variable("XDG_STATE_HOME");
     if (!state.empty() && state.front() == '/') return fs::path(state) / "tender-gamble";
     const std::string home = variable("HOME");
     if (!home.empty()) return fs::path(home) / ".local" / "state" / "tender-gamble";
-    error = "there is no home folder (HOME is not set)";
-    return std::nullopt;
+    return Fault{Fault::Kind::NotFound, "there is no home folder (HOME is not set)"};
 #endif
 }
 

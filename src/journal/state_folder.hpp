@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/terminal_capabilities.hpp"
+#include "journal/fault.hpp"
 
 namespace tg::journal {
 
@@ -17,9 +18,8 @@ inline constexpr const char* JournalExtension = ".journal";
 
 // Where a player's journals are kept: $XDG_STATE_HOME/tender-gamble (by
 // default ~/.local/state/tender-gamble), on Windows
-// %LOCALAPPDATA%\tender-gamble. Nothing, with why, when no such place is
-// known.
-std::optional<std::filesystem::path> StateFolder(const Environment& environment, std::string& error);
+// %LOCALAPPDATA%\tender-gamble; why not, when no such place is known.
+Result<std::filesystem::path> StateFolder(const Environment& environment);
 
 // A kept journal and when a game last wrote to it.
 struct KeptJournal {

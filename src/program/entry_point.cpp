@@ -297,13 +297,71 @@ const char* Variable(const char* name) { return std::getenv(name); }
 
 constexpr const char* DefaultShareBase = "http://127.0.0.1:8000/";
 
+// What the player is told when a session ends: the exit status, and why the
+// journal could not be played or the game could not be kept (empty when
+// nothing went wrong).
+struct Said {
+    int status = 0;
+    std::string problem;
+    bool finished = false;
+};
+
+// A journal as the player is told of it: a file (its path), or a link's game.
+struct Named {
+    std::string subject;  // "cannot continue <subject>"
+    std::string game;     // "<game> is over"
+    std::string replay;   // "watch it again with <replay>"
+};
+
+Named NamedFile(const std::string& path) { return {path, "the game in " + path, "--replay " + path}; }
+
+const Named InTheLink{"the game in the link", "the game in the link", "--replay and the link"};
+
+// Why a session could not play a journal, in the player's words; `doing`
+// is what was asked of it ("continue", "replay", "share").
+std::string Refusal(const journal::Fault& fault, const std::string& doing, const Named& named) {
+    using Kind = journal::Fault::Kind;
+    switch (fault.kind) {
+        case Kind::NotFound: return fault.detail;
+        case Kind::Over: return named.game + " is over; watch it again with " + named.replay;
+        case Kind::InUse: return "cannot " + doing + " " + named.subject + ": it is being played in another window";
+        case Kind::Strays:
+            return "cannot " + doing + " " + named.subject + ": " + fault.detail +
+                   " (the journal is from another version of the game, or it was changed)";
+        case Kind::Unwritable:
+            if (doing == "save") return "cannot save the game: " + fault.detail;
+            if (doing == "cast") return fault.detail == named.subject ? "cannot write " + fault.detail : fault.detail;
+            break;
+        case Kind::Unreadable:
+        case Kind::Damaged: break;
+    }
+    return "cannot " + doing + " " + named.subject + ": " + fault.detail;
+}
+
+// How a session ended, told: a journal that could not be played, or a game
+// whose journal could not be written from some point on.
+Said Told(const journal::SessionEnd& end, const std::string& doing, const Named& named) {
+    Said said{end.status, {}, end.finished};
+    if (!end.fault) return said;
+    if (end.status == journal::CouldNotPlay) {
+        said.problem = Refusal(*end.fault, doing, named);
+    } else {
+        said.problem = "the journal could not be written (" + end.fault->detail + "); the rest of the game was not saved";
+    }
+    return said;
+}
+
+Said Refused(const journal::Fault& fault, const std::string& doing, const Named& named) {
+    return Told(journal::SessionEnd{journal::CouldNotPlay, fault}, doing, named);
+}
+
 // A new game, kept in a journal when it is played from a terminal or the
 // player asks for one. A file the player named that cannot be made stops
 // everything before the game starts. In the state folder the journal is
 // made with the game's first input, so that a game left at its title
 // leaves nothing; a state folder that cannot be made is said on the
 // terminal, and the game is played anyway.
-journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
+Said PlayNew(const Options& options, std::string& hint) {
     const std::time_t started = std::time(nullptr);
     const std::uint32_t seed = options.seed ? *options.seed : static_cast<std::uint32_t>(started);
     const journal::Header header = journal::NewHeader(seed, std::string(BuildVersion), SystemTerminalBorder(), started);
@@ -311,64 +369,83 @@ journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
         SyncOnEveryExit(handle);
         OfferToContinue(options.command, options.saveFile, hint);
     };
-    std::string error;
+    std::optional<journal::Fault> unkept;
     journal::JournalOpener open;
     std::optional<journal::FileStore> store;
     if (options.saveFile) {
         store.emplace(*options.saveFile, kept);
-        journal::JournalSink* journal = store->Create(header, error);
-        if (journal == nullptr) return journal::SessionEnd{journal::CouldNotPlay, "cannot save the game: " + error};
-        open = [journal] { return journal; };
+        const journal::Result<journal::JournalSink*> journal = store->Create(header);
+        if (!journal) return Refused(journal.Error(), "save", NamedFile(*options.saveFile));
+        open = [sink = *journal] { return sink; };
     } else if (!options.noSave && isatty(0)) {
         store = journal::FileStore::InStateFolder(Variable, kept);
-        if (store->FolderReady(error)) open = [&] { return store->Create(header, error); };
+        unkept = store->FolderReady();
+        if (!unkept) {
+            open = [&]() -> journal::JournalSink* {
+                journal::Result<journal::JournalSink*> journal = store->Create(header);
+                if (journal) return *journal;
+                unkept = journal.Error();
+                return nullptr;
+            };
+        }
     }
     const std::unique_ptr<Platform> terminal = OpenSystemTerminal();
-    if (store && !open) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + error);
-    journal::SessionEnd end = journal::PlayNewGame(RunGame, *terminal, seed, open);
-    if (open && !error.empty() && end.problem.empty()) end.problem = "this game was not saved: " + error;
-    return end;
+    if (unkept) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + unkept->detail);
+    Said said = Told(journal::PlayNewGame(RunGame, *terminal, seed, open), "play", NamedFile(""));
+    if (open && unkept && said.problem.empty()) said.problem = "this game was not saved: " + unkept->detail;
+    return said;
 }
 
-// The journal a command-line argument names: the game a link holds (only
-// what follows its '#' is read; going on with it keeps it in the state
-// folder as a new game), a number in the list of kept games, or a file.
-// Nothing, with why, for a damaged link or a number not in the list.
-std::unique_ptr<journal::JournalStore> NamedJournal(const std::string& argument, std::string& why) {
+// The journal a command-line argument names, and how the player is told of
+// it: the game a link holds (only what follows its '#' is read; going on
+// with it keeps it in the state folder as a new game), a number in the list
+// of kept games, or a file. Why not, for a damaged link or a number not in
+// the list.
+struct NamedStore {
+    std::unique_ptr<journal::JournalStore> store;
+    Named named;
+};
+
+journal::Result<NamedStore> NamedJournal(const std::string& argument) {
     if (journal::IsLink(argument)) {
+        std::string why;
         std::optional<std::string> bytes = journal::ReadLink(argument, why);
-        if (!bytes) return nullptr;
-        return std::make_unique<journal::LinkStore>(std::move(*bytes), Variable, SyncOnEveryExit);
+        if (!bytes) return journal::Fault{journal::Fault::Kind::NotFound, why};
+        return NamedStore{std::make_unique<journal::LinkStore>(std::move(*bytes), Variable, SyncOnEveryExit), InTheLink};
     }
-    const std::optional<std::string> file = JournalNamed(argument, Variable, why);
-    if (!file) return nullptr;
-    return std::make_unique<journal::FileStore>(*file, SyncOnEveryExit);
+    const journal::Result<std::string> file = JournalNamed(argument, Variable);
+    if (!file) return file.Error();
+    return NamedStore{std::make_unique<journal::FileStore>(*file, SyncOnEveryExit), NamedFile(*file)};
 }
 
 // The journal named, else the most recently played unfinished one. The hint
 // names the journal as the player did, but a link's game, kept as the
 // latest game in the state folder, needs no name.
-journal::SessionEnd Continue(const Options& options, std::string& hint) {
-    std::string why;
-    std::unique_ptr<journal::JournalStore> store;
+Said Continue(const Options& options, std::string& hint) {
+    journal::Result<NamedStore> chosen = journal::Fault{journal::Fault::Kind::NotFound, {}};
     if (options.continueFile) {
-        store = NamedJournal(*options.continueFile, why);
-    } else if (std::optional<journal::FileStore> latest =
-                   journal::FileStore::LatestUnfinished(Variable, why, SyncOnEveryExit)) {
-        store = std::make_unique<journal::FileStore>(std::move(*latest));
+        chosen = NamedJournal(*options.continueFile);
+    } else if (journal::Result<journal::FileStore> latest = journal::FileStore::LatestUnfinished(Variable, SyncOnEveryExit)) {
+        const std::string path = latest->Path();
+        chosen = NamedStore{std::make_unique<journal::FileStore>(std::move(*latest)), NamedFile(path)};
+    } else {
+        chosen = latest.Error();
     }
-    if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
+    if (!chosen) return Refused(chosen.Error(), "continue", {});
     const bool link = options.continueFile && journal::IsLink(*options.continueFile);
     OfferToContinue(options.command, link ? std::nullopt : options.continueFile, hint);
-    return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
+    return Told(journal::ContinueGame(RunGame, OpenSystemTerminal, *chosen->store), "continue", chosen->named);
 }
 
-journal::SessionEnd Replay(const Options& options) {
-    std::string why;
-    const std::unique_ptr<journal::JournalStore> store = NamedJournal(options.replayFile, why);
-    if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
-    if (options.castFile) return journal::WriteCast(RunGame, *store, options.speed, *options.castFile);
-    return journal::Replay(RunGame, OpenSystemTerminal, *store, options.speed);
+Said Replay(const Options& options) {
+    journal::Result<NamedStore> chosen = NamedJournal(options.replayFile);
+    if (!chosen) return Refused(chosen.Error(), "replay", {});
+    if (options.castFile) {
+        const journal::SessionEnd end = journal::WriteCast(RunGame, *chosen->store, options.speed, *options.castFile);
+        const bool castFault = end.fault && end.fault->kind == journal::Fault::Kind::Unwritable;
+        return castFault ? Told(end, "cast", NamedFile(*options.castFile)) : Told(end, "replay", chosen->named);
+    }
+    return Told(journal::Replay(RunGame, OpenSystemTerminal, *chosen->store, options.speed), "replay", chosen->named);
 }
 
 // The page a shared link opens: --base, else $TENDER_GAMBLE_URL, else the
@@ -380,15 +457,16 @@ std::string ShareBase(const Options& options) {
 }
 
 // Prints the link that holds the journal, once it reads as one.
-journal::SessionEnd Share(const Options& options) {
-    std::string why;
-    const std::unique_ptr<journal::JournalStore> store = NamedJournal(options.shareFile, why);
-    if (!store) return journal::SessionEnd{journal::CouldNotPlay, why};
-    const std::optional<std::string> bytes = store->Read(why);
-    if (bytes) why = journal::Parse(*bytes).error;
-    if (!why.empty()) return journal::SessionEnd{journal::CouldNotPlay, "cannot share " + options.shareFile + ": " + why};
+Said Share(const Options& options) {
+    journal::Result<NamedStore> chosen = NamedJournal(options.shareFile);
+    if (!chosen) return Refused(chosen.Error(), "share", {});
+    const journal::Result<std::string> bytes = chosen->store->Read();
+    if (!bytes) return Refused(bytes.Error(), "share", chosen->named);
+    if (const std::optional<journal::Fault> fault = journal::Parse(*bytes).fault) {
+        return Refused(*fault, "share", chosen->named);
+    }
     std::cout << journal::MakeLink(ShareBase(options), *bytes) << "\n";
-    return journal::SessionEnd{};
+    return Said{};
 }
 
 }  // namespace
@@ -398,7 +476,7 @@ journal::SessionEnd Share(const Options& options) {
 int RunFromCommandLine(int argc, char** argv) {
     Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     options.command = CommandName(argc > 0 ? argv[0] : nullptr);
-    journal::SessionEnd end;
+    Said end;
     std::string hint;  // how to go on with the game, when it is kept and not over
     switch (options.action) {
         case Options::Action::Help: std::cout << UsageText(); return 0;

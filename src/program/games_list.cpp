@@ -93,12 +93,11 @@ Row DamagedCell(const fs::path& file, const std::string& why) {
 Row ListedRow(const GameRunner& run, const KeptJournal& journal, std::size_t number, std::time_t now) {
     Row row{std::to_string(number), CompactDate(journal.lastPlayed, now)};
     const bool playedElsewhere = InUse(journal.path.string());
-    std::string error;
-    const std::optional<std::string> bytes = ReadWholeFile(journal.path.string(), error);
+    const Result<std::string> bytes = ReadWholeFile(journal.path.string());
     Row cells;
     if (!bytes) {
         cells = playedElsewhere ? Row{"", "", "", PlayedElsewhere}
-                                : DamagedCell(journal.path, "cannot be read: " + error);
+                                : DamagedCell(journal.path, "cannot be read: " + bytes.Error().detail);
     } else {
         const GameDescription description = Describe(run, *bytes);
         cells = description.standing == Standing::Damaged && !playedElsewhere
@@ -120,9 +119,8 @@ std::optional<std::size_t> ListNumber(const std::string& text) {
 }  // namespace
 
 std::string GamesList(const GameRunner& run, const Environment& environment, const std::string& command) {
-    std::string error;
-    const std::optional<fs::path> folder = StateFolder(environment, error);
-    if (!folder) return "No games are kept: " + error + ".\n";
+    const Result<fs::path> folder = StateFolder(environment);
+    if (!folder) return "No games are kept: " + folder.Error().detail + ".\n";
     const std::vector<KeptJournal> journals = KeptJournals(*folder);
     if (journals.empty()) {
         return "No games kept in " + folder->string() + " yet: start one with '" + command + "'.\n";
@@ -136,18 +134,16 @@ std::string GamesList(const GameRunner& run, const Environment& environment, con
            "Go on with game N: " + command + " --continue N\nWatch it again: " + command + " --replay N\n";
 }
 
-std::optional<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment,
-                                        std::string& why) {
+Result<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment) {
     const std::optional<std::size_t> number = ListNumber(fileOrNumber);
     if (!number) return fileOrNumber;
-    std::string error;
-    const std::optional<fs::path> folder = StateFolder(environment, error);
+    const Result<fs::path> folder = StateFolder(environment);
     const std::vector<KeptJournal> journals = folder ? KeptJournals(*folder) : std::vector<KeptJournal>{};
     if (*number >= 1 && *number <= journals.size()) return journals[*number - 1].path.string();
-    why = "there is no game " + fileOrNumber + " in the list of kept games (" +
-          (journals.empty() ? std::string("there are none") : "1 to " + std::to_string(journals.size())) +
-          "; 'tender-gamble --games' lists them)";
-    return std::nullopt;
+    return Fault{Fault::Kind::NotFound,
+                 "there is no game " + fileOrNumber + " in the list of kept games (" +
+                     (journals.empty() ? std::string("there are none") : "1 to " + std::to_string(journals.size())) +
+                     "; 'tender-gamble --games' lists them)"};
 }
 
 }  // namespace tg

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/terminal_capabilities.hpp"
+#include "journal/fault.hpp"
 #include "journal/game_description.hpp"
 #include "journal/sessions.hpp"
 
@@ -19,8 +20,7 @@ namespace tg {
 std::string GamesList(const journal::GameRunner& run, const Environment& environment, const std::string& command);
 
 // The journal an argument names: a number, counted in the list GamesList
-// shows, or else a file. Nothing, with why, for a number not in the list.
-std::optional<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment,
-                                        std::string& why);
+// shows, or else a file; NotFound for a number not in the list.
+journal::Result<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment);
 
 }  // namespace tg

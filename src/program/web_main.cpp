@@ -43,13 +43,11 @@ tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* 
 
 // A new game; a journal the page cannot keep leaves it unrecorded.
 tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t seed) {
-    std::string error;
-    tg::journal::JournalSink* journal = store.Create(
-        tg::journal::NewHeader(seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)),
-        error);
+    const tg::journal::Result<tg::journal::JournalSink*> journal = store.Create(
+        tg::journal::NewHeader(seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)));
     const std::unique_ptr<tg::Platform> terminal = tg::OpenSystemTerminal();
     tg::journal::JournalOpener open;
-    if (journal != nullptr) open = [journal] { return journal; };
+    if (journal) open = [sink = *journal] { return sink; };
     return tg::journal::PlayNewGame(RunGame, *terminal, seed, open);
 }
 
@@ -79,14 +77,25 @@ std::vector<std::string> DescriptionCells(const tg::journal::GameDescription& de
 // The page's list of kept games: how a game stands as a code the page
 // decides by, then the cells it shows.
 void DescribeChosen(tg::journal::BrowserStore& store) {
-    std::string error;
-    const std::optional<std::string> bytes = store.Read(error);
+    const tg::journal::Result<std::string> bytes = store.Read();
     const tg::journal::GameDescription description =
         bytes ? tg::journal::Describe(RunGame, *bytes)
-              : tg::journal::GameDescription{tg::journal::Standing::Damaged, std::nullopt, error};
+              : tg::journal::GameDescription{tg::journal::Standing::Damaged, std::nullopt, bytes.Error().detail};
     std::string line = tg::journal::StandingCode(description.standing);
     for (const std::string& cell : DescriptionCells(description)) line += "\t" + cell;
     std::puts(line.c_str());
+}
+
+// Why the page's journal could not be played, in the page's words: the
+// saved game (continuing), or the journal opened under `name` (replaying).
+std::string Refusal(const tg::journal::Fault& fault, bool continuing, const std::string& name) {
+    if (fault.kind == tg::journal::Fault::Kind::Over) return "The saved game is over: it can only be replayed.";
+    std::string detail = fault.detail;
+    if (fault.kind == tg::journal::Fault::Kind::Strays) {
+        detail += " (the journal is from another version of the game, or it was changed)";
+    }
+    if (fault.kind == tg::journal::Fault::Kind::InUse) detail = "it is being played in another tab";
+    return (continuing ? "The saved game cannot be continued: " : name + " cannot be replayed: ") + detail + ".";
 }
 
 }  // namespace
@@ -94,7 +103,7 @@ void DescribeChosen(tg::journal::BrowserStore& store) {
 int main(int argc, char** argv) {
     const std::string action = argc > 1 ? argv[1] : "";
     const std::string value = argc > 2 ? argv[2] : "";
-    tg::journal::BrowserStore store(value);
+    tg::journal::BrowserStore store;
     tg::journal::SessionEnd end;
     if (action == "--describe") {
         DescribeChosen(store);
@@ -110,7 +119,9 @@ int main(int argc, char** argv) {
     }
     // What the page is told is why a journal could not be played; a game
     // that could not be kept plays on without a word, as it always has.
-    if (end.status == tg::journal::CouldNotPlay && !end.problem.empty()) tg::journal::ReportOnPage(end.problem);
+    if (end.status == tg::journal::CouldNotPlay && end.fault) {
+        tg::journal::ReportOnPage(Refusal(*end.fault, action == "--continue", value));
+    }
     tg::EndPageGame(end.status);
     return 0;
 }

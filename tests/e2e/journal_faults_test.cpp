@@ -33,7 +33,7 @@ int Count(const std::string& text, const std::string& part) {
 void SaveGame(const fs::path& file, std::uint32_t seed, const std::string& keys) {
     const PipedResult played = RunPiped({"--seed", std::to_string(seed), "--save", file.string()}, keys);
     ASSERT_TRUE(ExitedWith(played.status, 0)) << played.errors;
-    ASSERT_EQ(journal::Parse(ReadFile(file)).error, "");
+    ASSERT_FALSE(journal::Parse(ReadFile(file)).fault);
 }
 
 PipedResult Continue(const std::vector<std::string>& arguments, const TemporaryFolder& state) {

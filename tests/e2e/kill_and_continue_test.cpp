@@ -177,7 +177,7 @@ public:
                 continue;
             }
             const journal::Contents contents = ParseJournal(file);
-            ASSERT_EQ(contents.error, "");
+            ASSERT_FALSE(contents.fault);
             const std::size_t held = InputCount(contents);
             ASSERT_TRUE(held == last || held == last + 1) << held << " inputs journaled, " << last + 1 << " typed";
             ExpectRecordsOfTheSameGame(contents);

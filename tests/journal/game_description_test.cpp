@@ -18,10 +18,8 @@ const GameRunner PlayIt = [](Platform& platform, std::uint32_t seed, GameEvents*
 
 // A journal kept in memory.
 struct KeptBytes : JournalSink {
-    bool Append(std::string_view more) override { return bytes.append(more), true; }
-    bool Sync() override { return true; }
-    const std::string& Path() const override { return bytes; }
-    const std::string& Error() const override { return bytes; }
+    std::optional<Fault> Append(std::string_view more) override { return bytes.append(more), std::nullopt; }
+    std::optional<Fault> Sync() override { return std::nullopt; }
     std::string bytes;
 };
 

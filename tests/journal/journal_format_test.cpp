@@ -62,7 +62,7 @@ void ExpectSame(const Record& read, const Record& written) {
 TEST(JournalFormat, EveryRecordReadsBackAsWritten) {
     const std::vector<Record> written = EveryKind();
     const Contents contents = Parse(Journal(written));
-    ASSERT_EQ(contents.error, "");
+    ASSERT_FALSE(contents.fault);
     EXPECT_EQ(contents.header.seed, 4294967295u);
     EXPECT_EQ(contents.header.gameVersion, "1.0.0");
     EXPECT_EQ(contents.header.started, "2026-12-09T14:46:04Z");
@@ -85,7 +85,7 @@ TEST(JournalFormat, ATornTailLosesOnlyTheRecordItCut) {
     const std::size_t headerSize = EncodeHeader(SomeHeader()).size();
     for (std::size_t size = headerSize; size <= whole.size(); ++size) {
         const Contents cut = Parse(whole.substr(0, size));
-        ASSERT_EQ(cut.error, "") << size;
+        ASSERT_FALSE(cut.fault) << size;
         std::size_t wholeRecords = 0;
         while (wholeRecords < full.offsets.size() &&
                (wholeRecords + 1 < full.offsets.size() ? full.offsets[wholeRecords + 1] : whole.size()) <= size) {
@@ -100,26 +100,26 @@ TEST(JournalFormat, ATornTailLosesOnlyTheRecordItCut) {
 TEST(JournalFormat, ATornHeaderHoldsNoGame) {
     const std::string header = EncodeHeader(SomeHeader());
     for (std::size_t size = 0; size < header.size(); ++size) {
-        EXPECT_NE(Parse(header.substr(0, size)).error, "") << size;
+        EXPECT_TRUE(Parse(header.substr(0, size)).fault) << size;
     }
 }
 
 TEST(JournalFormat, FilesItCannotReadSayWhy) {
     std::string future = Journal({});
     future.replace(future.find(" 1\n"), 3, " 2\n");
-    EXPECT_NE(Parse(future).error.find("format 2"), std::string::npos) << Parse(future).error;
+    EXPECT_NE(Parse(future).fault->detail.find("format 2"), std::string::npos) << Parse(future).fault->detail;
 
-    EXPECT_NE(Parse("#!/bin/sh\n\necho hi\n").error.find("not a journal"), std::string::npos);
+    EXPECT_NE(Parse("#!/bin/sh\n\necho hi\n").fault->detail.find("not a journal"), std::string::npos);
 
     std::string seed = Journal({});
     seed.replace(seed.find("seed "), 6, "seed x");
-    EXPECT_NE(Parse(seed).error.find("seed"), std::string::npos);
+    EXPECT_NE(Parse(seed).fault->detail.find("seed"), std::string::npos);
 
     // A byte no record starts with, after two whole records.
     const std::string damaged = Journal({KeyRecord('1', "1", 3), KeyRecord('2', "2", 3)}) + "\xFF" "12";
     const Contents contents = Parse(damaged);
-    EXPECT_EQ(contents.errorRecord, 3u);
-    EXPECT_NE(contents.error.find("record 3"), std::string::npos) << contents.error;
+    EXPECT_EQ(contents.faultyRecord, 3u);
+    EXPECT_NE(contents.fault->detail.find("record 3"), std::string::npos);
 }
 
 }  // namespace

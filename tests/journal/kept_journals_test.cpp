@@ -62,7 +62,7 @@ TEST(KeptJournals, ReplayAndGoOnAsTheGamesTheyRecord) {
         ScriptedTerminal screen;
         const SessionEnd replayed =
             Replay(PlayIt, [&] { return std::make_unique<LentTerminal>(screen); }, watched, FastestSpeed);
-        EXPECT_EQ(replayed.problem, "") << kept.file;
+        EXPECT_FALSE(replayed.fault) << kept.file;
         EXPECT_EQ(screen.Screen(), LastScreenOfANewGame(kept.seed, kept.played)) << kept.file;
 
         const fs::path copy = folder / kept.file;
@@ -75,7 +75,7 @@ TEST(KeptJournals, ReplayAndGoOnAsTheGamesTheyRecord) {
             EXPECT_EQ(continued.status, CouldNotPlay) << kept.file;
             continue;
         }
-        EXPECT_EQ(continued.problem, "") << kept.file;
+        EXPECT_FALSE(continued.fault) << kept.file;
         EXPECT_EQ(terminal.Screen(), LastScreenOfANewGame(kept.seed, *kept.goesOnFrom + "1")) << kept.file;
     }
     fs::remove_all(folder);

@@ -45,51 +45,36 @@ struct PageStorage {
     bool finished = false;
 };
 
-// A store over the page's storage, speaking as the page does.
+// A store over the page's storage.
 class PageStore : public JournalStore {
 public:
     explicit PageStore(PageStorage& storage) : storage_(storage), journal_(storage) {}
 
-    JournalSink* Create(const Header& header, std::string& error) override {
-        if (journal_.Append(EncodeHeader(header))) return &journal_;
-        error = journal_.Error();
-        return nullptr;
-    }
-    std::optional<std::string> Read(std::string&) override {
-        return storage_.opened.empty() ? storage_.stored : storage_.opened;
-    }
-    JournalSink* Reopen(std::size_t size, std::string&) override {
-        storage_.stored.resize(std::min(size, storage_.stored.size()));
+    Result<JournalSink*> Create(const Header& header) override {
+        if (std::optional<Fault> fault = journal_.Append(EncodeHeader(header))) return *fault;
         return &journal_;
     }
-    std::string Say(Problem problem, const std::string& detail) const override {
-        switch (problem) {
-            case Problem::CannotContinue: return "The saved game cannot be continued: " + detail + ".";
-            case Problem::GameIsOver: return "The saved game is over: it can only be replayed.";
-            case Problem::CannotReplay: return "game.journal cannot be replayed: " + detail + ".";
-        }
-        return detail;
+    Result<std::string> Read() override { return storage_.opened.empty() ? storage_.stored : storage_.opened; }
+    Result<JournalSink*> Reopen(std::size_t size) override {
+        storage_.stored.resize(std::min(size, storage_.stored.size()));
+        return &journal_;
     }
 
 private:
     class Stored : public JournalSink {
     public:
         explicit Stored(PageStorage& storage) : storage_(storage) {}
-        bool Append(std::string_view bytes) override {
-            if (bytes.size() > storage_.room) return false;
+        std::optional<Fault> Append(std::string_view bytes) override {
+            if (bytes.size() > storage_.room) return Fault{Fault::Kind::Unwritable, "the storage is full"};
             if (storage_.room != std::string::npos) storage_.room -= bytes.size();
             storage_.stored += bytes;
-            return true;
+            return std::nullopt;
         }
-        bool Sync() override { return true; }
+        std::optional<Fault> Sync() override { return std::nullopt; }
         void Finished() override { storage_.finished = true; }
-        const std::string& Path() const override { return path_; }
-        const std::string& Error() const override { return error_; }
 
     private:
         PageStorage& storage_;
-        std::string path_ = "in the browser's storage";
-        std::string error_ = "the storage is full";
     };
 
     PageStorage& storage_;
@@ -110,46 +95,49 @@ private:
 struct Shown {
     std::string transcript;
     int status = -1;
-    std::string problem;
+    std::string problem;  // what went wrong, as the session's fault has it
+    std::optional<Fault::Kind> kind;
 };
+
+Shown Played(const std::string& transcript, const SessionEnd& end) {
+    if (!end.fault) return {transcript, end.status, {}, std::nullopt};
+    return {transcript, end.status, end.fault->detail, end.fault->kind};
+}
 
 // A new game kept in the store, played until the keys run out, as if the
 // terminal had been closed at that prompt; the problem is why it could not
 // be kept.
 Shown NewGame(JournalStore& store, const std::string& keys, Border border = Border::DoubleLines) {
-    std::string error;
-    JournalSink* journal = store.Create(NewHeader(Seed, "test", border, 0), error);
+    const Result<JournalSink*> journal = store.Create(NewHeader(Seed, "test", border, 0));
     BorderedTerminal terminal(keys, border);
-    const SessionEnd end = PlayNewGame(Run, terminal, Seed, [journal] { return journal; });
-    return {terminal.Transcript(), end.status, journal == nullptr ? error : end.problem};
+    JournalSink* sink = journal ? *journal : nullptr;
+    const SessionEnd end = PlayNewGame(Run, terminal, Seed, [sink] { return sink; });
+    return journal ? Played(terminal.Transcript(), end)
+                   : Shown{terminal.Transcript(), end.status, journal.Error().detail, journal.Error().kind};
 }
 
 Shown Continue(JournalStore& store, const std::string& keys) {
     ScriptedTerminal terminal(keys);
     const SessionEnd end = ContinueGame(Run, [&] { return std::make_unique<LentTerminal>(terminal); }, store);
-    return {terminal.Transcript(), end.status, end.problem};
+    return Played(terminal.Transcript(), end);
 }
 
 Shown Replayed(JournalStore& store) {
     ScriptedTerminal terminal;
     const SessionEnd end =
         Replay(Run, [&] { return std::make_unique<LentTerminal>(terminal); }, store, FastestSpeed);
-    return {terminal.Transcript(), end.status, end.problem};
+    return Played(terminal.Transcript(), end);
 }
 
 std::string ScreenAtTheEnd(const std::string& transcript) { return transcript.substr(transcript.rfind('\f')); }
 
-// A journal a session must refuse, and what each store says: in full, or
-// (ending in "record ", where a place in the journal follows) how it starts.
+// A journal a session must refuse, and the fault it is refused with: its
+// kind, and how its particulars start.
 struct Refusal {
     std::string bytes;
-    std::string onThePage;
-    std::string inAFile;
+    Fault::Kind kind;
+    std::string says;
 };
-
-bool Says(const std::string& message, const std::string& says) {
-    return says.ends_with("record ") ? message.starts_with(says) : message == says;
-}
 
 struct Sessions : ::testing::Test {
     fs::path folder = fs::temp_directory_path() /
@@ -199,7 +187,7 @@ TEST_F(Sessions, ContinuedAGameShowsTheLastScreenThenPlaysOnAsIfNeverStopped) {
             ASSERT_EQ(before.problem, "") << Where(inFile) << " " << cut;
             ASSERT_EQ(whole.substr(0, before.transcript.size()), before.transcript) << cut;
             const Contents kept = Parse(Kept(inFile));
-            EXPECT_EQ(kept.error, "") << Where(inFile) << " " << cut;
+            EXPECT_FALSE(kept.fault) << Where(inFile) << " " << cut;
             EXPECT_EQ(kept.wholeBytes, Kept(inFile).size());
 
             const Shown after = Continue(*Store(inFile), Keys.substr(cut));
@@ -248,7 +236,7 @@ TEST_F(Sessions, AStoredJournalIsTheJournalFormatAndItsTornRecordIsCutBeforeGoin
     EXPECT_EQ(after.problem, "");
     EXPECT_TRUE(after.transcript.ends_with(badKey + badKey)) << after.transcript;
     const Contents contents = Parse(page.stored);
-    EXPECT_EQ(contents.error, "");
+    EXPECT_FALSE(contents.fault);
     EXPECT_EQ(contents.wholeBytes, page.stored.size());
     ASSERT_GE(contents.records.size(), 2u);
     EXPECT_EQ(contents.records[contents.records.size() - 2].kind, Record::Kind::TakeBack);
@@ -270,35 +258,33 @@ TEST_F(Sessions, AJournalThatCannotBeGoneOnWithIsRefusedWithTheStoreLeftAsItWasA
     EXPECT_TRUE(page.finished);
     const std::string finished = page.stored;
 
-    const std::string file = path.string();
     const std::vector<Refusal> continues = {
-        {otherSeed, "The saved game cannot be continued: record ", "cannot continue " + file + ": record "},
-        {otherKey, "The saved game cannot be continued: record ", "cannot continue " + file + ": record "},
-        {finished, "The saved game is over: it can only be replayed.",
-         "the game in " + file + " is over; watch it again with --replay " + file},
-        {"", "The saved game cannot be continued: it is empty.", "cannot continue " + file + ": it is empty"},
+        {otherSeed, Fault::Kind::Strays, "record "},
+        {otherKey, Fault::Kind::Strays, "record "},
+        {finished, Fault::Kind::Over, ""},
+        {"", Fault::Kind::Damaged, "it is empty"},
     };
     const std::vector<Refusal> replays = {
-        {otherKey, "game.journal cannot be replayed: record ", "cannot replay " + file + ": record "},
-        {"", "game.journal cannot be replayed: it is empty.", "cannot replay " + file + ": it is empty"},
+        {otherKey, Fault::Kind::Strays, "record "},
+        {"", Fault::Kind::Damaged, "it is empty"},
     };
     for (const bool inFile : {false, true}) {
         for (const Refusal& refusal : continues) {
             Put(inFile, refusal.bytes);
             const Shown shown = Continue(*Store(inFile), "0");
-            const std::string& says = inFile ? refusal.inAFile : refusal.onThePage;
-            EXPECT_EQ(shown.status, CouldNotPlay) << says;
-            EXPECT_TRUE(Says(shown.problem, says)) << shown.problem;
-            EXPECT_EQ(Kept(inFile), refusal.bytes) << says;
-            EXPECT_EQ(shown.transcript, "") << says;
+            EXPECT_EQ(shown.status, CouldNotPlay) << refusal.says;
+            EXPECT_EQ(shown.kind, refusal.kind) << shown.problem;
+            EXPECT_TRUE(shown.problem.starts_with(refusal.says)) << shown.problem;
+            EXPECT_EQ(Kept(inFile), refusal.bytes) << refusal.says;
+            EXPECT_EQ(shown.transcript, "") << refusal.says;
         }
         // A replay shows the game until it strays from its journal.
         for (const Refusal& refusal : replays) {
             Put(inFile, refusal.bytes);
             const Shown shown = Replayed(*Store(inFile));
-            const std::string& says = inFile ? refusal.inAFile : refusal.onThePage;
-            EXPECT_EQ(shown.status, CouldNotPlay) << says;
-            EXPECT_TRUE(Says(shown.problem, says)) << shown.problem;
+            EXPECT_EQ(shown.status, CouldNotPlay) << refusal.says;
+            EXPECT_EQ(shown.kind, refusal.kind) << shown.problem;
+            EXPECT_TRUE(shown.problem.starts_with(refusal.says)) << shown.problem;
         }
     }
 }
@@ -320,12 +306,12 @@ TEST_F(Sessions, StorageThatKeepsNothingLeavesTheGameUnrecordedButPlayed) {
     const Shown cut = NewGame(*Store(false), Keys);
     EXPECT_EQ(cut.transcript, uninterrupted.Transcript());
     EXPECT_EQ(cut.status, 0);
-    EXPECT_NE(cut.problem.find("in the browser's storage"), std::string::npos) << cut.problem;
+    EXPECT_EQ(cut.kind, Fault::Kind::Unwritable) << cut.problem;
     EXPECT_EQ(Parse(page.stored).records.size(), 0u);
 }
 
 TEST_F(Sessions, AJournalWhoseHeaderNamesAnotherBorderReplaysAndGoesOnInDoubleLinesOnAUtf8Terminal) {
-    EXPECT_EQ(Parse("tender-gamble journal 1\nseed 3\nborder runes\n\n").error,
+    EXPECT_EQ(Parse("tender-gamble journal 1\nseed 3\nborder runes\n\n").fault->detail,
               "its banner border \"runes\" is not one this game draws");
     std::string doubleLine;
     for (int i = 0; i < 21; ++i) doubleLine += "\u2550";
