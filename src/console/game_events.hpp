@@ -27,6 +27,9 @@ public:
 
     // The game has shown one of its endings.
     virtual void Ending() {}
+
+    // The game shows its clock at the top of a screen: "Day 3, Tuesday 2:40pm".
+    virtual void ClockShown(const std::string& /*dayAndTime*/) {}
 };
 
 // How a game ended: the program's exit status, whether it was on one of the

@@ -16,7 +16,8 @@ SessionEnd Refused(const JournalStore& store, Problem problem, const std::string
     return SessionEnd{CouldNotPlay, store.Say(problem, detail)};
 }
 
-// The chosen journal read back; nothing, with the refusal, when it cannot be.
+}  // namespace
+
 std::optional<Contents> Load(JournalStore& store, Problem problem, SessionEnd& refusal) {
     std::string error;
     const std::optional<std::string> bytes = store.Read(error);
@@ -31,6 +32,8 @@ std::optional<Contents> Load(JournalStore& store, Problem problem, SessionEnd& r
     }
     return contents;
 }
+
+namespace {
 
 // How a game on the terminal ended; an ending stays on the screen once the
 // game has left it.
@@ -107,7 +110,8 @@ SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStor
     return Ended(*terminal, end, {});
 }
 
-SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile) {
+SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
+                     const Stretch& stretch) {
     std::error_code unknown;  // a file that cannot even be looked at is refused when opened
     if (std::filesystem::exists(castFile, unknown)) {
         return SessionEnd{CouldNotPlay, castFile + ": the file exists already"};
@@ -118,9 +122,14 @@ SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, c
     const std::optional<Contents> contents = Load(store, Problem::CannotReplay, refusal);
     if (!contents) return Unwritten(out, castFile, refusal);
     RecordedInputs inputs(*contents);
+    if (stretch.from > inputs.InputCount()) {
+        return Unwritten(out, castFile, SessionEnd{CouldNotPlay, StretchBeyondTheGame(inputs.InputCount())});
+    }
     CastRecorder cast(speed);
     ReplayPace pace(ReplayPace::Kind::Recorded, &cast);
     GameJournal journal(inputs, pace);
+    if (stretch.from > 0) journal.ShowFrom(stretch.from);
+    if (stretch.to) inputs.Limit(*stretch.to);
     (void)run(cast, contents->header.seed, nullptr, &journal);
     if (inputs.Divergence()) {
         return Unwritten(out, castFile, Refused(store, Problem::CannotReplay, Explain(*inputs.Divergence())));

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/banner_border.hpp"
@@ -15,6 +16,7 @@
 #include "console/platform.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/journal_store.hpp"
+#include "journal/stretch.hpp"
 
 namespace tg::journal {
 
@@ -60,9 +62,13 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
 // Plays the store's chosen journal back at `speed` times its pace.
 SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed);
 
+// The chosen journal read back; nothing, with the refusal, when it cannot be.
+std::optional<Contents> Load(JournalStore& store, Problem problem, SessionEnd& refusal);
+
 // Writes the replay of the store's chosen journal to `castFile` as an
-// asciicast recording. The file must not exist yet: it is refused before
-// anything is replayed.
-SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile);
+// asciicast recording, or only a stretch of it (see Stretch). The file must
+// not exist yet: it is refused before anything is replayed.
+SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
+                     const Stretch& stretch = {});
 
 }  // namespace tg::journal

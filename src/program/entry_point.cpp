@@ -13,7 +13,9 @@
 #include "journal/games_list.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/link_store.hpp"
+#include "journal/recorded_inputs.hpp"
 #include "journal/replay_pace.hpp"
+#include "journal/replay_seek.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "program/version_text.hpp"
@@ -100,6 +102,14 @@ bool Is(const std::string& argument, const std::string& name) {
     return argument == name || argument.rfind(name + "=", 0) == 0;
 }
 
+// --at goes with --share, --from and --to with --replay and --cast.
+Options CheckMoments(Options options) {
+    if (options.at && options.action != Options::Action::Share) return Failure("'--at' goes with '--share'");
+    if ((options.from || options.to) && !options.castFile) return Failure("'--from' and '--to' go with '--cast'");
+    if (options.from && options.to && *options.from > *options.to) return Failure("'--from' comes after '--to'");
+    return options;
+}
+
 Options CheckCombinations(Options options, bool speedGiven) {
     using Action = Options::Action;
     if (options.action == Action::Replay && (options.seed || options.saveFile || options.noSave)) {
@@ -119,7 +129,7 @@ Options CheckCombinations(Options options, bool speedGiven) {
     }
     if (options.action != Action::Share && options.base) return Failure("'--base' goes with '--share'");
     if (options.saveFile && options.noSave) return Failure("'--save' and '--no-save' contradict each other");
-    return options;
+    return CheckMoments(std::move(options));
 }
 
 }  // namespace
@@ -156,7 +166,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             continue;
         }
         bool known = false;
-        for (const char* name : {"--seed", "--replay", "--share", "--base", "--cast", "--speed", "--save"}) {
+        for (const char* name :
+             {"--seed", "--replay", "--share", "--base", "--cast", "--speed", "--save", "--at", "--from", "--to"}) {
             if (!Is(argument, name)) continue;
             known = true;
             const std::optional<std::string> value = reader.Value(argument, name);
@@ -178,6 +189,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
                 options.base = *value;
             } else if (std::string(name) == "--cast") {
                 options.castFile = *value;
+            } else if (std::string(name) == "--at" || std::string(name) == "--from" || std::string(name) == "--to") {
+                const std::optional<std::uint32_t> inputs = ParseSeed(*value);
+                if (!inputs) return Failure(std::string("'") + name + "' takes a number of inputs, not '" + *value + "'");
+                (std::string(name) == "--at" ? options.at : std::string(name) == "--from" ? options.from : options.to) =
+                    *inputs;
             } else if (std::string(name) == "--speed") {
                 const std::optional<double> speed = ParseSpeed(*value);
                 if (!speed) return Failure("the speed must be a number from 1/64 to 1024, not '" + *value + "'");
@@ -196,8 +212,9 @@ std::string UsageText() {
     return "Usage: tender-gamble [--seed N] [--save FILE | --no-save]\n"
            "       tender-gamble --games\n"
            "       tender-gamble --continue [N | FILE | LINK]\n"
-           "       tender-gamble --replay N | FILE | LINK [--speed X] [--cast OUT.cast]\n"
-           "       tender-gamble --share N | FILE [--base URL]\n"
+           "       tender-gamble --replay N | FILE | LINK [--speed X]\n"
+           "                     [--cast OUT.cast [--from N] [--to M]]\n"
+           "       tender-gamble --share N | FILE [--base URL] [--at N]\n"
            "A text-mode dating game for the terminal.\n"
            "\n"
            "  --seed N          start the random generator at N (0 to 4294967295) to replay a game\n"
@@ -214,8 +231,11 @@ std::string UsageText() {
            "  --share N | FILE  print a link to the web page that holds the whole game\n"
            "  --base URL        with --share: the page's address (default: $TENDER_GAMBLE_URL,\n"
            "                    else http://127.0.0.1:8000/)\n"
+           "  --at N            with --share: the link shows the game after its first N inputs\n"
            "  --speed X         replay at X times the recorded pace (default 1)\n"
            "  --cast OUT.cast   write the replay as an asciicast recording instead of showing it\n"
+           "  --from N --to M   with --cast: only from the screen after input N to the one\n"
+           "                    after input M (either may be left out)\n"
            "  --help            show this help and exit\n"
            "  --version         show the version and exit\n"
            "\n"
@@ -224,7 +244,10 @@ std::string UsageText() {
            "recent game is the one played last, not the one started last.\n"
            "\n"
            "Every menu answers to one key; Escape after a bad key leaves the game.\n"
-           "During a replay: Space pauses, + and - change the speed, q or Escape ends it.\n";
+           "During a replay: Space pauses, + and - change the speed, q or Escape ends it;\n"
+           ". and , step one input forward and back, Right and Left go to the next and the\n"
+           "previous home menu, 0 to 9 to a tenth of the way, Home and End to the start and\n"
+           "the last screen.\n";
 }
 
 namespace {
@@ -242,6 +265,9 @@ public:
     void Ending() override {
         SayOnSignalExit("");
         if (inner_) inner_->Ending();
+    }
+    void ClockShown(const std::string& dayAndTime) override {
+        if (inner_) inner_->ClockShown(dayAndTime);
     }
 
 private:
@@ -322,14 +348,16 @@ journal::SessionEnd PlayNew(const Options& options, std::string& hint) {
 
 // The game a link holds, read into a store; nothing, with the refusal, for
 // a damaged link. Only what follows its '#' is read.
-std::optional<journal::LinkStore> FromLink(const std::string& link, journal::SessionEnd& refusal) {
+std::optional<journal::LinkStore> FromLink(const std::string& link, journal::SessionEnd& refusal,
+                                           std::optional<std::size_t>* at = nullptr) {
     std::string why;
-    std::optional<std::string> bytes = journal::ReadLink(link, why);
-    if (!bytes) {
+    std::optional<journal::LinkedGame> game = journal::ReadLink(link, why);
+    if (!game) {
         refusal = journal::SessionEnd{journal::CouldNotPlay, why};
         return std::nullopt;
     }
-    return journal::LinkStore(std::move(*bytes), Variable, SyncOnEveryExit);
+    if (at != nullptr) *at = game->at;
+    return journal::LinkStore(std::move(game->journal), Variable, SyncOnEveryExit);
 }
 
 // A link's game goes on as the player's own, kept in the state folder as a
@@ -357,16 +385,22 @@ journal::SessionEnd Continue(const Options& options, std::string& hint) {
     return journal::ContinueGame(RunGame, OpenSystemTerminal, *store);
 }
 
-journal::SessionEnd ReplayFrom(const Options& options, journal::JournalStore& store) {
-    if (options.castFile) return journal::WriteCast(RunGame, store, options.speed, *options.castFile);
-    return journal::Replay(RunGame, OpenSystemTerminal, store, options.speed);
+// A link's moment is where the replay starts, paused.
+journal::SessionEnd ReplayFrom(const Options& options, journal::JournalStore& store,
+                               std::optional<std::size_t> at = std::nullopt) {
+    if (options.castFile) {
+        return journal::WriteCast(RunGame, store, options.speed, *options.castFile,
+                                  journal::Stretch{options.from.value_or(0), options.to});
+    }
+    return journal::WatchReplay(RunGame, OpenSystemTerminal, store, options.speed, at);
 }
 
 journal::SessionEnd Replay(const Options& options) {
     journal::SessionEnd refusal;
     if (journal::IsLink(options.replayFile)) {
-        std::optional<journal::LinkStore> store = FromLink(options.replayFile, refusal);
-        return store ? ReplayFrom(options, *store) : refusal;
+        std::optional<std::size_t> at;
+        std::optional<journal::LinkStore> store = FromLink(options.replayFile, refusal, &at);
+        return store ? ReplayFrom(options, *store, at) : refusal;
     }
     const std::optional<std::string> file = journal::JournalNamed(options.replayFile, Variable, refusal.problem);
     if (!file) return journal::SessionEnd{journal::CouldNotPlay, refusal.problem};
@@ -382,6 +416,14 @@ std::string ShareBase(const Options& options) {
     return variable != nullptr && *variable != '\0' ? variable : DefaultShareBase;
 }
 
+// Why a moment cannot be shared: the game does not get there.
+std::string MomentBeyondTheGame(const std::string& bytes, std::size_t at) {
+    const std::size_t inputs = journal::RecordedInputs(journal::Parse(bytes)).InputCount();
+    if (at <= inputs) return {};
+    return "there is no moment after input " + std::to_string(at) + " in a game of " + std::to_string(inputs) +
+           " inputs";
+}
+
 // Prints the link that holds the journal, once it reads as one.
 journal::SessionEnd Share(const Options& options) {
     std::string why;
@@ -389,8 +431,9 @@ journal::SessionEnd Share(const Options& options) {
     if (!file) return journal::SessionEnd{journal::CouldNotPlay, why};
     const std::optional<std::string> bytes = journal::ReadWholeFile(*file, why);
     if (bytes) why = journal::Parse(*bytes).error;
+    if (why.empty() && options.at) why = MomentBeyondTheGame(*bytes, *options.at);
     if (!why.empty()) return journal::SessionEnd{journal::CouldNotPlay, "cannot share " + *file + ": " + why};
-    std::cout << journal::MakeLink(ShareBase(options), *bytes) << "\n";
+    std::cout << journal::MakeLink(ShareBase(options), *bytes, options.at) << "\n";
     return journal::SessionEnd{};
 }
 

@@ -18,6 +18,7 @@ void Game::ShowClockLine() {
     console.SetBackground(colour::Red);
     console.SetForeground(colour::BrightRed);
     Line(ClockText());
+    console.ClockShown(DayAndTimeText());
     console.SetBackground(colour::Black);
     console.SetForeground(colour::Grey);
 }
