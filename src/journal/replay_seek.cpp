@@ -65,7 +65,9 @@ SessionEnd WatchReplay(const GameRunner& run, const TerminalOpener& open, Journa
         position.Follow(journal);
         if (showFrom) journal.ShowFrom(*showFrom);
         const GameEnd end = run(*terminal, contents->header.seed, &position, &journal);
-        if (inputs.Divergence()) return SessionEnd{CouldNotPlay, store.Say(Problem::CannotReplay, Explain(*inputs.Divergence()))};
+        if (inputs.Divergence()) {
+            return SessionEnd{CouldNotPlay, store.Say(Problem::CannotReplay, Explain(*inputs.Divergence()))};
+        }
         journal.HoldLastScreen();
         showFrom = pace.MoveTo();
         if (showFrom) continue;

@@ -16,7 +16,8 @@ struct Stretch {
 
 // Why a stretch that starts after the game's last input is refused.
 inline std::string StretchBeyondTheGame(std::size_t inputs) {
-    return "the stretch starts after the game's last input: the game has only " + std::to_string(inputs) + " inputs";
+    return "the stretch starts after the game's last input: the game has only " + std::to_string(inputs) +
+           " inputs";
 }
 
 }  // namespace tg::journal
