@@ -1,26 +1,34 @@
-// Resuming a long game: a journal of 10,000 inputs, recorded while the
-// scripted player played, is continued the way --continue does it (read,
-// parsed, tried out of sight, replayed and its last screen repainted) on an
-// in-memory terminal that has no keys, so the resumed game ends at its
-// first prompt. The journal lives in /dev/shm where there is one, so that
-// the figure is the game's own work and not the disk's.
+// Resuming a long game and moving through its replay. A journal of 10,000
+// inputs, recorded while the scripted player played, is continued the way
+// --continue does it (read, parsed, tried out of sight, replayed and its
+// last screen repainted) on an in-memory terminal that has no keys, so the
+// resumed game ends at its first prompt; and its replay is moved through as
+// a watched replay answers the viewer's moves. The journal lives in
+// /dev/shm where there is one, so that the figure is the game's own work
+// and not the disk's.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "console/banner_border.hpp"
 #include "journal/file_store.hpp"
+#include "journal/game_journal.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/recorded_inputs.hpp"
+#include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "scripted_games.hpp"
@@ -131,8 +139,55 @@ void BM_ResumeTenThousandInputs(benchmark::State& state) {
     state.counters["journal_bytes"] = static_cast<double>(journal.bytes.size());
 }
 
+// One move through a watched replay, as the session answers it: the game
+// run again from its start, silently, up to `target` inputs, its screen
+// drawn once; the viewer's `q` then ends the replay there.
+void SeekTo(const tg::journal::Contents& contents, std::size_t target) {
+    tg::ScriptedTerminal terminal("q");
+    terminal.SetRecording(false);
+    tg::journal::RecordedInputs inputs(contents);
+    tg::journal::ReplayPace pace(tg::journal::ReplayPace::Kind::Watched, &terminal);
+    pace.SetPaused(true);
+    tg::journal::GameJournal journal(inputs, pace);
+    journal.ShowFrom(target);
+    (void)RunGame(terminal, contents.header.seed, nullptr, &journal);
+}
+
+double MillisecondsToSeek(const tg::journal::Contents& contents, std::size_t target) {
+    const auto start = std::chrono::steady_clock::now();
+    SeekTo(contents, target);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Moves through the replay of a 10,000-input game: each iteration seeks to
+// 20 random points (the same ones every time) and steps back one input from
+// the last screen; the counters are the median seek and the step back.
+void BM_SeekInTenThousandInputs(benchmark::State& state) {
+    static const LongJournal journal = Record();
+    if (!journal.problem.empty()) {
+        state.SkipWithError(journal.problem.c_str());
+        return;
+    }
+    const tg::journal::Contents contents = tg::journal::Parse(journal.bytes);
+    std::mt19937 random(25);
+    std::vector<std::size_t> points(20);
+    for (std::size_t& point : points) point = std::uniform_int_distribution<std::size_t>(0, Inputs)(random);
+    std::vector<double> seeks;
+    std::vector<double> stepsBack;
+    for (auto _ : state) {
+        for (const std::size_t point : points) seeks.push_back(MillisecondsToSeek(contents, point));
+        stepsBack.push_back(MillisecondsToSeek(contents, Inputs - 1));
+    }
+    std::sort(seeks.begin(), seeks.end());
+    std::sort(stepsBack.begin(), stepsBack.end());
+    state.counters["seek_median_ms"] = seeks[seeks.size() / 2];
+    state.counters["seek_max_ms"] = seeks.back();
+    state.counters["step_back_at_end_ms"] = stepsBack[stepsBack.size() / 2];
+}
+
 }  // namespace
 
 BENCHMARK(BM_ResumeTenThousandInputs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeekInTenThousandInputs)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

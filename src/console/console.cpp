@@ -72,6 +72,7 @@ std::optional<int> Console::GetChoice(int high, int low) {
 template <class Leaves>
 Key Console::ReadKey(Leaves leaves) {
     if (Replaying()) {
+        ShowWhenDue();
         Input input;
         if (journal_->Replay(input, digest_.Value())) {
             if (!journal_->AtLastInput() || !leaves(input.code)) {
@@ -101,6 +102,7 @@ Key Console::ReadLiveKey() {
 // itself shows it on its own.
 std::optional<std::string> Console::ReadWord() {
     if (Replaying()) {
+        ShowWhenDue();
         Input input;
         input.kind = Input::Kind::Word;
         if (journal_->Replay(input, digest_.Value())) {
@@ -156,6 +158,14 @@ void Console::FollowJournal() {
     const InputJournal::Phase now = journal_->Now();
     if (now == InputJournal::Phase::Live && silent_) GoLive();
     if (now == InputJournal::Phase::Over) silent_ = true;
+}
+
+void Console::ShowWhenDue() {
+    if (silent_ && Replaying() && !journal_->Silent()) GoLive();
+}
+
+void Console::ClockShown(const std::string& dayAndTime) {
+    if (events_) events_->ClockShown(dayAndTime);
 }
 
 void Console::GoLive() {

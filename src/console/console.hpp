@@ -63,10 +63,11 @@ public:
     // choice `quit` leaves the game; and the endings.
     void AtRest(const RestSummary& summary, int quit);
     void Ending(bool won);
-    // A screen has opened with the clock at this day and time.
-    void ClockShown(const std::string& dayAndTime) {
-        if (events_) events_->ClockShown(dayAndTime);
-    }
+    // The clock the screen shows, for those who follow the game.
+    void ClockShown(const std::string& dayAndTime);
+    // The game is over: a replay shown only from its last input on draws
+    // that screen now.
+    void GameOver() { ShowWhenDue(); }
 
     // How the game ended, once it has.
     GameEnd End() const { return end_; }
@@ -82,6 +83,9 @@ private:
     // The game reads the terminal from now on: what it shows so far is drawn.
     void GoLive();
     void FollowJournal();
+    // A replay kept silent up to a point of the game is drawn once it gets
+    // there: just before the next input is asked for.
+    void ShowWhenDue();
 
     // The next key, from the journal or the terminal, echoed; `leaves`
     // tells whether the key would leave the game.

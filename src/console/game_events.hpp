@@ -25,8 +25,8 @@ public:
     // The game waits at its home menu, at rest between scenes.
     virtual void AtRest(const RestSummary& /*summary*/) {}
 
-    // A screen opens with the game's clock: the day and the time, as a
-    // summary gives them.
+    // The game shows its clock at the top of a screen: "Day 3, Tuesday
+    // 2:40pm", as a summary gives it.
     virtual void ClockShown(const std::string& /*dayAndTime*/) {}
 
     // The game has shown one of its endings.

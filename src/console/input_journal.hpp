@@ -33,7 +33,8 @@ public:
     virtual Phase Now() const = 0;
 
     // While replaying: whether what the game shows is kept from the
-    // terminal until the game goes live (continuing a game).
+    // terminal, until the game goes live (continuing a game) or, in a
+    // replay shown from a point of the game on, until it gets there.
     virtual bool Silent() const = 0;
 
     // The next recorded input, which must be of this kind. The phase may

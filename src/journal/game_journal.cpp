@@ -20,13 +20,16 @@ bool GameJournal::Replay(Input& input, std::uint32_t shown) {
         RunOut();
         return false;
     }
+    const bool waits = !BeforeShownPoint();
     const Record* record =
         input.kind == Input::Kind::Key ? inputs_->NextKey(shown) : inputs_->NextWord(shown);
     if (record == nullptr) {
         Stop();
         return false;
     }
-    pace_->Wait(std::min(record->delay, LongestGapMilliseconds));
+    awaitingInput_ = true;
+    if (waits) pace_->Wait(std::min(record->delay, LongestGapMilliseconds));
+    awaitingInput_ = false;
     if (pace_->Stopped()) {
         Stop();
         return false;
@@ -68,7 +71,7 @@ void GameJournal::GoLive() {
 }
 
 void GameJournal::Pause(int milliseconds) {
-    if (phase_ != Phase::Replaying) return;
+    if (phase_ != Phase::Replaying || UpToShownPoint()) return;
     pace_->Wait(milliseconds);
     if (pace_->Stopped()) Stop();
 }

@@ -41,7 +41,9 @@ public:
     GameJournal& operator=(const GameJournal&) = delete;
 
     Phase Now() const override { return phase_; }
-    bool Silent() const override { return pace_ && pace_->Which() == ReplayPace::Kind::None; }
+    bool Silent() const override {
+        return pace_ && (pace_->Which() == ReplayPace::Kind::None || BeforeShownPoint());
+    }
     bool Replay(Input& input, std::uint32_t shown) override;
     bool AtLastInput() const override { return atLastInput_; }
     void TakeBack() override;
@@ -53,6 +55,15 @@ public:
 
     // Whether a new game's journal was opened: the game read an input.
     bool Opened() const { return sink_ != nullptr; }
+
+    // Replays the first `inputs` inputs silently and without waiting, then
+    // shows the game from there: a move through a replay, or a cast of a
+    // stretch of it.
+    void ShowFrom(std::size_t inputs) { showFrom_ = inputs; }
+
+    // How many inputs the screen shows the effect of: those consumed, but
+    // for the one whose recorded time is being waited.
+    std::size_t InputsShown() const { return inputs_->Consumed() - (awaitingInput_ ? 1 : 0); }
 
     // Whether the recorded inputs ran out while the game still asked for more.
     bool RanOut() const { return ranOut_; }
@@ -76,6 +87,10 @@ private:
     void RunOut();
     void GoLive();
     void Stop() { phase_ = Phase::Over; }
+    bool BeforeShownPoint() const { return showFrom_ && inputs_->Consumed() < *showFrom_; }
+    // The game's pauses up to the next input after that point are not
+    // waited either: the screen there is drawn at once.
+    bool UpToShownPoint() const { return showFrom_ && inputs_->Consumed() <= *showFrom_; }
 
     std::uint32_t MillisecondsSinceLastInput();
     void Append(const std::string& bytes);
@@ -89,6 +104,8 @@ private:
     bool atLastInput_ = false;
     bool takenBack_ = false;
     bool ranOut_ = false;
+    std::optional<std::size_t> showFrom_;
+    bool awaitingInput_ = false;  // the next input is handed out once its time is waited
     std::string pending_;  // records that go out with the next write
     std::chrono::steady_clock::time_point lastInput_;
     bool unsynced_ = false;  // appended to since the last sync

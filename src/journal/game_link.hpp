@@ -14,12 +14,23 @@ inline constexpr std::string_view LinkMark = "#game=";
 
 bool IsLink(std::string_view argument);
 
-// The link to the page at `base` (cut at any '#' it has) that holds the
-// journal.
-std::string MakeLink(std::string_view base, std::string_view journal);
+// What names a moment of the game, after the journal: "&at=312".
+inline constexpr std::string_view MomentMark = "&at=";
 
-// The journal's bytes a link holds, read from what follows its first '#'
-// alone; nothing, with what is wrong, for a link cut short or altered.
-std::optional<std::string> ReadLink(std::string_view link, std::string& why);
+// The link to the page at `base` (cut at any '#' it has) that holds the
+// journal, and names a moment of its game when `at` is given: the screen
+// after that many inputs.
+std::string MakeLink(std::string_view base, std::string_view journal, std::optional<std::size_t> at = std::nullopt);
+
+// What a link holds: the journal's bytes, and the moment it names, if any.
+struct LinkedGame {
+    std::string journal;
+    std::optional<std::size_t> at;
+};
+
+// The game a link holds, read from what follows its first '#' alone;
+// nothing, with what is wrong, for a link cut short or altered, or one
+// whose moment is not a number of inputs its game has.
+std::optional<LinkedGame> ReadLink(std::string_view link, std::string& why);
 
 }  // namespace tg::journal

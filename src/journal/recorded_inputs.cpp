@@ -29,6 +29,16 @@ RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     }
 }
 
+std::vector<std::size_t> RecordedInputs::HomeMenus() const {
+    std::vector<std::size_t> homeMenus;
+    std::size_t inputs = 0;
+    for (const Step& step : steps_) {
+        if (IsInput(*step.record)) ++inputs;
+        if (step.record->kind == Record::Kind::Checkpoint) homeMenus.push_back(inputs);
+    }
+    return homeMenus;
+}
+
 void RecordedInputs::Fail(std::string what) {
     if (!diverged_) diverged_ = Fault{Fault::Kind::Strays, Describe(position_) + ": " + what};
 }

@@ -22,6 +22,9 @@ public:
     // Replays only the first `inputs` inputs (and the checkpoints before the next).
     void Limit(std::size_t inputs) { limit_ = inputs; }
     std::size_t Consumed() const { return consumed_; }
+    // For each home menu the journal recorded, in order, how many inputs
+    // come before it.
+    std::vector<std::size_t> HomeMenus() const;
     bool HasInput() const;
 
     // The next input, which must be a key (or a word), asked for after the

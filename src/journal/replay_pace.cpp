@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace tg::journal {
 
@@ -41,20 +42,42 @@ void ReplayPace::Stop(int status) {
 
 // The title says the replay has ended while its last screen waits (a page
 // ends the replay there by itself).
+// A move that goes somewhere leaves the last screen too.
 void ReplayPace::HoldLastScreen() {
-    if (kind_ == Kind::Watched && !controlsGone_ && !stopped_) terminal_->SetTitle("Tender Gamble! replay, ended");
+    if (kind_ == Kind::Watched && !controlsGone_ && !stopped_) {
+        terminal_->SetTitle("Tender Gamble! " + Where() + ", ended");
+        title_.clear();
+    }
     while (kind_ == Kind::Watched && !controlsGone_ && !stopped_) {
-        const int control = terminal_->ReadByte(-1, Platform::Reading::Keys);
+        const int control = keys_.Next(-1);
         if (control == Platform::EndOfInput) Stop(terminal_->EndOfInputStatus());
-        if (control != Platform::NothingYet) break;
+        if (control == Platform::NothingYet) continue;
+        if (!place_ || !IsMoveKey(control)) break;
+        Move(control);
     }
     if (!stopped_) Stop(0);
 }
 
+std::optional<std::size_t> ReplayPace::MoveTo() {
+    if (moveTo_) stopped_ = false;
+    return std::exchange(moveTo_, std::nullopt);
+}
+
+void ReplayPace::Move(int key) {
+    const std::optional<std::size_t> target = place_->Target(key);
+    if (!target) return;
+    if (key == '.' || key == ',') paused_ = true;
+    moveTo_ = target;
+    stopped_ = true;
+}
+
+// The title is set again only when it changes: with a place, at every
+// input.
 void ReplayPace::ShowState() {
-    stateShown_ = true;
-    terminal_->SetTitle(std::string("Tender Gamble! replay") + (paused_ ? ", paused" : "") + ", speed " +
-                        SpeedText(speed_));
+    const std::string title =
+        "Tender Gamble! " + Where() + (paused_ ? ", paused" : "") + ", speed " + SpeedText(speed_);
+    if (title != title_) terminal_->SetTitle(title);
+    title_ = title;
 }
 
 void ReplayPace::Obey(int control) {
@@ -72,13 +95,15 @@ void ReplayPace::Obey(int control) {
             controlsGone_ = true;
             paused_ = false;
             break;
-        default: break;
+        default:
+            if (place_ && IsMoveKey(control)) Move(control);
+            break;
     }
 }
 
 void ReplayPace::WaitWatched(double milliseconds) {
     using Clock = std::chrono::steady_clock;
-    if (!stateShown_) ShowState();
+    ShowState();
     double recordedLeft = milliseconds;  // in recorded time
     while ((recordedLeft > 0 || paused_) && !stopped_) {
         if (controlsGone_) {
@@ -87,7 +112,7 @@ void ReplayPace::WaitWatched(double milliseconds) {
         }
         const int slice = paused_ ? -1 : std::max(1, std::min(ControlPoll, static_cast<int>(recordedLeft / speed_)));
         const auto start = Clock::now();
-        const int control = terminal_->ReadByte(slice, Platform::Reading::Keys);
+        const int control = keys_.Next(slice);
         const double waited = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         const bool wasPaused = paused_;
         if (control != Platform::NothingYet) Obey(control);

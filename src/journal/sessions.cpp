@@ -14,7 +14,8 @@ namespace {
 
 SessionEnd Refused(Fault fault) { return SessionEnd{CouldNotPlay, std::move(fault)}; }
 
-// The chosen journal read back, or why it cannot be.
+}  // namespace
+
 Result<Contents> Load(JournalStore& store) {
     const Result<std::string> bytes = store.Read();
     if (!bytes) return bytes.Error();
@@ -22,6 +23,8 @@ Result<Contents> Load(JournalStore& store) {
     if (contents.fault) return *contents.fault;
     return contents;
 }
+
+namespace {
 
 // How a game on the terminal ended; an ending stays on the screen once the
 // game has left it.
@@ -94,7 +97,8 @@ SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStor
     return Ended(*terminal, end, std::nullopt);
 }
 
-SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile) {
+SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
+                     const Stretch& stretch) {
     const Fault unwritten{Fault::Kind::Unwritable, castFile};
     std::error_code unknown;  // a file that cannot even be looked at is refused when opened
     if (std::filesystem::exists(castFile, unknown)) {
@@ -105,9 +109,14 @@ SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, c
     const Result<Contents> contents = Load(store);
     if (!contents) return Unwritten(out, castFile, Refused(contents.Error()));
     RecordedInputs inputs(*contents);
+    if (stretch.from > inputs.InputCount()) {
+        return Unwritten(out, castFile, Refused(StretchBeyondTheGame(inputs.InputCount())));
+    }
     CastRecorder cast(speed);
     ReplayPace pace(ReplayPace::Kind::Recorded, &cast);
     GameJournal journal(inputs, pace);
+    if (stretch.from > 0) journal.ShowFrom(stretch.from);
+    if (stretch.to) inputs.Limit(*stretch.to);
     (void)run(cast, contents->header.seed, nullptr, &journal);
     if (inputs.Divergence()) return Unwritten(out, castFile, Refused(*inputs.Divergence()));
     cast.Finish(!journal.RanOut());

@@ -17,6 +17,7 @@
 #include "journal/fault.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/journal_store.hpp"
+#include "journal/stretch.hpp"
 
 namespace tg::journal {
 
@@ -66,9 +67,13 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
 // Plays the store's chosen journal back at `speed` times its pace.
 SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed);
 
+// The chosen journal read back, or why it cannot be.
+Result<Contents> Load(JournalStore& store);
+
 // Writes the replay of the store's chosen journal to `castFile` as an
-// asciicast recording. The file must not exist yet: it is refused before
-// anything is replayed.
-SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile);
+// asciicast recording, or only a stretch of it (see Stretch). The file must
+// not exist yet: it is refused before anything is replayed.
+SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
+                     const Stretch& stretch = {});
 
 }  // namespace tg::journal

@@ -12,7 +12,9 @@
 #include "journal/game_link.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/link_store.hpp"
+#include "journal/recorded_inputs.hpp"
 #include "journal/replay_pace.hpp"
+#include "journal/replay_seek.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "program/games_list.hpp"
@@ -100,6 +102,14 @@ bool Is(const std::string& argument, const std::string& name) {
     return argument == name || argument.rfind(name + "=", 0) == 0;
 }
 
+// --at goes with --share, --from and --to with --replay and --cast.
+Options CheckMoments(Options options) {
+    if (options.at && options.action != Options::Action::Share) return Failure("'--at' goes with '--share'");
+    if ((options.from || options.to) && !options.castFile) return Failure("'--from' and '--to' go with '--cast'");
+    if (options.from && options.to && *options.from > *options.to) return Failure("'--from' comes after '--to'");
+    return options;
+}
+
 Options CheckCombinations(Options options, bool speedGiven) {
     using Action = Options::Action;
     if (options.action == Action::Replay && (options.seed || options.saveFile || options.noSave)) {
@@ -119,7 +129,7 @@ Options CheckCombinations(Options options, bool speedGiven) {
     }
     if (options.action != Action::Share && options.base) return Failure("'--base' goes with '--share'");
     if (options.saveFile && options.noSave) return Failure("'--save' and '--no-save' contradict each other");
-    return options;
+    return CheckMoments(std::move(options));
 }
 
 }  // namespace
@@ -156,7 +166,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             continue;
         }
         bool known = false;
-        for (const char* name : {"--seed", "--replay", "--share", "--base", "--cast", "--speed", "--save"}) {
+        for (const char* name :
+             {"--seed", "--replay", "--share", "--base", "--cast", "--speed", "--save", "--at", "--from", "--to"}) {
             if (!Is(argument, name)) continue;
             known = true;
             const std::optional<std::string> value = reader.Value(argument, name);
@@ -178,6 +189,11 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
                 options.base = *value;
             } else if (std::string(name) == "--cast") {
                 options.castFile = *value;
+            } else if (std::string(name) == "--at" || std::string(name) == "--from" || std::string(name) == "--to") {
+                const std::optional<std::uint32_t> inputs = ParseSeed(*value);
+                if (!inputs) return Failure(std::string("'") + name + "' takes a number of inputs, not '" + *value + "'");
+                (std::string(name) == "--at" ? options.at : std::string(name) == "--from" ? options.from : options.to) =
+                    *inputs;
             } else if (std::string(name) == "--speed") {
                 const std::optional<double> speed = ParseSpeed(*value);
                 if (!speed) return Failure("the speed must be a number from 1/64 to 1024, not '" + *value + "'");
@@ -196,8 +212,9 @@ std::string UsageText() {
     return "Usage: tender-gamble [--seed N] [--save FILE | --no-save]\n"
            "       tender-gamble --games\n"
            "       tender-gamble --continue [N | FILE | LINK]\n"
-           "       tender-gamble --replay N | FILE | LINK [--speed X] [--cast OUT.cast]\n"
-           "       tender-gamble --share N | FILE [--base URL]\n"
+           "       tender-gamble --replay N | FILE | LINK [--speed X]\n"
+           "                     [--cast OUT.cast [--from N] [--to M]]\n"
+           "       tender-gamble --share N | FILE [--base URL] [--at N]\n"
            "A text-mode dating game for the terminal.\n"
            "\n"
            "  --seed N          start the random generator at N (0 to 4294967295) to replay a game\n"
@@ -214,8 +231,11 @@ std::string UsageText() {
            "  --share N | FILE  print a link to the web page that holds the whole game\n"
            "  --base URL        with --share: the page's address (default: $TENDER_GAMBLE_URL,\n"
            "                    else http://127.0.0.1:8000/)\n"
+           "  --at N            with --share: the link shows the game after its first N inputs\n"
            "  --speed X         replay at X times the recorded pace (default 1)\n"
            "  --cast OUT.cast   write the replay as an asciicast recording instead of showing it\n"
+           "  --from N --to M   with --cast: only from the screen after input N to the one\n"
+           "                    after input M (either may be left out)\n"
            "  --help            show this help and exit\n"
            "  --version         show the version and exit\n"
            "\n"
@@ -224,7 +244,10 @@ std::string UsageText() {
            "recent game is the one played last, not the one started last.\n"
            "\n"
            "Every menu answers to one key; Escape after a bad key leaves the game.\n"
-           "During a replay: Space pauses, + and - change the speed, q or Escape ends it.\n";
+           "During a replay: Space pauses, + and - change the speed, q or Escape ends it;\n"
+           ". and , step one input forward and back, Right and Left go to the next and the\n"
+           "previous home menu, 0 to 9 to a tenth of the way, Home and End to the start and\n"
+           "the last screen.\n";
 }
 
 namespace {
@@ -398,24 +421,26 @@ Said PlayNew(const Options& options, std::string& hint) {
 
 // The journal a command-line argument names, and how the player is told of
 // it: the game a link holds (only what follows its '#' is read; going on
-// with it keeps it in the state folder as a new game), a number in the list
-// of kept games, or a file. Why not, for a damaged link or a number not in
-// the list.
+// with it keeps it in the state folder as a new game; its moment, if it
+// names one, is where a replay starts), a number in the list of kept games,
+// or a file. Why not, for a damaged link or a number not in the list.
 struct NamedStore {
     std::unique_ptr<journal::JournalStore> store;
     Named named;
+    std::optional<std::size_t> at;
 };
 
 journal::Result<NamedStore> NamedJournal(const std::string& argument) {
     if (journal::IsLink(argument)) {
         std::string why;
-        std::optional<std::string> bytes = journal::ReadLink(argument, why);
-        if (!bytes) return journal::Fault{journal::Fault::Kind::NotFound, why};
-        return NamedStore{std::make_unique<journal::LinkStore>(std::move(*bytes), Variable, SyncOnEveryExit), InTheLink};
+        std::optional<journal::LinkedGame> game = journal::ReadLink(argument, why);
+        if (!game) return journal::Fault{journal::Fault::Kind::NotFound, why};
+        return NamedStore{std::make_unique<journal::LinkStore>(std::move(game->journal), Variable, SyncOnEveryExit),
+                          InTheLink, game->at};
     }
     const journal::Result<std::string> file = JournalNamed(argument, Variable);
     if (!file) return file.Error();
-    return NamedStore{std::make_unique<journal::FileStore>(*file, SyncOnEveryExit), NamedFile(*file)};
+    return NamedStore{std::make_unique<journal::FileStore>(*file, SyncOnEveryExit), NamedFile(*file), std::nullopt};
 }
 
 // The journal named, else the most recently played unfinished one. The hint
@@ -427,7 +452,7 @@ Said Continue(const Options& options, std::string& hint) {
         chosen = NamedJournal(*options.continueFile);
     } else if (journal::Result<journal::FileStore> latest = journal::FileStore::LatestUnfinished(Variable, SyncOnEveryExit)) {
         const std::string path = latest->Path();
-        chosen = NamedStore{std::make_unique<journal::FileStore>(std::move(*latest)), NamedFile(path)};
+        chosen = NamedStore{std::make_unique<journal::FileStore>(std::move(*latest)), NamedFile(path), std::nullopt};
     } else {
         chosen = latest.Error();
     }
@@ -437,15 +462,18 @@ Said Continue(const Options& options, std::string& hint) {
     return Told(journal::ContinueGame(RunGame, OpenSystemTerminal, *chosen->store), "continue", chosen->named);
 }
 
+// A link's moment is where the replay starts, paused.
 Said Replay(const Options& options) {
     journal::Result<NamedStore> chosen = NamedJournal(options.replayFile);
     if (!chosen) return Refused(chosen.Error(), "replay", {});
     if (options.castFile) {
-        const journal::SessionEnd end = journal::WriteCast(RunGame, *chosen->store, options.speed, *options.castFile);
+        const journal::SessionEnd end = journal::WriteCast(RunGame, *chosen->store, options.speed, *options.castFile,
+                                                           journal::Stretch{options.from.value_or(0), options.to});
         const bool castFault = end.fault && end.fault->kind == journal::Fault::Kind::Unwritable;
         return castFault ? Told(end, "cast", NamedFile(*options.castFile)) : Told(end, "replay", chosen->named);
     }
-    return Told(journal::Replay(RunGame, OpenSystemTerminal, *chosen->store, options.speed), "replay", chosen->named);
+    return Told(journal::WatchReplay(RunGame, OpenSystemTerminal, *chosen->store, options.speed, chosen->at), "replay",
+                chosen->named);
 }
 
 // The page a shared link opens: --base, else $TENDER_GAMBLE_URL, else the
@@ -456,16 +484,24 @@ std::string ShareBase(const Options& options) {
     return variable != nullptr && *variable != '\0' ? variable : DefaultShareBase;
 }
 
+// Why a moment cannot be shared: the game does not get there.
+std::optional<journal::Fault> MomentBeyondTheGame(const std::string& bytes, std::size_t at) {
+    const std::size_t inputs = journal::RecordedInputs(journal::Parse(bytes)).InputCount();
+    if (at <= inputs) return std::nullopt;
+    return journal::Fault{journal::Fault::Kind::NotFound, "there is no moment after input " + std::to_string(at) +
+                                                              " in a game of " + std::to_string(inputs) + " inputs"};
+}
+
 // Prints the link that holds the journal, once it reads as one.
 Said Share(const Options& options) {
     journal::Result<NamedStore> chosen = NamedJournal(options.shareFile);
     if (!chosen) return Refused(chosen.Error(), "share", {});
     const journal::Result<std::string> bytes = chosen->store->Read();
     if (!bytes) return Refused(bytes.Error(), "share", chosen->named);
-    if (const std::optional<journal::Fault> fault = journal::Parse(*bytes).fault) {
-        return Refused(*fault, "share", chosen->named);
-    }
-    std::cout << journal::MakeLink(ShareBase(options), *bytes) << "\n";
+    std::optional<journal::Fault> fault = journal::Parse(*bytes).fault;
+    if (!fault && options.at) fault = MomentBeyondTheGame(*bytes, *options.at);
+    if (fault) return Refused(*fault, "share", chosen->named);
+    std::cout << journal::MakeLink(ShareBase(options), *bytes, options.at) << "\n";
     return Said{};
 }
 

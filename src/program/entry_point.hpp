@@ -19,6 +19,9 @@ struct Options {
     std::optional<std::string> base;          // --base URL: the page a shared link opens
     std::optional<std::string> castFile;      // --cast OUT
     double speed = 1.0;
+    std::optional<std::size_t> at;    // --at N: the moment a shared link names
+    std::optional<std::size_t> from;  // --from N --to M: the stretch a cast holds
+    std::optional<std::size_t> to;
     std::optional<std::string> saveFile;  // --save FILE
     bool noSave = false;
     std::string command = "tender-gamble";  // how the player started the game, for the hints

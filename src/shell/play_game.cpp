@@ -14,6 +14,7 @@ GameEnd PlayGame(Platform& platform, std::uint32_t seed, GameEvents* events, Inp
     Game game(console, random);
     if (watch) watch(game);
     (void)game.StartGame();
+    console.GameOver();
     return console.End();
 }
 

@@ -18,6 +18,7 @@ void Game::ShowClockLine() {
     console.SetBackground(colour::Red);
     console.SetForeground(colour::BrightRed);
     Line(ClockText());
+    console.ClockShown(DayAndTimeText());
     console.SetBackground(colour::Black);
     console.SetForeground(colour::Grey);
 }
@@ -34,7 +35,6 @@ void Game::ShowClock() {
     }
     console.ClearScreen();
     ShowClockLine();
-    console.ClockShown(DayAndTimeText());
 }
 
 }  // namespace tg

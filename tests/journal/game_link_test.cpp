@@ -7,6 +7,7 @@
 
 #include "journal/base64url.hpp"
 #include "journal/game_link.hpp"
+#include "journal/journal_format.hpp"
 #include "journal/zlib_stream.hpp"
 
 namespace tg::journal {
@@ -27,10 +28,28 @@ TEST(GameLink, HoldsTheJournalByteForByteAfterThePagesAddress) {
     EXPECT_EQ(link.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_", 31),
               std::string::npos);
     std::string why;
-    EXPECT_EQ(ReadLink(link, why), Journal) << why;
-    EXPECT_EQ(ReadLink(link + "==", why), Journal) << "padding is ignored: " << why;
+    EXPECT_EQ(ReadLink(link, why).value_or(LinkedGame{}).journal, Journal) << why;
+    EXPECT_EQ(ReadLink(link + "==", why).value_or(LinkedGame{}).journal, Journal) << "padding is ignored: " << why;
     EXPECT_TRUE(IsLink(link));
     EXPECT_FALSE(IsLink("game.journal"));
+}
+
+// A game of three keys, to name moments of.
+const std::string ThreeKeys = [] {
+    Header header;
+    header.gameVersion = "1.0.0";
+    header.started = "2026-12-09T14:46:04Z";
+    std::string bytes = EncodeHeader(header);
+    for (const char key : {'0', '2', '4'}) bytes += EncodeRecord(Record{Record::Kind::Key, key, std::string(1, key)});
+    return bytes;
+}();
+
+TEST(GameLink, AMomentOfTheGameIsNamedAfterIt) {
+    std::string why;
+    const std::optional<LinkedGame> game = ReadLink(MakeLink("", ThreeKeys, 3), why);
+    ASSERT_TRUE(game) << why;
+    EXPECT_EQ(game->at, std::optional<std::size_t>(3));
+    EXPECT_EQ(game->journal, ThreeKeys);
 }
 
 TEST(GameLink, DamagedLinksAreRefused) {
@@ -53,6 +72,12 @@ TEST(GameLink, DamagedLinksAreRefused) {
         whole.substr(0, middle) + "+" + whole.substr(middle + 1),  // standard base64, not URL-safe
         "http://127.0.0.1:8000/#seed=4",                           // not "game="
         "http://127.0.0.1:8000/#x" + whole.substr(whole.find('#')), // only the first '#' counts
+        MakeLink("", ThreeKeys, 4),                                 // a moment beyond the game
+        MakeLink("", ThreeKeys) + "&at=",                           // a moment with no number
+        MakeLink("", ThreeKeys) + "&at=-1",                         // or a number of no inputs
+        MakeLink("", ThreeKeys) + "&at=1x",                        // or not only a number
+        MakeLink("", ThreeKeys, 1) + "&at=2",                       // two moments
+        MakeLink("", ThreeKeys) + "&from=1",                        // something else after the game
     };
     for (const std::string& bad : damaged) {
         std::string why;

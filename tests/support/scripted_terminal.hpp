@@ -77,6 +77,7 @@ public:
     void SetColours(int foreground, int background) override { terminal_.SetColours(foreground, background); }
     void Clear() override { terminal_.Clear(); }
     void Pause(int milliseconds) override { terminal_.Pause(milliseconds); }
+    void SetTitle(std::string_view title) override { terminal_.SetTitle(title); }
 
 private:
     ScriptedTerminal& terminal_;
