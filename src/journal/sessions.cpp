@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "journal/cast_recorder.hpp"
+#include "terminal/cast_recorder.hpp"
 #include "journal/game_journal.hpp"
 #include "journal/recorded_inputs.hpp"
 

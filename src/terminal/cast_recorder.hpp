@@ -8,7 +8,7 @@
 #include "console/ansi_output.hpp"
 #include "console/platform.hpp"
 
-namespace tg::journal {
+namespace tg {
 
 // An imaginary 80x25 colour terminal that a replayed game is shown on,
 // keeping what it would have been sent, with the time it was sent at, as
@@ -48,4 +48,4 @@ private:
 // A JSON string literal of the text.
 std::string JsonString(std::string_view text);
 
-}  // namespace tg::journal
+}  // namespace tg

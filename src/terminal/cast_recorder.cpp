@@ -1,11 +1,11 @@
 // The asciicast recording of a replayed game: its events and their JSON.
-#include "journal/cast_recorder.hpp"
+#include "terminal/cast_recorder.hpp"
 
 #include <algorithm>
 #include <cstdio>
 
 
-namespace tg::journal {
+namespace tg {
 
 namespace {
 // The length of the UTF-8 sequence at the start of the text, or 0 when it
@@ -92,4 +92,4 @@ std::string CastRecorder::Recording(const std::string& title) const {
     return cast;
 }
 
-}  // namespace tg::journal
+}  // namespace tg
