@@ -52,6 +52,14 @@ TEST(GameDescription, HowTheGameStandsAndWhoPlaysIt) {
     }
 }
 
+// Out looking, a tick after the home menu's 8:10am: the game stands where
+// its last screen's clock does.
+TEST(GameDescription, TheClockIsTheLastScreensNotTheLastHomeMenus) {
+    const GameDescription description = Describe(PlayIt, JournalOf("024"));
+    ASSERT_TRUE(description.rest);
+    EXPECT_EQ(description.rest->clock, "Day 1, Monday 8:20am");
+}
+
 TEST(GameDescription, AJournalThatDoesNotReplayIsDamagedWithTheReason) {
     std::string otherSeed = JournalOf("0241" "3333");
     otherSeed.replace(otherSeed.find("seed 7"), 6, "seed 8");
