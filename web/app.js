@@ -423,6 +423,12 @@ class Page {
     this.#lineSent = now;
   }
 
+  // Where a key goes in the replay that has ended on the terminal, if anywhere.
+  #moveAfterTheEnd(key) {
+    const inputs = this.#main.dataset.mode === 'replay' ? this.#replaying?.inputs : null;
+    return inputs ? moveAfterTheEnd(key, this.#moment.at, inputs.count) : null;
+  }
+
   #endLine() {
     this.#lineChanged();
     this.#typed(KeypadKeys.Enter);
@@ -431,8 +437,8 @@ class Page {
   #typed(data) {
     if (this.#session && !this.#session.ended) {
       this.#session.type(data);
-    } else if (this.#main.dataset.mode === 'replay' && this.#replaying?.inputs && moveAfterTheEnd(data, this.#moment.at, this.#replaying.inputs.count)) {
-      const { to, play } = moveAfterTheEnd(data, this.#moment.at, this.#replaying.inputs.count);
+    } else if (this.#moveAfterTheEnd(data)) {
+      const { to, play } = this.#moveAfterTheEnd(data);
       this.#seekTo(to, play);
     } else if (this.#session && data === '\r') {
       this.newGame(); // Enter on the ended game's terminal starts the next one
