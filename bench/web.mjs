@@ -114,9 +114,9 @@ const Seeks = 20;
 async function longJournal() {
   const file = join(tmpdir(), `tender-bench-web-${process.pid}.journal`);
   for (let seed = 1; seed < 60; seed += 1) {
-    const [game, pieces] = execFileSync(join(root, 'build/bench/tender-bench-scripts'), ['1', String(LongGame + 200), String(seed)], { encoding: 'utf8' }).trim().split('\t');
+    const [game, pieces] = execFileSync(join(root, 'build/bench/bench/tender-bench-scripts'), ['1', String(LongGame + 200), String(seed)], { encoding: 'utf8' }).trim().split('\t');
     const keys = Buffer.concat(pieces.split(' ').map((piece) => Buffer.from(piece, 'hex')));
-    spawnSync(join(root, 'build/bench/tender-gamble'), ['--seed', game, '--save', file], { input: keys });
+    spawnSync(join(root, 'build/bench/tender-gamble'), ['--seed', game, '--save', file], { input: keys, stdio: ['pipe', 'ignore', 'ignore'] });
     const bytes = new Uint8Array(await readFile(file));
     await rm(file, { force: true });
     if (journalInputs(bytes)?.count >= LongGame) return journalUpTo(bytes, LongGame);
