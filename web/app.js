@@ -28,12 +28,11 @@ const PlayedNotedEvery = 5000;
 
 const ReplayKeys = 'Space pauses, + and - change the speed, . and , step, 0 to 9 jump, q ends the replay.';
 
-// The replay's key that ends it, and its title once it waits on its last
-// screen (src/journal/replay_pace.cpp): the page ends it there. The title
-// says where the replay is: "Tender Gamble! replay 312/1510, Day 3,
-// Tuesday 2:40pm, paused, speed 1".
+// The replay's key that ends it, and its title (src/journal/replay_pace.cpp),
+// which says where the replay is ("Tender Gamble! replay 312/1510, Day 3,
+// Tuesday 2:40pm, paused, speed 1") and ends in ", ended" once it waits on
+// its last screen: the page ends it there.
 const EndReplay = 'q';
-const ReplayEndedTitle = /, ended$/;
 const ReplayTitle = /^Tender Gamble! (replay (\d+)\/\d+.*?)(, ended)?$/;
 
 // Once a replay has ended, its keys that move back start it again where
