@@ -5,16 +5,23 @@
 //   - time from navigation to the first screen drawn, against a page that
 //     loads xterm.js alone and writes the same screen (bench/web_baseline.js);
 //   - keys per second the page sustains, keys sent as fast as possible;
+//   - a seek in the replay of a 10,000-input game: the median of 20 seeks to
+//     random points by the seek bar, and a step back from its last screen,
+//     each from the change to the frame that shows the screen;
 //   - uncaught errors and failed requests (there must be none).
 // Usage: node bench/web.mjs [--loads N] [--json FILE]
 
-import { writeFile } from 'node:fs/promises';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { readFile, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { launchChromium } from '../tests/web/support/browser.mjs';
 import { serveFolder } from '../tests/web/support/static_server.mjs';
 import { WebGame } from '../tests/web/support/web_game.mjs';
+import { gameLink } from '../web/game_link.js';
+import { journalInputs, journalUpTo } from '../web/journal_records.js';
 
 const root = fileURLToPath(new URL('..', import.meta.url));
 const args = process.argv.slice(2);
@@ -98,6 +105,61 @@ async function keysPerSecond(context, url, keys) {
   return { burst, oneByOne, errors: game.errors };
 }
 
+const LongGame = 10_000;
+const Seeks = 20;
+
+// A journal of a 10,000-input game, as the terminal's benchmark makes one:
+// the keys a scripted player chose (tender-bench-scripts), played by the
+// terminal game, the journal cut after its 10,000th input.
+async function longJournal() {
+  const file = join(tmpdir(), `tender-bench-web-${process.pid}.journal`);
+  for (let seed = 1; seed < 60; seed += 1) {
+    const [game, pieces] = execFileSync(join(root, 'build/bench/bench/tender-bench-scripts'), ['1', String(LongGame + 200), String(seed)], { encoding: 'utf8' }).trim().split('\t');
+    const keys = Buffer.concat(pieces.split(' ').map((piece) => Buffer.from(piece, 'hex')));
+    spawnSync(join(root, 'build/bench/tender-gamble'), ['--seed', game, '--save', file], { input: keys, stdio: ['pipe', 'ignore', 'ignore'] });
+    const bytes = new Uint8Array(await readFile(file));
+    await rm(file, { force: true });
+    if (journalInputs(bytes)?.count >= LongGame) return journalUpTo(bytes, LongGame);
+  }
+  throw new Error(`no scripted game reached ${LongGame} inputs`);
+}
+
+// Milliseconds from an action on the page (a seek bar's change, a click) to
+// the frame that shows the replay waiting at its new screen.
+function timeToScreen(page, act) {
+  return page.evaluate((action) => new Promise((resolve) => {
+    const main = document.getElementById('game');
+    const before = Number(main.dataset.waits);
+    const start = performance.now();
+    const watch = new MutationObserver(() => {
+      if (main.dataset.state !== 'waiting' || Number(main.dataset.waits) <= before) return;
+      watch.disconnect();
+      requestAnimationFrame(() => resolve(performance.now() - start));
+    });
+    watch.observe(main, { attributes: true });
+    const seek = document.getElementById('seek');
+    if (action === 'step back') {
+      document.getElementById('step-back').click();
+    } else {
+      seek.value = String(action);
+      seek.dispatchEvent(new Event('change'));
+    }
+  }), act);
+}
+
+// Seeks to random points of the long game's replay, then a step back from
+// its last screen, on a page opened at the start of the game, paused.
+async function seeks(context, url) {
+  const journal = await longJournal();
+  const game = await WebGame.open(context, await gameLink(url, journal, 0));
+  const times = [];
+  for (let k = 0; k < Seeks; k += 1) times.push(await timeToScreen(game.page, Math.floor(Math.random() * LongGame)));
+  await game.after(() => game.page.keyboard.press('End'));
+  const stepBack = await timeToScreen(game.page, 'step back');
+  await game.page.close();
+  return { seekMs: median(times), seekMaxMs: Math.max(...times), stepBackMs: stepBack, errors: game.errors };
+}
+
 // Loads of the game's page and of xterm.js alone, alternated so both see
 // the same machine, in a browser with this viewport.
 async function loadsOn(device, gameUrl, baselineUrl) {
@@ -142,12 +204,14 @@ try {
   const desktop = await loadsOn({}, `${gamePage.url}?seed=7`, baselinePage.url);
   const phone = await loadsOn(Phone, `${gamePage.url}?seed=7`, baselinePage.url);
   const browser = await launchChromium();
-  const keys = await keysPerSecond(browser.context, gamePage.url, 5000).finally(() => browser.close());
-  const errors = [...desktop.errors, ...phone.errors, ...keys.errors];
-  const figures = { desktop, phone, loads, keysPerSecondBurst: keys.burst, keysPerSecondOneByOne: keys.oneByOne, errors };
+  const keys = await keysPerSecond(browser.context, gamePage.url, 5000);
+  const seek = await seeks(browser.context, gamePage.url).finally(() => browser.close());
+  const errors = [...desktop.errors, ...phone.errors, ...keys.errors, ...seek.errors];
+  const figures = { desktop, phone, loads, keysPerSecondBurst: keys.burst, keysPerSecondOneByOne: keys.oneByOne, seek, errors };
   report('desktop', desktop);
   report('phone (390x844, touch)', phone);
   console.log(`keys per second: ${keys.burst.toFixed(0)} with 5000 keys pasted at once, ${keys.oneByOne.toFixed(0)} with 5000 keys sent one event at a time`);
+  console.log(`seek in a ${LongGame}-input game: ${seek.seekMs.toFixed(0)} ms (median of ${Seeks} to random points, slowest ${seek.seekMaxMs.toFixed(0)} ms; target <= 150 ms); a step back from its last screen: ${seek.stepBackMs.toFixed(0)} ms`);
   console.log(`uncaught errors and failed requests: ${errors.length}`);
   if (jsonFile) await writeFile(jsonFile, JSON.stringify(figures, null, 2));
   process.exitCode = errors.length === 0 ? 0 : 1;

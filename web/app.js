@@ -5,6 +5,7 @@ import { GameSession } from './game_session.js';
 import { holdJournal, journalsInUse } from './journal_locks.js';
 import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
 import { gameLink, holdsGame, journalFromLink } from './game_link.js';
+import { journalInputs, journalUpTo } from './journal_records.js';
 import { KeptGames, describeJournal, gameInWords, mayPlayOn } from './kept_games.js';
 import { terminalOptions } from './terminal_options.js';
 
@@ -25,12 +26,24 @@ const KillLine = '\x15';
 // of journals at most this often (and when it ends).
 const PlayedNotedEvery = 5000;
 
-const ReplayKeys = 'Space pauses, + and - change the speed, q ends the replay.';
+const ReplayKeys = 'Space pauses, + and - change the speed, . and , step, 0 to 9 jump, q ends the replay.';
 
-// The replay's key that ends it, and its title once it waits on its last
-// screen (src/journal/replay_platform.cpp): the page ends it there.
+// The replay's key that ends it, and its title (src/journal/replay_pace.cpp),
+// which says where the replay is ("Tender Gamble! replay 312/1510, Day 3,
+// Tuesday 2:40pm, paused, speed 1") and ends in ", ended" once it waits on
+// its last screen: the page ends it there.
 const EndReplay = 'q';
-const ReplayEndedTitle = /replay, ended$/;
+const ReplayTitle = /^Tender Gamble! (replay (\d+)\/\d+.*?)(, ended)?$/;
+
+// Once a replay has ended, its keys that move back start it again where
+// they go, as in the terminal: a step back paused, Home or a tenth of the
+// way playing. Nothing for any other key.
+function moveAfterTheEnd(key, at, count) {
+  if (key === ',') return { to: at - 1, play: false };
+  if (key === '\x1b[H') return { to: 0, play: true };
+  if (/^[0-9]$/.test(key)) return { to: Math.floor((count * Number(key)) / 10), play: true };
+  return null;
+}
 
 // The game's code, compiled once and instantiated anew for every game.
 // Servers that do not label .wasm files as WebAssembly get the slower way.
@@ -53,6 +66,9 @@ class Page {
   #openJournal = document.getElementById('open-journal');
   #journalFile = document.getElementById('journal-file');
   #share = document.getElementById('share');
+  #shareMoment = document.getElementById('share-moment');
+  #seekBar = document.getElementById('seek-bar');
+  #seek = document.getElementById('seek');
   #playOn = document.getElementById('play-on');
   #shareLink = document.getElementById('share-link');
   #shown = () => null; // the journal's bytes of what the terminal shows
@@ -62,7 +78,8 @@ class Page {
   #screenNews = document.getElementById('screen-news');
   #lineSent = ''; // what of the line field the game has been sent
   #heard = []; // the screen's rows as last announced
-  #replaying = ''; // what is being replayed, in words
+  #replaying = null; // what is replayed: { name, words, chosen, inputs }
+  #moment = { at: 0, paused: false, speed: '1' }; // where the replay is, from its title
   #keptGames;
   #terminal;
   #session = null;
@@ -119,6 +136,10 @@ class Page {
     this.#download.addEventListener('click', () => this.#downloadJournal(this.#journal));
     this.#openJournal.addEventListener('click', () => this.#journalFile.click());
     this.#share.addEventListener('click', () => this.#shareGame(this.#shown()));
+    this.#shareMoment.addEventListener('click', () => this.#shareGame(this.#shown(), this.#moment.at));
+    this.#seek.addEventListener('change', () => this.#seekTo(Number(this.#seek.value), !this.#moment.paused));
+    document.getElementById('step-back').addEventListener('click', () => this.#step(',', -1));
+    document.getElementById('step-forward').addEventListener('click', () => this.#step('.', 1));
     this.#shareLink.addEventListener('focus', () => this.#shareLink.select());
     this.#shareLink.addEventListener('keydown', (event) => this.#keyInShareLink(event));
     this.#playOn.addEventListener('click', () => this.#playOnFromLink());
@@ -145,7 +166,7 @@ class Page {
   // and then it can be played on as the player's own. A damaged link is
   // said, and nothing is kept of it.
   async openLink(fragment) {
-    const { bytes, problem } = await journalFromLink(fragment);
+    const { bytes, at, problem } = await journalFromLink(fragment);
     if (problem) {
       this.#setState('choosing');
       this.say(`This link cannot be played: ${problem}. Ask for the link again, or start a new game.`);
@@ -153,7 +174,7 @@ class Page {
       return;
     }
     this.#linked = bytes;
-    await this.#replay('the link', 'Replaying the game in this link', () => bytes);
+    await this.#replay('the link', 'Replaying the game in this link', () => bytes, at);
   }
 
   say(text) {
@@ -213,26 +234,68 @@ class Page {
   }
 
   // Replays a journal (`chosen` gives its bytes; `name` is what the game
-  // calls it), saying what is replayed (`words`) and its keys.
-  async #replay(name, words, chosen) {
+  // calls it), saying what is replayed (`words`) and its keys; from the
+  // screen after `at` inputs, paused, when it is given. The seek bar marks
+  // the journal's home menus.
+  async #replay(name, words, chosen, at = null) {
     await this.#once(async () => {
-      this.#replaying = words;
-      await this.#start({ args: ['--replay', name], mode: 'replay', chosen, status: `${words}: ${ReplayKeys}` });
+      const inputs = journalInputs(chosen());
+      this.#replaying = { name, words, chosen, inputs };
+      this.#seek.max = String(inputs?.count ?? 0);
+      const marks = (inputs?.homeMenus ?? []).map((before) => {
+        const mark = document.createElement('span');
+        mark.style.left = `${(100 * before) / inputs.count}%`;
+        return mark;
+      });
+      document.getElementById('home-menus').replaceChildren(...marks);
+      await this.#startReplay(at);
     });
   }
 
-  // The replay's title says whether it is paused, and its speed
-  // ("Tender Gamble! replay, paused, speed 1/4"): the status line says it.
-  // Once it says the replay waits on its last screen, the replay is ended
-  // there, and the page offers what comes next at once.
+  // The replay of what #replay chose, from the start or paused at `at`.
+  #startReplay(at, relist = true) {
+    const { name, words, chosen, inputs } = this.#replaying;
+    const args = ['--replay', name, ...(at === null ? [] : ['--at', String(at)])];
+    this.#moment = { at: at ?? 0, paused: at !== null, speed: '1' };
+    return this.#start({ args, mode: 'replay', chosen, status: `${words}: ${ReplayKeys}`, relist, seekable: inputs !== null });
+  }
+
+  // Moves the replay to the screen after `at` inputs: the game replayed
+  // again, paused there, then set going again (at the same speed) when
+  // `play`. A replay that has ended starts again.
+  async #seekTo(at, play) {
+    if (this.#replaying?.inputs == null || this.#starting) return;
+    const target = Math.max(0, Math.min(at, this.#replaying.inputs.count));
+    const doublings = Math.log2(this.#moment.speed.split('/').map(Number).reduce((top, bottom) => top / bottom));
+    await this.#once(() => this.#startReplay(target, false));
+    const keys = (play ? ' ' : '') + (doublings > 0 ? '+' : '-').repeat(Math.abs(doublings));
+    if (keys !== '') this.#session.type(keys);
+  }
+
+  // A step button: the replay's own key while it runs, else a seek.
+  #step(key, by) {
+    if (this.#session && !this.#session.ended) this.#typed(key);
+    else if (by < 0) this.#seekTo(this.#moment.at + by, false); // nothing lies beyond the end
+  }
+
+  // The replay's title says where it is, whether it is paused, and its
+  // speed: the status line says it, the seek bar shows it, and a paused
+  // replay can be shared, or (a link's) played on from there. Once it says
+  // the replay waits on its last screen, the replay is ended there, and
+  // the page offers what comes next at once.
   #replayState(title) {
     if (this.#main.dataset.mode !== 'replay' || !this.#session || this.#session.ended) return;
-    if (ReplayEndedTitle.test(title)) {
+    const [, where, at, ended] = title.match(ReplayTitle) ?? [null, title, '0', ''];
+    const paused = /, paused,/.test(where);
+    this.#moment = { at: Number(at), paused, speed: where.match(/speed (\S+)$/)?.[1] ?? this.#moment.speed };
+    this.#seek.value = at;
+    if (ended) {
       this.say('The replay has ended.');
       this.#session.type(EndReplay);
       return;
     }
-    this.say(`${this.#replaying} (${title.replace(/^.*replay, /, '')}): ${ReplayKeys}`);
+    this.say(`${this.#replaying.words} (${where}): ${ReplayKeys}`);
+    this.#showButtons({ share: true, shareMoment: paused, playOn: paused && this.#linked !== null });
   }
 
   // The list of kept games, with the one on the terminal as being played.
@@ -252,7 +315,9 @@ class Page {
   // Starts a game on the terminal with these arguments, dropping the one
   // before: a game with its journal (and the journal's lock), or in mode
   // 'replay' a replay of the chosen bytes.
-  async #start({ args, journal = null, letGo = null, mode = 'game', chosen = () => this.#store.bytes(journal.id), status = '' }) {
+  // A replay's seek bar shows when it is `seekable`; `relist` false leaves
+  // the list of kept games as it is (a replay moved to another input).
+  async #start({ args, journal = null, letGo = null, mode = 'game', chosen = () => this.#store.bytes(journal.id), status = '', relist = true, seekable = false }) {
     this.#session?.abandon();
     this.#letGo?.();
     // What the game before sent the terminal is drawn, and ignored, before
@@ -262,6 +327,7 @@ class Page {
     this.#letGo = letGo;
     this.#report = null;
     this.#main.dataset.mode = mode;
+    this.#seekBar.hidden = !seekable;
     this.#shown = journal === null ? chosen : () => this.#store.bytes(journal.id);
     this.#showButtons({ download: journal !== null, share: true });
     this.#shareLink.hidden = true;
@@ -287,7 +353,7 @@ class Page {
     });
     this.#session = session;
     await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
-    await this.#listKeptGames();
+    if (relist) await this.#listKeptGames();
   }
 
   // What the game's journal calls on the page (src/journal/browser_store.cpp).
@@ -356,6 +422,12 @@ class Page {
     this.#lineSent = now;
   }
 
+  // Where a key goes in the replay that has ended on the terminal, if anywhere.
+  #moveAfterTheEnd(key) {
+    const inputs = this.#main.dataset.mode === 'replay' ? this.#replaying?.inputs : null;
+    return inputs ? moveAfterTheEnd(key, this.#moment.at, inputs.count) : null;
+  }
+
   #endLine() {
     this.#lineChanged();
     this.#typed(KeypadKeys.Enter);
@@ -364,6 +436,9 @@ class Page {
   #typed(data) {
     if (this.#session && !this.#session.ended) {
       this.#session.type(data);
+    } else if (this.#moveAfterTheEnd(data)) {
+      const { to, play } = this.#moveAfterTheEnd(data);
+      this.#seekTo(to, play);
     } else if (this.#session && data === '\r') {
       this.newGame(); // Enter on the ended game's terminal starts the next one
     }
@@ -423,23 +498,26 @@ class Page {
     this.#newGame.hidden = !shown.newGame;
     this.#download.hidden = !shown.download;
     this.#share.hidden = !shown.share;
+    this.#shareMoment.hidden = !shown.shareMoment;
     this.#playOn.hidden = !shown.playOn;
     if (!shown.share) this.#shareLink.hidden = true;
   }
 
-  // A link to this page that holds the game, copied for the player to send,
-  // and shown too, for a browser that does not let the page copy. The keys
-  // stay with the game being played.
-  async #shareGame(bytes) {
+  // A link to this page that holds the game (and names the moment after
+  // `at` inputs, when given), copied for the player to send, and shown
+  // too, for a browser that does not let the page copy. The keys stay with
+  // the game being played.
+  async #shareGame(bytes, at = null) {
     const session = this.#session;
     if (session && !session.ended) this.#terminal.focus();
-    const link = await gameLink(window.location.origin + window.location.pathname, bytes);
+    const link = await gameLink(window.location.origin + window.location.pathname, bytes, at);
     if (this.#session !== session) return; // another game has the page now
     this.#shareLink.value = link;
     this.#shareLink.hidden = false;
     const copied = await navigator.clipboard?.writeText(link).then(() => true, () => false);
     if (this.#session !== session) return;
-    this.say(`${copied ? 'Copied: the' : 'The'} link to this game (${link.length} characters), below: send it to anyone, and they watch it and can play on from it.`);
+    const what = at === null ? 'this game' : `this moment of the game (input ${at})`;
+    this.say(`${copied ? 'Copied: the' : 'The'} link to ${what} (${link.length} characters), below: send it to anyone, and they watch it and can play on from it.`);
   }
 
   // The link's field can be selected and copied from; a key of the game's
@@ -453,9 +531,10 @@ class Page {
     this.#typed(data);
   }
 
-  // The link's game, kept as the player's own and gone on with.
+  // The link's game up to the input the replay shows, kept as the
+  // player's own and gone on with: the inputs after it are dropped.
   async #playOnFromLink() {
-    const { entry, error } = this.#store.adopt(this.#linked, await journalsInUse());
+    const { entry, error } = this.#store.adopt(journalUpTo(this.#linked, this.#moment.at), await journalsInUse());
     if (!entry) {
       this.say(`This game cannot be kept in this browser: ${error}.`);
       return;

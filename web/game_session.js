@@ -81,6 +81,8 @@ export class GameSession {
   }
 
   #waitForKeys(milliseconds) {
+    // An abandoned game waits for good, a replay too: it runs no more.
+    if (this.#abandoned) return new Promise(() => {});
     // A wait without a limit is the game at a prompt; a short one is the
     // rest of an escape sequence being waited for.
     if (milliseconds < 0 && this.#keys.size === 0) {

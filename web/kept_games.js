@@ -33,6 +33,7 @@ function compactCells(cells) {
 // A game in a few words, as its row names it: "Trophy game: Jack Smith,
 // Day 3, Monday 8:10am", or "game, in the opening".
 export function gameInWords({ cells }) {
+  // A game still in its opening has no mode or player yet.
   if (cells.length !== 5 || cells[0] === '') {
     return ['game', ...cells.slice(0, -1)].filter((cell) => cell !== '').join(', ');
   }

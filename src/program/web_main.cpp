@@ -2,7 +2,9 @@
 // instance of this program per game, with one of
 //   --seed N         a new game, its journal kept by the page
 //   --continue       the game the page keeps, gone on with
-//   --replay NAME    a journal the player opened, played back
+//   --replay NAME [--at N]
+//                    a journal the player opened, played back (from the
+//                    screen after its first N inputs, paused)
 //   --describe       a kept journal, replayed silently to tell how its game
 //                    stands: one line of tab-separated cells on the output
 // (src/journal/browser_store.cpp is the page's side of the journal).
@@ -12,6 +14,7 @@
 #include <charconv>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,7 @@
 
 #include "journal/browser_store.hpp"
 #include "journal/game_description.hpp"
+#include "journal/replay_seek.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "shell/play_game.hpp"
@@ -49,6 +53,17 @@ tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t 
     tg::journal::JournalOpener open;
     if (journal) open = [sink = *journal] { return sink; };
     return tg::journal::PlayNewGame(RunGame, *terminal, seed, open);
+}
+
+// The input a replay starts at (--at N), or nothing; the page checks N
+// against the game before it asks.
+std::optional<std::size_t> StartingInput(int argc, char** argv) {
+    if (argc < 5 || std::string(argv[3]) != "--at") return std::nullopt;
+    std::size_t at = 0;
+    const std::string text = argv[4];
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), at);
+    if (text.empty() || error != std::errc() || stop != text.data() + text.size()) return std::nullopt;
+    return at;
 }
 
 std::vector<std::string> Cells(const tg::journal::GameDescription& description, const std::string& standing) {
@@ -113,7 +128,7 @@ int main(int argc, char** argv) {
     if (action == "--continue") {
         end = tg::journal::ContinueGame(RunGame, tg::OpenSystemTerminal, store);
     } else if (action == "--replay") {
-        end = tg::journal::Replay(RunGame, tg::OpenSystemTerminal, store, 1);
+        end = tg::journal::WatchReplay(RunGame, tg::OpenSystemTerminal, store, 1, StartingInput(argc, argv));
     } else {
         end = PlayNew(store, SeedFrom(value));
     }

@@ -6,12 +6,13 @@
 
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
+import { gameLink } from '../../web/game_link.js';
 import { freePlay, trophy } from './scripted_games.mjs';
 import { launchChromium } from './support/browser.mjs';
 import { serveFolder } from './support/static_server.mjs';
@@ -167,9 +168,9 @@ test('The page lists its kept games: Continue, Replay (its speed said), Download
 
   // The replay's speed is in the status line, and its pause; it ends by itself.
   await first.locator('button', { hasText: 'Replay' }).click();
-  await game.page.waitForFunction(() => /^Replaying the game last played .*\(speed 1\): Space pauses/.test(document.getElementById('status').textContent));
+  await game.page.waitForFunction(() => /^Replaying the game last played .*\(replay \d+\/1.*, speed 1\): Space pauses/.test(document.getElementById('status').textContent));
   await game.step(' ');
-  assert.match(await game.status(), /^Replaying the game last played .*\(paused, speed 1\): Space pauses/);
+  assert.match(await game.status(), /^Replaying the game last played .*\(replay \d+\/1.*, paused, speed 1\): Space pauses/);
   await game.step(' ');
   assert.match(await game.status(), /^The replay has ended/);
 
@@ -220,4 +221,34 @@ test('A game shared as a link: from the terminal it replays on the page and play
   assert.match(refused.stderr, /damaged|cut short/);
   assert.deepEqual([...game.errors, ...damaged.errors], []);
   await rm(state, { recursive: true, force: true });
+});
+
+test('A link to a moment opens there, paused; seek, step back, share the moment and play on from it, each screen the terminal game\'s', async () => {
+  const steps = freePlay.steps.slice(0, 30);
+  const terminal = playInTerminal(recorder, freePlay.seed, steps);
+  const file = join(folder, 'moment.journal');
+  assert.equal(spawnSync(binary, ['--seed', String(freePlay.seed), '--save', file], { input: steps.join('') }).status, 0);
+  const game = await WebGame.open(browser.context, await gameLink(await freshOrigin(), await readFile(file), 12));
+  const shows = async (on, inputs) => {
+    assert.deepEqual(await on.screen(), terminal.screens[inputs], `the screen after ${inputs} inputs`);
+    assert.match(await on.status(), new RegExp(`\\(replay ${inputs}/30, Day .*, paused, speed 1\\)`));
+  };
+  await shows(game, 12);
+  await game.after(() => game.page.$eval('#seek', (seek) => {
+    seek.value = '25';
+    seek.dispatchEvent(new Event('change'));
+  }));
+  await shows(game, 25);
+  await game.after(() => game.page.click('#step-back'));
+  await shows(game, 24);
+
+  await game.page.click('#share-moment');
+  await game.page.waitForSelector('#share-link', { state: 'visible' });
+  const friend = await WebGame.open(browser.context, await game.page.inputValue('#share-link'));
+  await shows(friend, 24);
+  await friend.after(() => friend.page.click('#play-on'));
+  assert.deepEqual(await friend.screen(), terminal.screens[24], 'played on');
+  await friend.step(steps[24]);
+  assert.deepEqual(await friend.screen(), terminal.screens[25], 'the inputs after the moment dropped');
+  assert.deepEqual([...game.errors, ...friend.errors], []);
 });

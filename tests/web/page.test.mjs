@@ -204,6 +204,9 @@ test('Sideways on a phone the keypad stands beside the whole terminal; Share lea
   assert.deepEqual(await linked.screen(), terminal.screens[2]);
   assert.match(await linked.status(), /^The replay has ended/);
   assert.equal(await linked.page.isVisible('#play-on'), true);
+  for (const control of ['#step-back', '#seek', '#step-forward']) {
+    assert.ok((await linked.page.locator(control).boundingBox()).height >= 44, `${control}: too small for a thumb`);
+  }
   assert.deepEqual([...game.errors, ...linked.errors], []);
 });
 
