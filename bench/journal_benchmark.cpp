@@ -81,20 +81,18 @@ LongJournal Record() {
     std::remove(journal.path.c_str());
     {
         tg::journal::FileStore store(journal.path);
-        std::string error;
-        tg::journal::JournalSink* sink = store.Create(
-            tg::journal::NewHeader(script.seed, std::string(tg::BuildVersion), tg::Border::DoubleLines,
-                                   std::time(nullptr)),
-            error);
-        if (sink == nullptr) {
-            journal.problem = error;
+        const tg::journal::Result<tg::journal::JournalSink*> created = store.Create(tg::journal::NewHeader(
+            script.seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)));
+        if (!created) {
+            journal.problem = created.Error().detail;
             return journal;
         }
+        tg::journal::JournalSink* sink = *created;
         tg::ScriptedTerminal terminal(script.Keys());
         terminal.SetRecording(false);
         const tg::journal::SessionEnd end = tg::journal::PlayNewGame(RunGame, terminal, script.seed, [sink] { return sink; });
-        if (!end.problem.empty()) {
-            journal.problem = end.problem;
+        if (end.fault) {
+            journal.problem = end.fault->detail;
             return journal;
         }
     }
@@ -129,9 +127,9 @@ void BM_ResumeTenThousandInputs(benchmark::State& state) {
         const tg::journal::SessionEnd end = tg::journal::ContinueGame(RunGame, open, store);
         // Continued, the game finds no keys at its first prompt and ends
         // with status 0; a refusal says why.
-        if (end.status != 0 || !end.problem.empty()) {
+        if (end.status != 0 || end.fault) {
             state.SkipWithError(("the journal was not continued, status " + std::to_string(end.status) + ": " +
-                                 end.problem).c_str());
+                                 (end.fault ? end.fault->detail : std::string())).c_str());
             return;
         }
     }

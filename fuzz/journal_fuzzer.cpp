@@ -71,48 +71,41 @@ void CheckEncodingRoundTrip(const Contents& contents) {
 // as a journal file would be.
 class MemoryStore : public tg::journal::JournalStore, private tg::journal::JournalSink {
 public:
+    using Fault = tg::journal::Fault;
     explicit MemoryStore(std::string bytes) : bytes_(std::move(bytes)) {}
 
-    tg::journal::JournalSink* Create(const tg::journal::Header&, std::string& error) override {
-        error = "the fuzzed journal is only gone on with";
-        return nullptr;
+    tg::journal::Result<tg::journal::JournalSink*> Create(const tg::journal::Header&) override {
+        return Fault{Fault::Kind::Unwritable, "the fuzzed journal is only gone on with"};
     }
-    std::optional<std::string> Read(std::string&) override { return bytes_; }
-    tg::journal::JournalSink* Reopen(std::size_t size, std::string& error) override {
-        if (size > bytes_.size()) {
-            error = "cut beyond its end";
-            return nullptr;
-        }
+    tg::journal::Result<std::string> Read() override { return bytes_; }
+    tg::journal::Result<tg::journal::JournalSink*> Reopen(std::size_t size) override {
+        if (size > bytes_.size()) return Fault{Fault::Kind::Unwritable, "cut beyond its end"};
         bytes_.resize(size);
-        return this;
-    }
-    // Refusals are told to the store, so a refusal is known from any other
-    // failure (a cast that cannot be written).
-    std::string Say(tg::journal::Problem problem, const std::string& detail) const override {
-        refused_ = problem;
-        return "the fuzzed journal is refused: " + detail;
+        return static_cast<tg::journal::JournalSink*>(this);
     }
 
-    const std::optional<tg::journal::Problem>& Refused() const { return refused_; }
     const std::string& Bytes() const { return bytes_; }
     std::size_t Appended() const { return appended_; }
 
 private:
-    bool Append(std::string_view bytes) override {
+    std::optional<Fault> Append(std::string_view bytes) override {
         bytes_ += bytes;
         appended_ += bytes.size();
-        return true;
+        return std::nullopt;
     }
-    bool Sync() override { return true; }
-    const std::string& Path() const override { return path_; }
-    const std::string& Error() const override { return error_; }
+    std::optional<Fault> Sync() override { return std::nullopt; }
 
     std::string bytes_;
     std::size_t appended_ = 0;
-    mutable std::optional<tg::journal::Problem> refused_;
-    const std::string path_ = "fuzzed";
-    const std::string error_;
 };
+
+// Whether a session refused the journal it was given (rather than failing
+// otherwise, as a cast that cannot be written does).
+bool Refused(const SessionEnd& end) {
+    return end.status == tg::journal::CouldNotPlay && end.fault && end.fault->kind != tg::journal::Fault::Kind::Unwritable;
+}
+
+std::string Said(const SessionEnd& end) { return end.fault ? end.fault->detail : std::string(); }
 
 // Whether the text is UTF-8 throughout.
 bool IsUtf8(std::string_view text) {
@@ -158,10 +151,8 @@ void CheckCast(const std::string& bytes) {
     MemoryStore store(bytes);
     std::remove(cast.Path().c_str());  // a cast is never written over an existing file
     const SessionEnd end = tg::journal::WriteCast(RunGame, store, 1.0, cast.Path());
-    if (store.Refused() && end.status == tg::journal::CouldNotPlay) return;  // the game strayed from the journal
-    if (store.Refused() || end.status != 0 || !end.problem.empty()) {
-        Finding("casting ended with status " + std::to_string(end.status) + ": " + end.problem);
-    }
+    if (Refused(end)) return;  // the game strayed from the journal
+    if (end.status != 0 || end.fault) Finding("casting ended with status " + std::to_string(end.status) + ": " + Said(end));
     std::ifstream in(cast.Path(), std::ios::binary);
     const std::string recording((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (recording.empty()) Finding("the asciicast is empty");
@@ -183,13 +174,13 @@ std::unique_ptr<tg::Platform> NoKeys() {
 std::optional<std::string> Continue(const std::string& bytes, const char* which) {
     MemoryStore store(bytes);
     const SessionEnd end = tg::journal::ContinueGame(RunGame, NoKeys, store);
-    if (store.Refused() && end.status == tg::journal::CouldNotPlay) {
+    if (Refused(end)) {
         if (store.Appended() != 0) Finding(std::string("the refused ") + which + " journal was appended to");
         return std::nullopt;
     }
-    if (store.Refused() || end.status != 0 || !end.problem.empty()) {
+    if (end.status != 0 || end.fault) {
         Finding(std::string("continuing the ") + which + " journal ended with status " + std::to_string(end.status) +
-                ": " + end.problem);
+                ": " + Said(end));
     }
     return store.Bytes();
 }
