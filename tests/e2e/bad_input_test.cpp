@@ -334,7 +334,7 @@ TEST(Terminal, EndOfInputAtNameEntry) {
 }
 
 // Keys typed ahead (a paste, a fast typist) reach the name prompt before
-// the terminal is in line mode: Enter is a carriage return then.
+// it is drawn: the name's line is read from them, Enter a carriage return.
 TEST(Terminal, NameTypedAheadOfItsPrompt) {
     PtyGame game({"--seed", "3"});
     ASSERT_TRUE(game.WaitForText("0 - FreePlay Mode")) << game.ScreenText();

@@ -295,7 +295,7 @@ TEST(KillAndContinue, FreePlayToTheReunion) {
     KillAgainAndAgain(script, 3, 3, 20261209);
 }
 
-// Trophy Mode: the opening with a random name (a word read in line mode),
+// Trophy Mode: the opening with a random name (a word of an edited line),
 // every stat point spent, training, an empty book, bad keys, the reunion
 // lost.
 TEST(KillAndContinue, TrophyOpeningAndTraining) {
