@@ -454,7 +454,8 @@ def measure_idle(game, seconds, state_folder):
     game_argv = [game, "--seed", "1"]
     menu = idle_at_prompt(game_argv, [], seconds, False, state_folder)
     # Trophy Mode, female, seeking females: then the name is typed as a line.
-    name = idle_at_prompt(game_argv, [b"1", b"1", b"1"], seconds, True, state_folder)
+    # The game edits the name's line itself: the terminal stays in key mode.
+    name = idle_at_prompt(game_argv, [b"1", b"1", b"1"], seconds, False, state_folder)
     cat = idle_at_prompt(["cat"], [], seconds, None, state_folder)
     return {"seconds": seconds, "menu_cpu": menu[0], "menu_wakeups": menu[1],
             "name_cpu": name[0], "name_wakeups": name[1], "cat_cpu": cat[0], "cat_wakeups": cat[1]}

@@ -17,11 +17,6 @@ Console::Console(Platform& terminal, GameEvents* events, InputJournal* journal)
     silent_ = Replaying() && journal_->Silent();
 }
 
-void Console::Write(std::string_view text) {
-    if (journal_) digest_.Write(text);
-    Shown().Write(text);
-}
-
 void Console::ClearScreen() {
     if (journal_) digest_.Clear();
     Shown().Clear();

@@ -50,7 +50,10 @@ public:
     // A line the game emphasises: two tabs, the text, in bright red.
     void PrintHeading(const std::string& text);
 
-    void Write(std::string_view text);
+    void Write(std::string_view text) {
+        if (journal_) digest_.Write(text);
+        Shown().Write(text);
+    }
     void Pause(int milliseconds);
 
     // One word of typed text; nothing when the input has ended, which ends
@@ -63,6 +66,8 @@ public:
     // choice `quit` leaves the game; and the endings.
     void AtRest(const RestSummary& summary, int quit);
     void Ending(bool won);
+    // Whether anyone follows the game (to be told its clock).
+    bool Followed() const { return events_ != nullptr; }
     // The clock the screen shows, for those who follow the game.
     void ClockShown(const std::string& dayAndTime);
     // The game is over: a replay shown only from its last input on draws

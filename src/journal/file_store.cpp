@@ -161,7 +161,16 @@ Result<JournalSink*> FileStore::Opened(Result<JournalFile> file) {
     return &*file_;
 }
 
-Result<JournalSink*> FileStore::Create(const Header& header) { return CreateHolding(header, EncodeHeader(header)); }
+// A new game's journal in the state folder is made with the game's first
+// input, and its header goes out in that input's write; a file the player
+// named is written at once, before the game.
+Result<JournalSink*> FileStore::Create(const Header& header) {
+    if (!environment_) return CreateHolding(header, EncodeHeader(header));
+    Result<JournalFile> file = CreateInStateFolder(header);
+    if (!file) return file.Error();
+    file->WriteWithFirstAppend(EncodeHeader(header));
+    return Opened(std::move(file));
+}
 
 Result<JournalSink*> FileStore::CreateHolding(const Header& header, std::string_view bytes) {
     Result<JournalFile> file = environment_ ? CreateInStateFolder(header) : JournalFile::Create(path_);

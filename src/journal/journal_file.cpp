@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -92,7 +93,7 @@ Result<JournalFile> JournalFile::Reopen(const std::string& path, std::size_t who
 }
 
 JournalFile::JournalFile(JournalFile&& other) noexcept
-    : JournalSink(other), path_(std::move(other.path_)), handle_(other.handle_) {
+    : JournalSink(other), path_(std::move(other.path_)), handle_(other.handle_), ahead_(std::move(other.ahead_)) {
     other.handle_ = -1;
 }
 
@@ -101,6 +102,7 @@ JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
         if (handle_ >= 0) CloseFile(handle_);
         path_ = std::move(other.path_);
         handle_ = other.handle_;
+        ahead_ = std::move(other.ahead_);
         other.handle_ = -1;
     }
     return *this;
@@ -110,7 +112,9 @@ JournalFile::~JournalFile() {
     if (handle_ >= 0) CloseFile(handle_);
 }
 
-std::optional<Fault> JournalFile::Append(std::string_view bytes) {
+std::optional<Fault> JournalFile::Append(std::string_view more) {
+    const std::string joined = ahead_.empty() ? std::string() : std::exchange(ahead_, {}) + std::string(more);
+    const std::string_view bytes = joined.empty() ? more : joined;
     std::size_t written = 0;
     while (written < bytes.size()) {
         const auto count = WriteSome(handle_, bytes.data() + written, bytes.size() - written);

@@ -27,6 +27,9 @@ public:
     ~JournalFile() override;
 
     std::optional<Fault> Append(std::string_view bytes) override;
+    // Bytes that go out with the first Append, in the same write (a new
+    // journal's header with the game's first input).
+    void WriteWithFirstAppend(std::string bytes) { ahead_ = std::move(bytes); }
     std::optional<Fault> Sync() override;
 
     const std::string& Path() const { return path_; }
@@ -38,6 +41,7 @@ private:
 
     std::string path_;
     int handle_ = -1;
+    std::string ahead_;
 };
 
 // Reads a whole file (Unreadable, with the system's reason, when it cannot).

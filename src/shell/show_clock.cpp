@@ -18,7 +18,7 @@ void Game::ShowClockLine() {
     console.SetBackground(colour::Red);
     console.SetForeground(colour::BrightRed);
     Line(ClockText());
-    console.ClockShown(DayAndTimeText());
+    if (console.Followed()) console.ClockShown(DayAndTimeText());
     console.SetBackground(colour::Black);
     console.SetForeground(colour::Grey);
 }
