@@ -35,12 +35,10 @@ std::string EncodeBase64Url(std::string_view bytes) {
     return text;
 }
 
-std::optional<std::string> DecodeBase64Url(std::string_view text, std::string& why) {
+Result<std::string> DecodeBase64Url(std::string_view text) {
+    const auto damaged = [](std::string why) { return Fault{Fault::Kind::Damaged, std::move(why)}; };
     while (!text.empty() && text.back() == '=') text.remove_suffix(1);
-    if (text.size() % 4 == 1) {
-        why = "its length is not one an encoding has";
-        return std::nullopt;
-    }
+    if (text.size() % 4 == 1) return damaged("its length is not one an encoding has");
     std::string bytes;
     bytes.reserve(text.size() * 3 / 4);
     std::uint32_t bits = 0;
@@ -48,8 +46,8 @@ std::optional<std::string> DecodeBase64Url(std::string_view text, std::string& w
     for (std::size_t at = 0; at < text.size(); ++at) {
         const int value = SixBits(text[at]);
         if (value < 0) {
-            why = "character " + std::to_string(at + 1) + " ('" + std::string(1, text[at]) + "') is not one a link holds";
-            return std::nullopt;
+            return damaged("character " + std::to_string(at + 1) + " ('" + std::string(1, text[at]) +
+                           "') is not one a link holds");
         }
         bits = (bits << 6) | static_cast<std::uint32_t>(value);
         held += 6;
@@ -58,10 +56,7 @@ std::optional<std::string> DecodeBase64Url(std::string_view text, std::string& w
             bytes += static_cast<char>((bits >> held) & 0xFF);
         }
     }
-    if ((bits & ((1u << held) - 1)) != 0) {
-        why = "its last character is not one an encoding ends with";
-        return std::nullopt;
-    }
+    if ((bits & ((1u << held) - 1)) != 0) return damaged("its last character is not one an encoding ends with");
     return bytes;
 }
 

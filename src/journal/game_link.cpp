@@ -17,10 +17,7 @@ namespace {
 
 constexpr std::string_view FragmentName = "game=";
 
-std::nullopt_t Damaged(std::string& why, const std::string& what) {
-    why = "the link is damaged or cut short: " + what;
-    return std::nullopt;
-}
+Fault Damaged(const std::string& what) { return Fault{Fault::Kind::Damaged, "the link is damaged or cut short: " + what}; }
 
 // The moment's number of inputs, written in plain digits.
 std::optional<std::size_t> MomentNumber(std::string_view text) {
@@ -50,11 +47,11 @@ std::string MakeLink(std::string_view base, std::string_view journal, std::optio
            (at ? std::string(MomentMark) + std::to_string(*at) : std::string());
 }
 
-std::optional<LinkedGame> ReadLink(std::string_view link, std::string& why) {
+Result<LinkedGame> ReadLink(std::string_view link) {
     const std::size_t hash = link.find('#');
     const std::string_view fragment = hash == std::string_view::npos ? std::string_view{} : link.substr(hash + 1);
     if (fragment.substr(0, FragmentName.size()) != FragmentName) {
-        return Damaged(why, "what follows its '#' does not start with \"game=\"");
+        return Damaged("what follows its '#' does not start with \"game=\"");
     }
     const std::size_t amp = fragment.find('&');
     const std::string_view data = fragment.substr(FragmentName.size(), amp - FragmentName.size());
@@ -62,17 +59,18 @@ std::optional<LinkedGame> ReadLink(std::string_view link, std::string& why) {
     if (amp != std::string_view::npos) {
         const std::string_view moment = fragment.substr(amp);
         if (moment.substr(0, MomentMark.size()) != MomentMark) {
-            return Damaged(why, "what follows the game is not \"&at=\" and a number");
+            return Damaged("what follows the game is not \"&at=\" and a number");
         }
         at = MomentNumber(moment.substr(MomentMark.size()));
-        if (!at) return Damaged(why, "its moment is not a number of inputs");
+        if (!at) return Damaged("its moment is not a number of inputs");
     }
-    std::string what;
-    const std::optional<std::string> compressed = DecodeBase64Url(data, what);
-    if (!compressed) return Damaged(why, what);
-    std::optional<std::string> journal = Decompress(*compressed, what);
-    if (!journal) return Damaged(why, what);
-    if (at && !(what = BeyondTheGame(*journal, *at)).empty()) return Damaged(why, what);
+    const Result<std::string> compressed = DecodeBase64Url(data);
+    if (!compressed) return Damaged(compressed.Error().detail);
+    Result<std::string> journal = Decompress(*compressed);
+    if (!journal) return Damaged(journal.Error().detail);
+    if (const std::string beyond = at ? BeyondTheGame(*journal, *at) : std::string(); !beyond.empty()) {
+        return Damaged(beyond);
+    }
     return LinkedGame{std::move(*journal), at};
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "journal/fault.hpp"
+
 namespace tg::journal {
 
 // What marks an argument as a link rather than a file or a number.
@@ -28,9 +30,9 @@ struct LinkedGame {
     std::optional<std::size_t> at;
 };
 
-// The game a link holds, read from what follows its first '#' alone;
-// nothing, with what is wrong, for a link cut short or altered, or one
-// whose moment is not a number of inputs its game has.
-std::optional<LinkedGame> ReadLink(std::string_view link, std::string& why);
+// The game a link holds, read from what follows its first '#' alone; a
+// Damaged fault, saying what is wrong, for a link cut short or altered, or
+// one whose moment is not a number of inputs its game has.
+Result<LinkedGame> ReadLink(std::string_view link);
 
 }  // namespace tg::journal

@@ -162,7 +162,7 @@ Outcome ReadRecord(RecordReader& reader, Record& record) {
 
 // "key value" lines up to an empty line; why not, when they are no header
 // this game reads.
-bool ParseHeader(std::string_view text, Header& header, std::string& error) {
+std::optional<std::string> ParseHeader(std::string_view text, Header& header) {
     bool named = false, seeded = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -171,20 +171,17 @@ bool ParseHeader(std::string_view text, Header& header, std::string& error) {
         if (!named) {
             const std::string prefix = std::string(FormatName) + " ";
             if (line.substr(0, prefix.size()) != prefix) {
-                error = "it is not a journal of this game";
-                return false;
+                return "it is not a journal of this game";
             }
             const std::string_view number = line.substr(prefix.size());
             const auto [stop, failure] = std::from_chars(number.data(), number.data() + number.size(),
                                                          header.formatVersion);
             if (failure != std::errc() || stop != number.data() + number.size() || header.formatVersion < 1) {
-                error = "its format line is damaged";
-                return false;
+                return "its format line is damaged";
             }
             if (header.formatVersion > FormatVersion) {
-                error = "it was written in journal format " + std::to_string(header.formatVersion) +
-                        " by a newer version of the game; this one reads format " + std::to_string(FormatVersion);
-                return false;
+                return "it was written in journal format " + std::to_string(header.formatVersion) +
+                       " by a newer version of the game; this one reads format " + std::to_string(FormatVersion);
             }
             named = true;
             continue;
@@ -195,8 +192,7 @@ bool ParseHeader(std::string_view text, Header& header, std::string& error) {
         if (key == "game") header.gameVersion = value;
         if (key == "border") {
             if (!KnownBorder(value)) {
-                error = "its banner border \"" + std::string(value) + "\" is not one this game draws";
-                return false;
+                return "its banner border \"" + std::string(value) + "\" is not one this game draws";
             }
             header.border = value;
         }
@@ -205,13 +201,12 @@ bool ParseHeader(std::string_view text, Header& header, std::string& error) {
             const auto [stop, failure] = std::from_chars(value.data(), value.data() + value.size(), header.seed);
             seeded = failure == std::errc() && stop == value.data() + value.size() && !value.empty();
             if (!seeded) {
-                error = "its seed is damaged";
-                return false;
+                return "its seed is damaged";
             }
         }
     }
-    if (!seeded) error = "its header names no seed";
-    return seeded;
+    if (!seeded) return "its header names no seed";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -273,8 +268,9 @@ Contents Parse(std::string_view bytes) {
         }
         return damaged(bytes.empty() ? "it is empty" : "its header is incomplete");
     }
-    std::string why;
-    if (!ParseHeader(bytes.substr(0, headerEnd + 1), contents.header, why)) return damaged(why);
+    if (std::optional<std::string> why = ParseHeader(bytes.substr(0, headerEnd + 1), contents.header)) {
+        return damaged(*why);
+    }
     const std::size_t start = headerEnd + 2;
     RecordReader reader(bytes.substr(start));
     contents.wholeBytes = start;
@@ -286,7 +282,7 @@ Contents Parse(std::string_view bytes) {
         if (outcome == Outcome::Bad) {
             contents.offsets.push_back(offset);
             contents.faultyRecord = contents.offsets.size();
-            why = "its " + DescribeRecord(contents, contents.faultyRecord - 1) + " is damaged";
+            const std::string why = "its " + DescribeRecord(contents, contents.faultyRecord - 1) + " is damaged";
             contents.offsets.pop_back();
             return damaged(why);
         }

@@ -51,28 +51,20 @@ std::string Compress(std::string_view bytes) {
     return out;
 }
 
-std::optional<std::string> Decompress(std::string_view compressed, std::string& why) {
-    if (compressed.size() > UINT_MAX) {
-        why = "its compressed journal is larger than any journal";
-        return std::nullopt;
-    }
+Result<std::string> Decompress(std::string_view compressed) {
+    const auto damaged = [](std::string why) { return Fault{Fault::Kind::Damaged, std::move(why)}; };
+    if (compressed.size() > UINT_MAX) return damaged("its compressed journal is larger than any journal");
     z_stream stream{};
-    if (inflateInit(&stream) != Z_OK) {
-        why = "no memory to read it";
-        return std::nullopt;
-    }
+    if (inflateInit(&stream) != Z_OK) return damaged("no memory to read it");
     stream.next_in = In(compressed);
     stream.avail_in = static_cast<uInt>(compressed.size());
     std::string out;
     const int result = InflateAll(stream, out);
     const std::size_t left = stream.avail_in;
-    if (result != Z_STREAM_END) why = Failure(result, stream);
+    const std::string failure = result != Z_STREAM_END ? Failure(result, stream) : std::string();
     inflateEnd(&stream);
-    if (result != Z_STREAM_END) return std::nullopt;
-    if (left != 0) {
-        why = "its compressed journal is followed by " + std::to_string(left) + " more bytes";
-        return std::nullopt;
-    }
+    if (result != Z_STREAM_END) return damaged(failure);
+    if (left != 0) return damaged("its compressed journal is followed by " + std::to_string(left) + " more bytes");
     return out;
 }
 

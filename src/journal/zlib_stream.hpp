@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "journal/fault.hpp"
+
 namespace tg::journal {
 
 // The bytes compressed at the strongest level.
@@ -13,7 +15,7 @@ std::string Compress(std::string_view bytes);
 
 // The bytes a whole zlib stream holds. A stream cut short, damaged, failing
 // its check, followed by more bytes, or growing beyond what a journal can
-// be, is nothing, with why.
-std::optional<std::string> Decompress(std::string_view stream, std::string& why);
+// be, is a Damaged fault, saying why.
+Result<std::string> Decompress(std::string_view stream);
 
 }  // namespace tg::journal

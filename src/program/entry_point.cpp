@@ -432,9 +432,8 @@ struct NamedStore {
 
 journal::Result<NamedStore> NamedJournal(const std::string& argument) {
     if (journal::IsLink(argument)) {
-        std::string why;
-        std::optional<journal::LinkedGame> game = journal::ReadLink(argument, why);
-        if (!game) return journal::Fault{journal::Fault::Kind::NotFound, why};
+        journal::Result<journal::LinkedGame> game = journal::ReadLink(argument);
+        if (!game) return journal::Fault{journal::Fault::Kind::NotFound, game.Error().detail};
         return NamedStore{std::make_unique<journal::LinkStore>(std::move(game->journal), Variable, SyncOnEveryExit),
                           InTheLink, game->at};
     }

@@ -27,9 +27,10 @@ TEST(GameLink, HoldsTheJournalByteForByteAfterThePagesAddress) {
     ASSERT_EQ(link.rfind("https://example.org/play/#game=", 0), 0u) << link;
     EXPECT_EQ(link.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_", 31),
               std::string::npos);
-    std::string why;
-    EXPECT_EQ(ReadLink(link, why).value_or(LinkedGame{}).journal, Journal) << why;
-    EXPECT_EQ(ReadLink(link + "==", why).value_or(LinkedGame{}).journal, Journal) << "padding is ignored: " << why;
+    const Result<LinkedGame> read = ReadLink(link), padded = ReadLink(link + "==");
+    ASSERT_TRUE(read && padded) << "padding is ignored";
+    EXPECT_EQ(read->journal, Journal);
+    EXPECT_EQ(padded->journal, Journal);
     EXPECT_TRUE(IsLink(link));
     EXPECT_FALSE(IsLink("game.journal"));
 }
@@ -45,9 +46,8 @@ const std::string ThreeKeys = [] {
 }();
 
 TEST(GameLink, AMomentOfTheGameIsNamedAfterIt) {
-    std::string why;
-    const std::optional<LinkedGame> game = ReadLink(MakeLink("", ThreeKeys, 3), why);
-    ASSERT_TRUE(game) << why;
+    const Result<LinkedGame> game = ReadLink(MakeLink("", ThreeKeys, 3));
+    ASSERT_TRUE(game) << game.Error().detail;
     EXPECT_EQ(game->at, std::optional<std::size_t>(3));
     EXPECT_EQ(game->journal, ThreeKeys);
 }
@@ -80,9 +80,10 @@ TEST(GameLink, DamagedLinksAreRefused) {
         MakeLink("", ThreeKeys) + "&from=1",                        // something else after the game
     };
     for (const std::string& bad : damaged) {
-        std::string why;
-        EXPECT_FALSE(ReadLink(bad, why)) << bad;
-        EXPECT_EQ(why.rfind("the link is damaged or cut short: ", 0), 0u) << why;
+        const Result<LinkedGame> read = ReadLink(bad);
+        ASSERT_FALSE(read) << bad;
+        EXPECT_EQ(read.Error().kind, Fault::Kind::Damaged);
+        EXPECT_EQ(read.Error().detail.rfind("the link is damaged or cut short: ", 0), 0u) << read.Error().detail;
     }
 }
 
