@@ -3,7 +3,6 @@
 #include "program/entry_point.hpp"
 
 #include <cctype>
-#include <charconv>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -18,6 +17,7 @@
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "program/games_list.hpp"
+#include "program/whole_number.hpp"
 #include "program/version_text.hpp"
 #include "shell/play_game.hpp"
 #include "terminal/system_terminal.hpp"
@@ -32,14 +32,6 @@
 namespace tg {
 
 namespace {
-
-std::optional<std::uint32_t> ParseSeed(const std::string& text) {
-    std::uint32_t seed = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, seed);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-    return seed;
-}
 
 // strtod, since not every standard library has from_chars for doubles; the
 // program never changes its locale, so the decimal point is '.'.
@@ -173,7 +165,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             const std::optional<std::string> value = reader.Value(argument, name);
             if (!value) return Failure(std::string("option '") + name + "' needs a value");
             if (std::string(name) == "--seed") {
-                options.seed = ParseSeed(*value);
+                options.seed = WholeNumber<std::uint32_t>(*value);
                 if (!options.seed) {
                     return Failure("the seed must be a whole number from 0 to 4294967295, not '" + *value + "'");
                 }
@@ -190,7 +182,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             } else if (std::string(name) == "--cast") {
                 options.castFile = *value;
             } else if (std::string(name) == "--at" || std::string(name) == "--from" || std::string(name) == "--to") {
-                const std::optional<std::uint32_t> inputs = ParseSeed(*value);
+                const std::optional<std::uint32_t> inputs = WholeNumber<std::uint32_t>(*value);
                 if (!inputs) return Failure(std::string("'") + name + "' takes a number of inputs, not '" + *value + "'");
                 (std::string(name) == "--at" ? options.at : std::string(name) == "--from" ? options.from : options.to) =
                     *inputs;

@@ -4,13 +4,13 @@
 #include "program/games_list.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <ctime>
 #include <vector>
 
 #include "journal/game_description.hpp"
 #include "journal/journal_file.hpp"
 #include "program/list_table.hpp"
+#include "program/whole_number.hpp"
 #include "journal/state_folder.hpp"
 
 namespace tg {
@@ -108,14 +108,6 @@ Row ListedRow(const GameRunner& run, const KeptJournal& journal, std::size_t num
     return row;
 }
 
-std::optional<std::size_t> ListNumber(const std::string& text) {
-    std::size_t number = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, number);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-    return number;
-}
-
 }  // namespace
 
 std::string GamesList(const GameRunner& run, const Environment& environment, const std::string& command) {
@@ -135,7 +127,7 @@ std::string GamesList(const GameRunner& run, const Environment& environment, con
 }
 
 Result<std::string> JournalNamed(const std::string& fileOrNumber, const Environment& environment) {
-    const std::optional<std::size_t> number = ListNumber(fileOrNumber);
+    const std::optional<std::size_t> number = WholeNumber<std::size_t>(fileOrNumber);
     if (!number) return fileOrNumber;
     const Result<fs::path> folder = StateFolder(environment);
     const std::vector<KeptJournal> journals = folder ? KeptJournals(*folder) : std::vector<KeptJournal>{};
