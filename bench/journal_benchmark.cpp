@@ -144,9 +144,9 @@ void SeekTo(const tg::journal::Contents& contents, std::size_t target) {
     tg::ScriptedTerminal terminal("q");
     terminal.SetRecording(false);
     tg::journal::RecordedInputs inputs(contents);
-    tg::journal::ReplayPace pace(tg::journal::ReplayPace::Kind::Watched, &terminal);
+    tg::journal::ReplayPace pace(tg::journal::ReplayPace::Kind::Watched, terminal);
     pace.SetPaused(true);
-    tg::journal::GameJournal journal(inputs, pace);
+    tg::journal::GameJournal journal(inputs, &pace);
     journal.ShowFrom(target);
     (void)RunGame(terminal, contents.header.seed, nullptr, &journal);
 }

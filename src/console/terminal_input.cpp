@@ -18,6 +18,15 @@ int TerminalInput::ReadByteWithin(int milliseconds) {
     return decoder_.HasPending() ? decoder_.TakePendingByte() : terminal_.ReadByte(milliseconds, reading_);
 }
 
+Key TerminalInput::ReadKeyWithin(int milliseconds) {
+    if (!decoder_.HasPending()) {
+        const int first = terminal_.ReadByte(milliseconds, Platform::Reading::Keys);
+        if (first < 0) return Key{first, {}};
+        decoder_.PutBack(first);
+    }
+    return decoder_.Next();
+}
+
 std::optional<std::string> TerminalInput::ReadWord() {
     for (;;) {
         std::size_t start = 0;

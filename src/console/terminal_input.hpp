@@ -20,6 +20,9 @@ public:
 
     // One key, not echoed: the console echoes it.
     Key ReadKey() { return decoder_.Next(); }
+    // One key that begins within the time (-1: no limit); else a key whose
+    // code is NothingYet or EndOfInput.
+    Key ReadKeyWithin(int milliseconds);
 
     // The next word typed, taken from the line being typed, or from the
     // next line with a word on it (Enter on an empty line is only echoed).

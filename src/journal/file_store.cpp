@@ -1,25 +1,24 @@
-// Journal files: made in the state folder (its place, its private
-// folders, the files' names) or where the player said, found again to go on
-// with, read back to replay.
+// Journal files: made in the state folder (its place, its private folders,
+// the files' names) or where the player said, found again to go on with,
+// read back to replay; and the state folder's journals in the order they
+// were last played.
 #include "journal/file_store.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <system_error>
-#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
-
-#include "journal/state_folder.hpp"
 
 namespace tg::journal {
 
 namespace fs = std::filesystem;
 
 namespace {
-
 constexpr int MostCopies = 100;  // games started in the same second with the same seed
 
 bool CutInsideHeader(std::string_view bytes) {
@@ -115,13 +114,57 @@ std::optional<fs::path> LatestUnfinishedIn(const fs::path& folder, bool& playedE
 
 }  // namespace
 
-FileStore::FileStore(std::string path, SyncOnExit syncOnExit)
-    : path_(std::move(path)), syncOnExit_(std::move(syncOnExit)) {}
+Result<fs::path> StateFolder(const Environment& environment) {
+    const auto variable = [&](const char* name) -> std::string {
+        const char* value = environment(name);
+        return value ? value : "";
+    };
+#ifdef _WIN32
+    const std::string local = variable("LOCALAPPDATA");
+    if (!local.empty()) return fs::path(local) / "tender-gamble";
+    return Fault{Fault::Kind::NotFound, "LOCALAPPDATA is not set"};
+#else
+    const std::string state = variable("XDG_STATE_HOME");
+    if (!state.empty() && state.front() == '/') return fs::path(state) / "tender-gamble";
+    const std::string home = variable("HOME");
+    if (!home.empty()) return fs::path(home) / ".local" / "state" / "tender-gamble";
+    return Fault{Fault::Kind::NotFound, "there is no home folder (HOME is not set)"};
+#endif
+}
+
+std::vector<KeptJournal> KeptJournals(const fs::path& folder) {
+    std::error_code failure;
+    std::vector<std::pair<fs::file_time_type, fs::path>> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, failure)) {
+        if (entry.path().extension() != JournalExtension || !entry.is_regular_file(failure)) continue;
+        found.emplace_back(entry.last_write_time(failure), entry.path());
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
+    // The file clock's epoch differs between standard libraries: times are
+    // carried over to the system clock by their distance from now.
+    const auto fileNow = fs::file_time_type::clock::now();
+    const auto systemNow = std::chrono::system_clock::now();
+    std::vector<KeptJournal> journals;
+    journals.reserve(found.size());
+    for (const auto& [written, path] : found) {
+        using SystemDuration = std::chrono::system_clock::duration;
+        const auto when = systemNow + std::chrono::duration_cast<SystemDuration>(written - fileNow);
+        journals.push_back({path, std::chrono::system_clock::to_time_t(when)});
+    }
+    return journals;
+}
+
+FileStore::FileStore(std::string path, SyncOnExit syncOnExit) : FileStore(std::nullopt, std::move(syncOnExit)) {
+    path_ = std::move(path);
+}
 
 FileStore FileStore::InStateFolder(Environment environment, SyncOnExit syncOnExit) {
-    FileStore store;
-    store.environment_ = std::move(environment);
-    store.syncOnExit_ = std::move(syncOnExit);
+    return FileStore(std::move(environment), std::move(syncOnExit));
+}
+
+FileStore FileStore::HoldingLink(std::string journal, Environment environment, SyncOnExit syncOnExit) {
+    FileStore store(std::move(environment), std::move(syncOnExit));
+    store.link_ = std::move(journal);
     return store;
 }
 
@@ -143,44 +186,60 @@ std::optional<Fault> FileStore::FolderReady() const {
     return folder ? MakeFolder(*folder) : std::optional<Fault>(folder.Error());
 }
 
-Result<JournalFile> FileStore::CreateInStateFolder(const Header& header) const {
+Result<std::unique_ptr<JournalFile>> FileStore::CreateInStateFolder(const Header& header) const {
     const Result<fs::path> folder = StateFolder(*environment_);
     if (!folder) return folder.Error();
     if (std::optional<Fault> fault = MakeFolder(*folder)) return *fault;
     for (int copy = 1; copy <= MostCopies; ++copy) {
-        Result<JournalFile> file = JournalFile::Create((*folder / JournalName(header, copy)).string());
+        Result<std::unique_ptr<JournalFile>> file = JournalFile::Create((*folder / JournalName(header, copy)).string());
         if (file || errno != EEXIST) return file;
     }
     return Fault{Fault::Kind::Unwritable, "too many games started in the same second"};
 }
 
-Result<JournalSink*> FileStore::Opened(Result<JournalFile> file) {
+Result<JournalSink*> FileStore::Opened(Result<std::unique_ptr<JournalFile>> file) {
     if (!file) return file.Error();
     file_ = std::move(*file);
+    path_ = file_->Path();
     if (syncOnExit_) syncOnExit_(file_->Handle());
-    return &*file_;
+    return file_.get();
 }
 
 // A new game's journal in the state folder is made with the game's first
 // input, and its header goes out in that input's write; a file the player
 // named is written at once, before the game.
 Result<JournalSink*> FileStore::Create(const Header& header) {
-    if (!environment_) return CreateHolding(header, EncodeHeader(header));
-    Result<JournalFile> file = CreateInStateFolder(header);
+    return Holding(header, EncodeHeader(header), environment_.has_value());
+}
+
+Result<JournalSink*> FileStore::Holding(const Header& header, const std::string& bytes, bool withFirstInput) {
+    Result<std::unique_ptr<JournalFile>> file = environment_ ? CreateInStateFolder(header) : JournalFile::Create(path_);
     if (!file) return file.Error();
-    file->WriteWithFirstAppend(EncodeHeader(header));
+    if (withFirstInput) {
+        (*file)->WriteWithFirstAppend(bytes);
+    } else if (std::optional<Fault> fault = (*file)->Append(bytes); fault || (fault = (*file)->Sync())) {
+        return *fault;
+    }
     return Opened(std::move(file));
 }
 
-Result<JournalSink*> FileStore::CreateHolding(const Header& header, std::string_view bytes) {
-    Result<JournalFile> file = environment_ ? CreateInStateFolder(header) : JournalFile::Create(path_);
-    if (!file) return file.Error();
-    if (std::optional<Fault> fault = file->Append(bytes); fault || (fault = file->Sync())) return *fault;
-    return Opened(std::move(file));
+Result<std::string> FileStore::Read() {
+    if (link_) return *link_;
+    return ReadWholeFile(path_);
 }
 
-Result<std::string> FileStore::Read() { return ReadWholeFile(path_); }
+// A link's game is written, cut to `size`, as a new journal in the state
+// folder, named by its own start time and seed.
+Result<JournalSink*> FileStore::Reopen(std::size_t size) {
+    if (link_) return Holding(Parse(*link_).header, link_->substr(0, size), false);
+    return Opened(JournalFile::Reopen(path_, size));
+}
 
-Result<JournalSink*> FileStore::Reopen(std::size_t size) { return Opened(JournalFile::Reopen(path_, size)); }
+void FileStore::Withdraw() {
+    if (!link_ || !file_) return;
+    file_.reset();  // closes the file
+    std::error_code ignored;
+    fs::remove(path_, ignored);
+}
 
 }  // namespace tg::journal

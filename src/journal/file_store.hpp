@@ -1,18 +1,38 @@
-// Journals kept as files: in the state folder, or a file the player names.
+// Journals kept as files: in the state folder, where the games played from a
+// terminal are kept, or in a file the player names.
 #pragma once
 
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "console/terminal_capabilities.hpp"
 #include "journal/journal_file.hpp"
 #include "journal/journal_store.hpp"
 
 namespace tg::journal {
+
+// The extension of the journals kept in the state folder.
+inline constexpr const char* JournalExtension = ".journal";
+
+// Where a player's journals are kept: $XDG_STATE_HOME/tender-gamble (by
+// default ~/.local/state/tender-gamble), on Windows
+// %LOCALAPPDATA%\tender-gamble; why not, when no such place is known.
+Result<std::filesystem::path> StateFolder(const Environment& environment);
+
+// A kept journal and when a game last wrote to it.
+struct KeptJournal {
+    std::filesystem::path path;
+    std::time_t lastPlayed = 0;
+};
+
+// The journals in the folder, the most recently played (last written) first;
+// games played in the same second come in the reverse order of their names.
+std::vector<KeptJournal> KeptJournals(const std::filesystem::path& folder);
 
 class FileStore : public JournalStore {
 public:
@@ -23,11 +43,13 @@ public:
     // The journal in `path`: to go on with, to replay, or (for a new game)
     // to make, where it must not exist yet.
     explicit FileStore(std::string path, SyncOnExit syncOnExit = {});
-
     // A new game's journal in the state folder, named by its start time and
     // seed as its header gives them.
     static FileStore InStateFolder(Environment environment, SyncOnExit syncOnExit = {});
-
+    // The game a link holds, from its journal's bytes. Gone on with, it is
+    // kept from then on as a new journal in the state folder, like any game
+    // the player started.
+    static FileStore HoldingLink(std::string journal, Environment environment, SyncOnExit syncOnExit = {});
     // The most recently played unfinished game in the state folder; nothing,
     // with why, when there is none.
     static Result<FileStore> LatestUnfinished(const Environment& environment, SyncOnExit syncOnExit = {});
@@ -37,24 +59,27 @@ public:
     std::optional<Fault> FolderReady() const;
 
     Result<JournalSink*> Create(const Header& header) override;
-    // A new journal that holds `bytes` (a header and records) from the start.
-    Result<JournalSink*> CreateHolding(const Header& header, std::string_view bytes);
-    // The file the store reads, or makes.
-    const std::string& Path() const { return path_; }
-    // The file the store's journal is in, once it is open.
-    std::string OpenPath() const { return file_ ? file_->Path() : std::string(); }
     Result<std::string> Read() override;
     Result<JournalSink*> Reopen(std::size_t size) override;
+    // Removes the journal a link's game was written to.
+    void Withdraw() override;
+
+    const std::string& Path() const { return path_; }
 
 private:
-    FileStore() = default;
-    Result<JournalFile> CreateInStateFolder(const Header& header) const;
-    Result<JournalSink*> Opened(Result<JournalFile> file);
+    FileStore(std::optional<Environment> environment, SyncOnExit syncOnExit)
+        : environment_(std::move(environment)), syncOnExit_(std::move(syncOnExit)) {}
+    Result<std::unique_ptr<JournalFile>> CreateInStateFolder(const Header& header) const;
+    // A new journal holding `bytes` (a header, and records), written at once
+    // or with the game's first input.
+    Result<JournalSink*> Holding(const Header& header, const std::string& bytes, bool withFirstInput);
+    Result<JournalSink*> Opened(Result<std::unique_ptr<JournalFile>> file);
 
     std::string path_;
-    std::optional<Environment> environment_;  // a new game in the state folder
+    std::optional<Environment> environment_;  // where new journals are made: the state folder
     SyncOnExit syncOnExit_;
-    std::optional<JournalFile> file_;
+    std::optional<std::string> link_;  // the journal a link holds
+    std::unique_ptr<JournalFile> file_;
 };
 
 }  // namespace tg::journal

@@ -55,8 +55,7 @@ GameDescription Describe(const GameRunner& run, std::string_view bytes) {
     const Contents contents = Parse(bytes);
     if (contents.fault) return Damaged(contents.fault->detail);
     RecordedInputs inputs(contents);
-    ReplayPace pace(ReplayPace::Kind::None);
-    GameJournal journal(inputs, pace);
+    GameJournal journal(inputs, nullptr);
     ScreenMemory nowhere;
     LastRest events;
     const GameEnd end = run(nowhere, contents.header.seed, &events, &journal);

@@ -8,11 +8,20 @@
 
 namespace tg::journal {
 
+namespace {
+Record Marked(Record::Kind kind, std::uint32_t checksum = 0) {
+    Record record;
+    record.kind = kind;
+    record.checksum = checksum;
+    return record;
+}
+}  // namespace
+
 GameJournal::GameJournal(Opener open)
     : phase_(Phase::Live), open_(std::move(open)), lastInput_(std::chrono::steady_clock::now()) {}
 
-GameJournal::GameJournal(RecordedInputs& inputs, ReplayPace& pace, JournalSink* sink)
-    : phase_(Phase::Replaying), inputs_(&inputs), pace_(&pace), sink_(sink) {}
+GameJournal::GameJournal(RecordedInputs& inputs, ReplayPace* pace, JournalSink* sink)
+    : phase_(Phase::Replaying), inputs_(&inputs), pace_(pace), sink_(sink) {}
 
 bool GameJournal::Replay(Input& input, std::uint32_t shown) {
     if (phase_ != Phase::Replaying) return false;
@@ -20,37 +29,35 @@ bool GameJournal::Replay(Input& input, std::uint32_t shown) {
         RunOut();
         return false;
     }
-    const bool waits = !BeforeShownPoint();
-    const Record* record =
-        input.kind == Input::Kind::Key ? inputs_->NextKey(shown) : inputs_->NextWord(shown);
+    const bool waits = pace_ && !BeforeShownPoint();
+    const Record* record = input.kind == Input::Kind::Key ? inputs_->NextKey(shown) : inputs_->NextWord(shown);
     if (record == nullptr) {
-        Stop();
+        phase_ = Phase::Over;
         return false;
     }
     awaitingInput_ = true;
     if (waits) pace_->Wait(std::min(record->delay, LongestGapMilliseconds));
     awaitingInput_ = false;
-    if (pace_->Stopped()) {
-        Stop();
+    if (pace_ && pace_->Stopped()) {
+        phase_ = Phase::Over;
         return false;
     }
     input.code = record->code;
     input.text = record->text;
-    atLastInput_ = sink_ != nullptr && !inputs_->HasInput() && !inputs_->Divergence();
+    atLastInput_ = sink_ != nullptr && !InputsLeft();
     return true;
 }
 
 // The recorded inputs are used up (or the game strayed from them).
 void GameJournal::RunOut() {
-    if (inputs_->Divergence()) return Stop();
-    ranOut_ = true;
-    if (sink_ != nullptr) return GoLive();
-    pace_->HoldLastScreen();
-    Stop();
+    ranOut_ = !inputs_->Divergence();
+    if (ranOut_ && sink_ != nullptr) return GoLive();
+    if (ranOut_ && pace_) pace_->HoldLastScreen();
+    phase_ = Phase::Over;
 }
 
 void GameJournal::HoldLastScreen() {
-    if (phase_ == Phase::Replaying) pace_->HoldLastScreen();
+    if (phase_ == Phase::Replaying && pace_) pace_->HoldLastScreen();
 }
 
 void GameJournal::TakeBack() {
@@ -64,16 +71,13 @@ void GameJournal::GoLive() {
     phase_ = Phase::Live;
     atLastInput_ = false;
     lastInput_ = std::chrono::steady_clock::now();
-    if (!takenBack_) return;
-    Record record;
-    record.kind = Record::Kind::TakeBack;
-    Append(EncodeRecord(record));
+    if (takenBack_) Append(EncodeRecord(Marked(Record::Kind::TakeBack)));
 }
 
 void GameJournal::Pause(int milliseconds) {
-    if (phase_ != Phase::Replaying || UpToShownPoint()) return;
+    if (phase_ != Phase::Replaying || !pace_ || UpToShownPoint()) return;
     pace_->Wait(milliseconds);
-    if (pace_->Stopped()) Stop();
+    if (pace_->Stopped()) phase_ = Phase::Over;
 }
 
 std::uint32_t GameJournal::MillisecondsSinceLastInput() {
@@ -85,8 +89,7 @@ std::uint32_t GameJournal::MillisecondsSinceLastInput() {
 
 // The input's check bits are of what was shown before it.
 void GameJournal::Keep(const Input& input, std::uint32_t shown) {
-    Record record;
-    record.kind = input.kind == Input::Kind::Key ? Record::Kind::Key : Record::Kind::Word;
+    Record record = Marked(input.kind == Input::Kind::Key ? Record::Kind::Key : Record::Kind::Word);
     record.code = input.code;
     record.text = input.text;
     record.check = static_cast<int>(shown & CheckMask);
@@ -94,28 +97,22 @@ void GameJournal::Keep(const Input& input, std::uint32_t shown) {
     Append(EncodeRecord(record));
 }
 
+// A journal that ends before this home menu ends a replay here, and a game
+// being continued goes live.
 void GameJournal::AtRest(std::uint32_t shown) {
     if (phase_ == Phase::Replaying) {
         if (inputs_->AtRest(shown)) return;
-        if (inputs_->Divergence()) return Stop();
-        if (sink_ == nullptr) return;  // the journal ends before this home menu
+        if (inputs_->Divergence()) phase_ = Phase::Over;
+        if (inputs_->Divergence() || sink_ == nullptr) return;
         GoLive();
     }
-    if (phase_ != Phase::Live) return;
-    Record record;
-    record.kind = Record::Kind::Checkpoint;
-    record.checksum = shown;
-    pending_ += EncodeRecord(record);
-    Sync();
+    if (phase_ == Phase::Live) Pending(Marked(Record::Kind::Checkpoint, shown));
 }
 
 void GameJournal::Ending() {
-    if (phase_ == Phase::Replaying && sink_ != nullptr && !inputs_->HasInput() && !inputs_->Divergence()) GoLive();
+    if (phase_ == Phase::Replaying && sink_ != nullptr && !InputsLeft()) GoLive();
     if (phase_ != Phase::Live) return;
-    Record record;
-    record.kind = Record::Kind::Ending;
-    pending_ += EncodeRecord(record);
-    Sync();
+    Pending(Marked(Record::Kind::Ending));
     if (!problem_ && sink_ != nullptr) sink_->Finished();
 }
 
@@ -125,13 +122,18 @@ void GameJournal::Finish(int status) {
     Sync();
 }
 
+// A record that goes out with the next write; what was written reaches the
+// disk now.
+void GameJournal::Pending(Record record) {
+    pending_ += EncodeRecord(record);
+    Sync();
+}
+
 void GameJournal::Append(const std::string& bytes) {
-    const std::string records = pending_ + bytes;
-    pending_.clear();
+    const std::string records = std::exchange(pending_, {}) + bytes;
     unsynced_ = true;
     if (sink_ == nullptr && open_) sink_ = std::exchange(open_, nullptr)();
-    if (sink_ == nullptr) return;
-    if (!problem_) problem_ = sink_->Append(records);
+    if (sink_ != nullptr && !problem_) problem_ = sink_->Append(records);
 }
 
 // Only when something was written since the last time: a sync costs a

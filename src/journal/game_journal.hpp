@@ -15,10 +15,11 @@
 
 namespace tg::journal {
 
-// A new game records every input into `sink`. A recorded game replays its
-// inputs, checked against what the game shows, at its pace; a game being
-// continued then goes live in the same journal (`sink`), a watched replay
-// holds its last screen, and any other replay simply ends.
+// A new game records every input into its sink. A recorded game replays its
+// inputs, checked against what the game shows, at its pace (none: at once
+// and silently); a game being continued then goes live in the same journal
+// (`sink`), a watched replay holds its last screen, and any other replay
+// simply ends.
 //
 // Recording, every input is appended in one write before the game can show
 // its effect. A home menu's checkpoint and an ending's mark go out with the
@@ -36,14 +37,12 @@ public:
     // A new game, whose journal is opened with its first input: a game left
     // before any (Ctrl-C at the title) leaves no journal.
     explicit GameJournal(Opener open);
-    GameJournal(RecordedInputs& inputs, ReplayPace& pace, JournalSink* sink = nullptr);
+    GameJournal(RecordedInputs& inputs, ReplayPace* pace, JournalSink* sink = nullptr);
     GameJournal(const GameJournal&) = delete;
     GameJournal& operator=(const GameJournal&) = delete;
 
     Phase Now() const override { return phase_; }
-    bool Silent() const override {
-        return pace_ && (pace_->Which() == ReplayPace::Kind::None || BeforeShownPoint());
-    }
+    bool Silent() const override { return inputs_ && (!pace_ || BeforeShownPoint()); }
     bool Replay(Input& input, std::uint32_t shown) override;
     bool AtLastInput() const override { return atLastInput_; }
     void TakeBack() override;
@@ -52,9 +51,6 @@ public:
     void AtRest(std::uint32_t shown) override;
     void Ending() override;
     int EndStatus() const override { return pace_ ? pace_->StopStatus() : 0; }
-
-    // Whether a new game's journal was opened: the game read an input.
-    bool Opened() const { return sink_ != nullptr; }
 
     // Replays the first `inputs` inputs silently and without waiting, then
     // shows the game from there: a move through a replay, or a cast of a
@@ -86,14 +82,16 @@ public:
 private:
     void RunOut();
     void GoLive();
-    void Stop() { phase_ = Phase::Over; }
+    bool InputsLeft() const { return inputs_->HasInput() || inputs_->Divergence(); }
     bool BeforeShownPoint() const { return showFrom_ && inputs_->Consumed() < *showFrom_; }
     // The game's pauses up to the next input after that point are not
     // waited either: the screen there is drawn at once.
     bool UpToShownPoint() const { return showFrom_ && inputs_->Consumed() <= *showFrom_; }
+    void Wait(double milliseconds);
 
     std::uint32_t MillisecondsSinceLastInput();
     void Append(const std::string& bytes);
+    void Pending(Record record);
     void Sync();
 
     Phase phase_;

@@ -35,4 +35,20 @@ struct LinkedGame {
 // one whose moment is not a number of inputs its game has.
 Result<LinkedGame> ReadLink(std::string_view link);
 
+// Base64 with the URL-safe alphabet (A-Z a-z 0-9 - _), unpadded: text that
+// an address carries unescaped.
+std::string EncodeBase64Url(std::string_view bytes);
+// Trailing '=' padding is ignored; any other character outside the
+// alphabet, a length no encoding has, or stray bits in the last character
+// make it a Damaged fault, saying why.
+Result<std::string> DecodeBase64Url(std::string_view text);
+
+// The zlib format (deflate with its header and Adler-32 check), as zlib's
+// compress2() and a browser's CompressionStream('deflate') write it; at the
+// strongest level.
+std::string Compress(std::string_view bytes);
+// A stream cut short, damaged, failing its check, followed by more bytes,
+// or growing beyond what a journal can be, is a Damaged fault, saying why.
+Result<std::string> Decompress(std::string_view stream);
+
 }  // namespace tg::journal

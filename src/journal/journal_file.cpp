@@ -73,44 +73,26 @@ bool CutAt(int handle, std::size_t size) { return ftruncate(handle, static_cast<
 
 }  // namespace
 
-Result<JournalFile> JournalFile::Create(const std::string& path) {
+Result<std::unique_ptr<JournalFile>> JournalFile::Create(const std::string& path) {
     const int handle = OpenForAppend(path, true);
     if (handle < 0) return Fault{Fault::Kind::Unwritable, path + ": " + SystemError()};
     Lock(handle);
-    return JournalFile(path, handle);
+    return std::unique_ptr<JournalFile>(new JournalFile(path, handle));
 }
 
-Result<JournalFile> JournalFile::Reopen(const std::string& path, std::size_t wholeBytes) {
+Result<std::unique_ptr<JournalFile>> JournalFile::Reopen(const std::string& path, std::size_t wholeBytes) {
     const int handle = OpenForAppend(path, false);
     if (handle < 0) return Fault{Fault::Kind::Unwritable, SystemError()};
     if (!Lock(handle)) {
         CloseFile(handle);
         return Fault{Fault::Kind::InUse, {}};
     }
-    JournalFile file(path, handle);
+    std::unique_ptr<JournalFile> file(new JournalFile(path, handle));
     if (!CutAt(handle, wholeBytes)) return Fault{Fault::Kind::Unwritable, SystemError()};
     return file;
 }
 
-JournalFile::JournalFile(JournalFile&& other) noexcept
-    : JournalSink(other), path_(std::move(other.path_)), handle_(other.handle_), ahead_(std::move(other.ahead_)) {
-    other.handle_ = -1;
-}
-
-JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
-    if (this != &other) {
-        if (handle_ >= 0) CloseFile(handle_);
-        path_ = std::move(other.path_);
-        handle_ = other.handle_;
-        ahead_ = std::move(other.ahead_);
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
-JournalFile::~JournalFile() {
-    if (handle_ >= 0) CloseFile(handle_);
-}
+JournalFile::~JournalFile() { CloseFile(handle_); }
 
 std::optional<Fault> JournalFile::Append(std::string_view more) {
     const std::string joined = ahead_.empty() ? std::string() : std::exchange(ahead_, {}) + std::string(more);
@@ -119,7 +101,9 @@ std::optional<Fault> JournalFile::Append(std::string_view more) {
     while (written < bytes.size()) {
         const auto count = WriteSome(handle_, bytes.data() + written, bytes.size() - written);
         if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return Failed(count < 0 ? SystemError() : "nothing could be written");
+        if (count <= 0) {
+            return Fault{Fault::Kind::Unwritable, path_ + ": " + (count < 0 ? SystemError() : "nothing could be written")};
+        }
         written += static_cast<std::size_t>(count);
     }
     return std::nullopt;
@@ -127,7 +111,7 @@ std::optional<Fault> JournalFile::Append(std::string_view more) {
 
 std::optional<Fault> JournalFile::Sync() {
     if (SyncHandle(handle_)) return std::nullopt;
-    return Failed(SystemError());
+    return Fault{Fault::Kind::Unwritable, path_ + ": " + SystemError()};
 }
 
 Result<std::string> ReadWholeFile(const std::string& path) {

@@ -1,6 +1,7 @@
 // A journal file open for appending, locked while a game writes it.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,38 +10,34 @@
 
 namespace tg::journal {
 
-// A journal file open for appending. Each Append is one write of whole
-// records; Sync makes everything appended so far survive a power loss.
-// The file is locked while it is open, so that one game at a time writes it.
+// Each Append is one write of whole records; Sync makes everything appended
+// so far survive a power loss. The file is locked while it is open, so that
+// one game at a time writes it.
 class JournalFile : public JournalSink {
 public:
     // Creates a new file (it must not exist), readable by its owner only.
-    static Result<JournalFile> Create(const std::string& path);
+    static Result<std::unique_ptr<JournalFile>> Create(const std::string& path);
     // Opens an existing journal to go on with it, first cutting off the
     // torn record at its end (from byte `wholeBytes` on), if any.
-    static Result<JournalFile> Reopen(const std::string& path, std::size_t wholeBytes);
-
-    JournalFile(JournalFile&& other) noexcept;
-    JournalFile& operator=(JournalFile&& other) noexcept;
+    static Result<std::unique_ptr<JournalFile>> Reopen(const std::string& path, std::size_t wholeBytes);
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;
     ~JournalFile() override;
 
     std::optional<Fault> Append(std::string_view bytes) override;
+    std::optional<Fault> Sync() override;
     // Bytes that go out with the first Append, in the same write (a new
     // journal's header with the game's first input).
     void WriteWithFirstAppend(std::string bytes) { ahead_ = std::move(bytes); }
-    std::optional<Fault> Sync() override;
 
     const std::string& Path() const { return path_; }
-    int Handle() const override { return handle_; }
+    int Handle() const { return handle_; }
 
 private:
     JournalFile(std::string path, int handle) : path_(std::move(path)), handle_(handle) {}
-    Fault Failed(const std::string& why) const { return Fault{Fault::Kind::Unwritable, path_ + ": " + why}; }
 
     std::string path_;
-    int handle_ = -1;
+    int handle_;
     std::string ahead_;
 };
 

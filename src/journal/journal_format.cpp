@@ -5,23 +5,13 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdio>
 
 #include "console/key_decoder.hpp"
 
 namespace tg::journal {
 
 namespace {
-
-// The number in at least `width` digits.
-std::string Padded(long long number, std::size_t width) {
-    const std::string digits = std::to_string(number);
-    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
-}
-
-// The banner borders a header may name: the UTF-8 double lines (named by
-// no border line at all), ASCII, and code page 437. Replays show the border
-// their own terminal can, so the name is only checked.
-bool KnownBorder(std::string_view name) { return name.empty() || name == "ascii" || name == "cp437"; }
 
 // The first byte of a record: a key code below CheckpointTag stands for
 // itself; the two tags above it start the other records.
@@ -37,173 +27,132 @@ constexpr char TakeBackTag = 'U';
 constexpr std::uint32_t LongestText = 1u << 20;
 
 void PutNumber(std::string& out, std::uint32_t value) {
-    while (value >= 0x80) {
-        out.push_back(static_cast<char>((value & 0x7F) | 0x80));
-        value >>= 7;
-    }
+    for (; value >= 0x80; value >>= 7) out.push_back(static_cast<char>((value & 0x7F) | 0x80));
     out.push_back(static_cast<char>(value));
 }
 
-void PutText(std::string& out, std::string_view text) {
-    PutNumber(out, static_cast<std::uint32_t>(text.size()));
-    out.append(text);
-}
+// Reads the records after the header. Running past the end marks it `cut`
+// (the record was torn by a crash); bytes no record can hold mark it `bad`.
+struct RecordReader {
+    std::string_view bytes;
+    std::size_t at = 0;
+    bool cut = false;
+    bool bad = false;
 
-// Reads records from the bytes after the header; each Take returns false
-// when the bytes end before the record does.
-class RecordReader {
-public:
-    explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
-
-    bool AtEnd() const { return position_ >= bytes_.size(); }
-    std::size_t Position() const { return position_; }
-
-    bool TakeByte(unsigned char& byte) {
-        if (AtEnd()) return false;
-        byte = static_cast<unsigned char>(bytes_[position_++]);
-        return true;
+    unsigned char Byte() {
+        if (at < bytes.size()) return static_cast<unsigned char>(bytes[at++]);
+        cut = true;
+        return 0;
     }
 
-    bool TakeNumber(std::uint32_t& value, bool& tooLong) {
-        value = 0;
-        for (int shift = 0; shift < 35; shift += 7) {
-            unsigned char byte;
-            if (!TakeByte(byte)) return false;
+    // Little-endian groups of seven bits; five groups at most.
+    std::uint32_t Number() {
+        std::uint32_t value = 0;
+        for (int shift = 0; shift < 35 && !cut; shift += 7) {
+            const unsigned char byte = Byte();
             value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
-            if (!(byte & 0x80)) return true;
+            if (!(byte & 0x80)) return value;
         }
-        tooLong = true;
-        return true;
+        bad = !cut;
+        return value;
     }
 
-    bool TakeText(std::string& text, bool& tooLong) {
-        std::uint32_t size;
-        if (!TakeNumber(size, tooLong)) return false;
-        if (tooLong) return true;
-        if (bytes_.size() - position_ < size) {
-            // Cut short by a crash; but a length this far beyond the end is
-            // damage, not a record that was being written.
-            tooLong = size > LongestText;
-            return tooLong;
+    std::string Text() {
+        const std::uint32_t size = Number();
+        if (cut || bad) return {};
+        if (bytes.size() - at < size) {
+            (size > LongestText ? bad : cut) = true;
+            return {};
         }
-        text.assign(bytes_.substr(position_, size));
-        position_ += size;
-        return true;
+        at += size;
+        return std::string(bytes.substr(at - size, size));
     }
 
-private:
-    std::string_view bytes_;
-    std::size_t position_ = 0;
+    // An input ends with one number: its delay, then CheckBits bits of check.
+    void Timing(Record& record) {
+        const std::uint32_t timing = Number();
+        record.delay = timing >> CheckBits;
+        record.check = static_cast<int>(timing & CheckMask);
+    }
 };
 
-enum class Outcome { Whole, Cut, Bad };
-
-// An input ends with one number: its delay, then CheckBits bits of check.
-void PutTiming(std::string& out, const Record& record) {
-    PutNumber(out, std::min(record.delay, LongestDelay) << CheckBits |
-                       static_cast<std::uint32_t>(record.check & CheckMask));
-}
-
-Outcome TakeTiming(RecordReader& reader, Record& record, bool& tooLong) {
-    std::uint32_t timing;
-    if (!reader.TakeNumber(timing, tooLong)) return Outcome::Cut;
-    record.delay = timing >> CheckBits;
-    record.check = static_cast<int>(timing & CheckMask);
-    return tooLong ? Outcome::Bad : Outcome::Whole;
-}
-
-Outcome ReadExtended(RecordReader& reader, Record& record, bool& tooLong) {
-    unsigned char tag;
-    if (!reader.TakeByte(tag)) return Outcome::Cut;
-    switch (tag) {
-        case KeyTag: {
-            unsigned char code;
-            if (!reader.TakeByte(code)) return Outcome::Cut;
-            record.kind = Record::Kind::Key;
-            record.code = code;
-            if (!reader.TakeText(record.text, tooLong)) return Outcome::Cut;
-            if (tooLong) return Outcome::Bad;
+void ReadExtended(RecordReader& reader, Record& record) {
+    switch (reader.Byte()) {
+        case KeyTag:
+            record.code = reader.Byte();
+            record.text = reader.Text();
             break;
-        }
         case WordTag:
             record.kind = Record::Kind::Word;
-            if (!reader.TakeText(record.text, tooLong)) return Outcome::Cut;
-            if (tooLong) return Outcome::Bad;
+            record.text = reader.Text();
             break;
-        case EndingTag: record.kind = Record::Kind::Ending; return Outcome::Whole;
-        case TakeBackTag: record.kind = Record::Kind::TakeBack; return Outcome::Whole;
-        default: return Outcome::Bad;
+        case EndingTag: record.kind = Record::Kind::Ending; return;
+        case TakeBackTag: record.kind = Record::Kind::TakeBack; return;
+        default: reader.bad = !reader.cut; return;
     }
-    return TakeTiming(reader, record, tooLong);
+    if (!reader.cut && !reader.bad) reader.Timing(record);
 }
 
-Outcome ReadRecord(RecordReader& reader, Record& record) {
-    unsigned char first;
-    if (!reader.TakeByte(first)) return Outcome::Cut;
-    bool tooLong = false;
+Record ReadRecord(RecordReader& reader) {
+    Record record;
+    const unsigned char first = reader.Byte();
     if (first == CheckpointTag) {
         record.kind = Record::Kind::Checkpoint;
-        std::uint32_t checksum = 0;
-        for (int k = 0; k < 4; ++k) {
-            unsigned char byte;
-            if (!reader.TakeByte(byte)) return Outcome::Cut;
-            checksum |= static_cast<std::uint32_t>(byte) << (8 * k);
-        }
-        record.checksum = checksum;
-        return Outcome::Whole;
+        for (int k = 0; k < 4; ++k) record.checksum |= static_cast<std::uint32_t>(reader.Byte()) << (8 * k);
+    } else if (first == ExtendedTag) {
+        ReadExtended(reader, record);
+    } else if (first > ExtendedTag) {
+        reader.bad = true;
+    } else {
+        record.code = first;
+        record.text = EchoText(first);
+        reader.Timing(record);
     }
-    if (first == ExtendedTag) return ReadExtended(reader, record, tooLong);
-    if (first > ExtendedTag) return Outcome::Bad;
-    record.kind = Record::Kind::Key;
-    record.code = first;
-    record.text = EchoText(first);
-    return TakeTiming(reader, record, tooLong);
+    return record;
 }
 
-// "key value" lines up to an empty line; why not, when they are no header
-// this game reads.
+template <class Number>
+bool ReadWhole(std::string_view text, Number& number) {
+    const auto [stop, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return !text.empty() && failure == std::errc() && stop == text.data() + text.size();
+}
+
+// The format line: why not, when it is not one this game reads.
+std::optional<std::string> ParseFormatLine(std::string_view line, Header& header) {
+    const std::string prefix = std::string(FormatName) + " ";
+    if (line.substr(0, prefix.size()) != prefix) return "it is not a journal of this game";
+    if (!ReadWhole(line.substr(prefix.size()), header.formatVersion) || header.formatVersion < 1) {
+        return "its format line is damaged";
+    }
+    if (header.formatVersion <= FormatVersion) return std::nullopt;
+    return "it was written in journal format " + std::to_string(header.formatVersion) +
+           " by a newer version of the game; this one reads format " + std::to_string(FormatVersion);
+}
+
+// The format line, then "key value" lines; why not, when they are no header
+// this game reads. The banner borders a header may name are the UTF-8
+// double lines (no border line), ASCII and code page 437; a replay shows the
+// border its own terminal can, so the name is only checked.
 std::optional<std::string> ParseHeader(std::string_view text, Header& header) {
-    bool named = false, seeded = false;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!named) {
-            const std::string prefix = std::string(FormatName) + " ";
-            if (line.substr(0, prefix.size()) != prefix) {
-                return "it is not a journal of this game";
-            }
-            const std::string_view number = line.substr(prefix.size());
-            const auto [stop, failure] = std::from_chars(number.data(), number.data() + number.size(),
-                                                         header.formatVersion);
-            if (failure != std::errc() || stop != number.data() + number.size() || header.formatVersion < 1) {
-                return "its format line is damaged";
-            }
-            if (header.formatVersion > FormatVersion) {
-                return "it was written in journal format " + std::to_string(header.formatVersion) +
-                       " by a newer version of the game; this one reads format " + std::to_string(FormatVersion);
-            }
-            named = true;
-            continue;
-        }
-        const std::size_t blank = line.find(' ');
+    const std::size_t firstEnd = text.find('\n');
+    if (std::optional<std::string> why = ParseFormatLine(text.substr(0, firstEnd), header)) return why;
+    bool seeded = false;
+    for (std::size_t at = firstEnd + 1; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        const std::size_t blank = std::min(line.find(' '), line.size());
         const std::string_view key = line.substr(0, blank);
-        const std::string_view value = blank == std::string_view::npos ? std::string_view{} : line.substr(blank + 1);
+        const std::string_view value = line.substr(std::min(blank + 1, line.size()));
         if (key == "game") header.gameVersion = value;
+        if (key == "started") header.started = value;
         if (key == "border") {
-            if (!KnownBorder(value)) {
+            if (!value.empty() && value != "ascii" && value != "cp437") {
                 return "its banner border \"" + std::string(value) + "\" is not one this game draws";
             }
             header.border = value;
         }
-        if (key == "started") header.started = value;
-        if (key == "seed") {
-            const auto [stop, failure] = std::from_chars(value.data(), value.data() + value.size(), header.seed);
-            seeded = failure == std::errc() && stop == value.data() + value.size() && !value.empty();
-            if (!seeded) {
-                return "its seed is damaged";
-            }
-        }
+        if (key == "seed" && !(seeded = ReadWhole(value, header.seed))) return "its seed is damaged";
     }
     if (!seeded) return "its header names no seed";
     return std::nullopt;
@@ -220,38 +169,27 @@ std::string EncodeHeader(const Header& header) {
 }
 
 std::string EncodeRecord(const Record& record) {
+    using Kind = Record::Kind;
     std::string out;
-    switch (record.kind) {
-        case Record::Kind::Key:
-            if (record.code >= 0 && record.code < CheckpointTag && record.text == EchoText(record.code)) {
-                out.push_back(static_cast<char>(record.code));
-            } else {
-                out.push_back(static_cast<char>(ExtendedTag));
-                out.push_back(KeyTag);
-                out.push_back(static_cast<char>(record.code));
-                PutText(out, record.text);
-            }
-            PutTiming(out, record);
-            break;
-        case Record::Kind::Word:
-            out.push_back(static_cast<char>(ExtendedTag));
-            out.push_back(WordTag);
-            PutText(out, record.text);
-            PutTiming(out, record);
-            break;
-        case Record::Kind::Checkpoint:
-            out.push_back(static_cast<char>(CheckpointTag));
-            for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((record.checksum >> (8 * k)) & 0xFF));
-            break;
-        case Record::Kind::Ending:
-            out.push_back(static_cast<char>(ExtendedTag));
-            out.push_back(EndingTag);
-            break;
-        case Record::Kind::TakeBack:
-            out.push_back(static_cast<char>(ExtendedTag));
-            out.push_back(TakeBackTag);
-            break;
+    if (record.kind == Kind::Checkpoint) {
+        out.push_back(static_cast<char>(CheckpointTag));
+        for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((record.checksum >> (8 * k)) & 0xFF));
+        return out;
     }
+    const bool plainKey = record.kind == Kind::Key && record.code >= 0 && record.code < CheckpointTag &&
+                          record.text == EchoText(record.code);
+    if (plainKey) {
+        out.push_back(static_cast<char>(record.code));
+    } else {
+        const char tags[] = {KeyTag, WordTag, 0, EndingTag, TakeBackTag};
+        out.push_back(static_cast<char>(ExtendedTag));
+        out.push_back(tags[static_cast<int>(record.kind)]);
+        if (record.kind == Kind::Key) out.push_back(static_cast<char>(record.code));
+        if (record.kind == Kind::Ending || record.kind == Kind::TakeBack) return out;
+        PutNumber(out, static_cast<std::uint32_t>(record.text.size()));
+        out.append(record.text);
+    }
+    PutNumber(out, std::min(record.delay, LongestDelay) << CheckBits | static_cast<std::uint32_t>(record.check & CheckMask));
     return out;
 }
 
@@ -263,32 +201,31 @@ Contents Parse(std::string_view bytes) {
     };
     const std::size_t headerEnd = bytes.find("\n\n");
     if (headerEnd == std::string_view::npos) {
-        if (bytes.substr(0, FormatName.size()) != FormatName && !bytes.empty()) {
-            return damaged("it is not a journal of this game");
-        }
-        return damaged(bytes.empty() ? "it is empty" : "its header is incomplete");
+        if (bytes.empty()) return damaged("it is empty");
+        if (bytes.substr(0, FormatName.size()) != FormatName) return damaged("it is not a journal of this game");
+        return damaged("its header is incomplete");
     }
     if (std::optional<std::string> why = ParseHeader(bytes.substr(0, headerEnd + 1), contents.header)) {
         return damaged(*why);
     }
     const std::size_t start = headerEnd + 2;
-    RecordReader reader(bytes.substr(start));
+    RecordReader reader{bytes.substr(start)};
     contents.wholeBytes = start;
-    while (!reader.AtEnd()) {
-        Record record;
-        const std::size_t offset = start + reader.Position();
-        const Outcome outcome = ReadRecord(reader, record);
-        if (outcome == Outcome::Cut) break;
-        if (outcome == Outcome::Bad) {
-            contents.offsets.push_back(offset);
+    while (reader.at < reader.bytes.size()) {
+        contents.offsets.push_back(start + reader.at);
+        Record record = ReadRecord(reader);
+        if (reader.bad) {
             contents.faultyRecord = contents.offsets.size();
             const std::string why = "its " + DescribeRecord(contents, contents.faultyRecord - 1) + " is damaged";
             contents.offsets.pop_back();
             return damaged(why);
         }
+        if (reader.cut) {
+            contents.offsets.pop_back();
+            break;
+        }
         contents.records.push_back(std::move(record));
-        contents.offsets.push_back(offset);
-        contents.wholeBytes = start + reader.Position();
+        contents.wholeBytes = start + reader.at;
     }
     return contents;
 }
@@ -298,18 +235,21 @@ bool Finished(const Contents& contents) {
                        [](const Record& record) { return record.kind == Record::Kind::Ending; });
 }
 
-// Worked out from the count of seconds with no help from the C library,
-// whose conversions load the time zone (and its formatting code): a game
-// starting up need not wait for either.
+// Worked out from the count of seconds with no help from the C library's
+// time conversions, which load the time zone: a game starting up need not
+// wait for it.
 std::string UtcText(std::time_t time) {
     using namespace std::chrono;
     const sys_seconds moment{seconds{time}};
     const sys_days day = floor<days>(moment);
     const year_month_day date{day};
     const hh_mm_ss<seconds> clock{moment - day};
-    return Padded(static_cast<int>(date.year()), 4) + "-" + Padded(static_cast<unsigned>(date.month()), 2) + "-" +
-           Padded(static_cast<unsigned>(date.day()), 2) + "T" + Padded(clock.hours().count(), 2) + ":" +
-           Padded(clock.minutes().count(), 2) + ":" + Padded(clock.seconds().count(), 2) + "Z";
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
+    return text;
 }
 
 std::string BorderName(Border border) {

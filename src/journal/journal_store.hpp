@@ -29,10 +29,6 @@ public:
     // The journal has just been given the record of the game's ending.
     virtual void Finished() {}
 
-    // The system's handle (a file descriptor on POSIX), for a last sync
-    // from a signal handler; -1 for none.
-    virtual int Handle() const { return -1; }
-
 protected:
     JournalSink() = default;
     JournalSink(const JournalSink&) = default;

@@ -1,14 +1,20 @@
-// How fast a replayed game goes, and the viewer's say in it.
+// How fast a replayed game goes, and the viewer's say in it: the speed, a
+// pause, and moves through the replay.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "console/game_events.hpp"
 #include "console/platform.hpp"
-#include "journal/replay_keys.hpp"
+#include "console/terminal_input.hpp"
 
 namespace tg::journal {
+
+class GameJournal;
+class RecordedInputs;
 
 // The replay speeds offered, as multiples of the recorded pace.
 inline constexpr double SlowestSpeed = 1.0 / 64;
@@ -17,41 +23,60 @@ inline constexpr double FastestSpeed = 1024;
 // Idle gaps between inputs longer than this are cut to it before scaling.
 inline constexpr std::uint32_t LongestGapMilliseconds = 2000;
 
-// Where a watched replay stands, for a pace that lets the viewer move
-// through it: the session that asks for it answers a move by replaying the
-// game again up to the input moved to.
-class ReplayPlace {
+// The keys a terminal sends as a sequence, as the viewer's move keys: the
+// PC keyboard's scan code above the byte codes.
+inline constexpr int ExtendedKey = 0x100;
+inline constexpr int RightKey = ExtendedKey + 77;
+inline constexpr int LeftKey = ExtendedKey + 75;
+inline constexpr int HomeKey = ExtendedKey + 71;
+inline constexpr int EndKey = ExtendedKey + 79;
+
+// Where a watched replay stands: how many of the journal's inputs the game
+// has consumed, and the clock its screen shows (heard from the game); and
+// where each move key goes from there: a step (`.` `,`), the next or
+// previous home menu (Right, Left), a tenth of the way (`0` to `9`), the
+// start or the last screen (Home, End).
+class ReplayPosition : public GameEvents {
 public:
-    virtual ~ReplayPlace() = default;
-    // Where the replay is, for the window's title: "replay 312/1510, ...".
-    virtual std::string Where() const = 0;
+    explicit ReplayPosition(const RecordedInputs& inputs);
+
+    // The run of the game now shown.
+    void Follow(const GameJournal& journal);
+
+    // "replay 312/1510, Day 2 9:40pm", for the window's title.
+    std::string Where() const;
     // The input a move key goes to; nothing when it goes nowhere from here.
-    virtual std::optional<std::size_t> Target(int moveKey) const = 0;
+    std::optional<std::size_t> Target(int moveKey) const;
+    void ClockShown(const std::string& dayAndTime) override { clock_ = dayAndTime; }
+
+private:
+    std::size_t Now() const;
+
+    std::size_t total_;
+    std::vector<std::size_t> homeMenus_;
+    const GameJournal* journal_ = nullptr;
+    std::string clock_;
 };
 
 // The time a replayed game takes between its inputs and in its pauses.
 class ReplayPace {
 public:
     enum class Kind {
-        None,      // no waits: continuing a game, describing it
         Recorded,  // the recorded time goes to the terminal's Pause: a cast keeps it
         Watched,   // the recorded time is waited on the terminal, which takes
                    // the viewer's keys: Space pauses, + and - double and
                    // halve the speed, q or Escape ends the replay
     };
 
-    explicit ReplayPace(Kind kind, Platform* terminal = nullptr, double speed = 1)
+    ReplayPace(Kind kind, Platform& terminal, double speed = 1)
         : kind_(kind), terminal_(terminal), speed_(speed), keys_(terminal) {}
 
-    // Watched, the viewer may also move through the replay (see
-    // ReplayKeys): a move ends the replay as `q` does, and MoveTo() says
-    // where to. A step pauses the replay.
-    void OfferMoves(const ReplayPlace& place) { place_ = &place; }
+    // Watched, the viewer may also move through the replay: a move ends the
+    // replay as `q` does, and MoveTo() says where to. A step pauses it.
+    void OfferMoves(const ReplayPosition& position) { position_ = &position; }
     // The input the viewer moved to, once; the pace goes on from there.
     std::optional<std::size_t> MoveTo();
     void SetPaused(bool paused) { paused_ = paused; }
-
-    Kind Which() const { return kind_; }
 
     // Waits the recorded time at the current speed.
     void Wait(double milliseconds);
@@ -65,22 +90,22 @@ public:
 
 private:
     void WaitWatched(double milliseconds);
-    void Obey(int control);
+    int NextKey(int milliseconds);
+    void Obey(int key);
+    bool Move(int key);
     void Stop(int status);
-    // Watched, the window's title says whether the replay is paused and
-    // at what speed.
+    // The window's title says whether the replay is paused and at what speed.
     void ShowState();
-    void Move(int key);
-    std::string Where() const { return place_ ? place_->Where() : "replay"; }
+    std::string Where() const { return position_ ? position_->Where() : "replay"; }
 
     Kind kind_;
-    Platform* terminal_;
+    Platform& terminal_;
     double speed_;
     bool paused_ = false;
     bool controlsGone_ = false;
     std::string title_;  // the last title shown
-    ReplayKeys keys_;
-    const ReplayPlace* place_ = nullptr;
+    TerminalInput keys_;
+    const ReplayPosition* position_ = nullptr;
     std::optional<std::size_t> moveTo_;
     bool stopped_ = false;
     int stopStatus_ = 0;

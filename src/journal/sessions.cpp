@@ -4,27 +4,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "terminal/cast_recorder.hpp"
 #include "journal/game_journal.hpp"
 #include "journal/recorded_inputs.hpp"
+#include "terminal/cast_recorder.hpp"
 
 namespace tg::journal {
 
 namespace {
 
 SessionEnd Refused(Fault fault) { return SessionEnd{CouldNotPlay, std::move(fault)}; }
-
-}  // namespace
-
-Result<Contents> Load(JournalStore& store) {
-    const Result<std::string> bytes = store.Read();
-    if (!bytes) return bytes.Error();
-    Contents contents = Parse(*bytes);
-    if (contents.fault) return *contents.fault;
-    return contents;
-}
-
-namespace {
 
 // How a game on the terminal ended; an ending stays on the screen once the
 // game has left it.
@@ -42,6 +30,14 @@ SessionEnd Unwritten(std::ofstream& out, const std::string& castFile, SessionEnd
 }
 
 }  // namespace
+
+Result<Contents> Load(JournalStore& store) {
+    const Result<std::string> bytes = store.Read();
+    if (!bytes) return bytes.Error();
+    Contents contents = Parse(*bytes);
+    if (contents.fault) return *contents.fault;
+    return contents;
+}
 
 Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border border, std::time_t started) {
     Header header;
@@ -73,8 +69,7 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
     if (!sink) return Refused(sink.Error());
     const std::unique_ptr<Platform> terminal = open();
     RecordedInputs inputs(*contents);
-    ReplayPace pace(ReplayPace::Kind::None);
-    GameJournal journal(inputs, pace, *sink);
+    GameJournal journal(inputs, nullptr, *sink);
     const GameEnd end = run(*terminal, contents->header.seed, nullptr, &journal);
     journal.Finish(end.status);
     if (journal.Now() == InputJournal::Phase::Live) return Ended(*terminal, end, journal.Problem());
@@ -84,17 +79,27 @@ SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, Journ
                          inputs.Describe(inputs.Consumed()) + ": the game ended before the journal did"});
 }
 
-SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed) {
+SessionEnd WatchReplay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed,
+                       std::optional<std::size_t> at) {
     const Result<Contents> contents = Load(store);
     if (!contents) return Refused(contents.Error());
     const std::unique_ptr<Platform> terminal = open();
-    RecordedInputs inputs(*contents);
-    ReplayPace pace(ReplayPace::Kind::Watched, terminal.get(), speed);
-    GameJournal journal(inputs, pace);
-    const GameEnd end = run(*terminal, contents->header.seed, nullptr, &journal);
-    if (inputs.Divergence()) return Refused(*inputs.Divergence());
-    journal.HoldLastScreen();
-    return Ended(*terminal, end, std::nullopt);
+    ReplayPosition position{RecordedInputs(*contents)};
+    ReplayPace pace(ReplayPace::Kind::Watched, *terminal, speed);
+    pace.OfferMoves(position);
+    pace.SetPaused(at.has_value());
+    std::optional<std::size_t> showFrom = at;
+    for (;;) {
+        RecordedInputs inputs(*contents);
+        GameJournal journal(inputs, &pace);
+        position.Follow(journal);
+        if (showFrom) journal.ShowFrom(*showFrom);
+        const GameEnd end = run(*terminal, contents->header.seed, &position, &journal);
+        if (inputs.Divergence()) return Refused(*inputs.Divergence());
+        journal.HoldLastScreen();
+        showFrom = pace.MoveTo();
+        if (!showFrom) return Ended(*terminal, end, std::nullopt);
+    }
 }
 
 SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
@@ -110,11 +115,14 @@ SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, c
     if (!contents) return Unwritten(out, castFile, Refused(contents.Error()));
     RecordedInputs inputs(*contents);
     if (stretch.from > inputs.InputCount()) {
-        return Unwritten(out, castFile, Refused(StretchBeyondTheGame(inputs.InputCount())));
+        return Unwritten(out, castFile,
+                         Refused(Fault{Fault::Kind::NotFound,
+                                       "the stretch starts after the game's last input: the game has only " +
+                                           std::to_string(inputs.InputCount()) + " inputs"}));
     }
     CastRecorder cast(speed);
-    ReplayPace pace(ReplayPace::Kind::Recorded, &cast);
-    GameJournal journal(inputs, pace);
+    ReplayPace pace(ReplayPace::Kind::Recorded, cast);
+    GameJournal journal(inputs, &pace);
     if (stretch.from > 0) journal.ShowFrom(stretch.from);
     if (stretch.to) inputs.Limit(*stretch.to);
     (void)run(cast, contents->header.seed, nullptr, &journal);

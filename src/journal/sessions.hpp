@@ -17,7 +17,6 @@
 #include "journal/fault.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/journal_store.hpp"
-#include "journal/stretch.hpp"
 
 namespace tg::journal {
 
@@ -64,15 +63,28 @@ void WarnBeforePlaying(Platform& terminal, const std::string& why);
 // appended.
 SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, JournalStore& store);
 
-// Plays the store's chosen journal back at `speed` times its pace.
-SessionEnd Replay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed);
+// Plays the store's chosen journal back at `speed` times its pace, and
+// lets the viewer move through it: the game is deterministic, so each move
+// replays it silently from its start up to the input moved to and draws
+// that screen once. With `at`, the replay starts there, paused. A journal
+// that does not replay as recorded is refused when the game strays from it.
+SessionEnd WatchReplay(const GameRunner& run, const TerminalOpener& open, JournalStore& store, double speed,
+                       std::optional<std::size_t> at = std::nullopt);
 
 // The chosen journal read back, or why it cannot be.
 Result<Contents> Load(JournalStore& store);
 
+// A stretch of a recorded game, counted in inputs, for a cast of one scene:
+// from the screen after the first `from` inputs (drawn at once) to the
+// screen after input `to` (nothing: to the end of the game).
+struct Stretch {
+    std::size_t from = 0;
+    std::optional<std::size_t> to;
+};
+
 // Writes the replay of the store's chosen journal to `castFile` as an
-// asciicast recording, or only a stretch of it (see Stretch). The file must
-// not exist yet: it is refused before anything is replayed.
+// asciicast recording, or only a stretch of it. The file must not exist
+// yet: it is refused before anything is replayed.
 SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
                      const Stretch& stretch = {});
 

@@ -9,11 +9,8 @@
 
 #include "journal/file_store.hpp"
 #include "journal/game_link.hpp"
-#include "journal/journal_file.hpp"
-#include "journal/link_store.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "journal/replay_pace.hpp"
-#include "journal/replay_seek.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "program/games_list.hpp"
@@ -426,7 +423,8 @@ journal::Result<NamedStore> NamedJournal(const std::string& argument) {
     if (journal::IsLink(argument)) {
         journal::Result<journal::LinkedGame> game = journal::ReadLink(argument);
         if (!game) return journal::Fault{journal::Fault::Kind::NotFound, game.Error().detail};
-        return NamedStore{std::make_unique<journal::LinkStore>(std::move(game->journal), Variable, SyncOnEveryExit),
+        return NamedStore{std::make_unique<journal::FileStore>(
+                              journal::FileStore::HoldingLink(std::move(game->journal), Variable, SyncOnEveryExit)),
                           InTheLink, game->at};
     }
     const journal::Result<std::string> file = JournalNamed(argument, Variable);

@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "journal/game_description.hpp"
-#include "journal/journal_file.hpp"
+#include "journal/file_store.hpp"
 #include "program/list_table.hpp"
 #include "program/whole_number.hpp"
-#include "journal/state_folder.hpp"
 
 namespace tg {
 

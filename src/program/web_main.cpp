@@ -22,7 +22,6 @@
 
 #include "journal/browser_store.hpp"
 #include "journal/game_description.hpp"
-#include "journal/replay_seek.hpp"
 #include "journal/sessions.hpp"
 #include "program/build_info.hpp"
 #include "shell/play_game.hpp"

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "journal/base64url.hpp"
 #include "journal/game_link.hpp"
 #include "journal/journal_format.hpp"
-#include "journal/zlib_stream.hpp"
 
 namespace tg::journal {
 namespace {

@@ -61,7 +61,7 @@ TEST(KeptJournals, ReplayAndGoOnAsTheGamesTheyRecord) {
         FileStore watched(original.string());
         ScriptedTerminal screen;
         const SessionEnd replayed =
-            Replay(PlayIt, [&] { return std::make_unique<LentTerminal>(screen); }, watched, FastestSpeed);
+            WatchReplay(PlayIt, [&] { return std::make_unique<LentTerminal>(screen); }, watched, FastestSpeed);
         EXPECT_FALSE(replayed.fault) << kept.file;
         EXPECT_EQ(screen.Screen(), LastScreenOfANewGame(kept.seed, kept.played)) << kept.file;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "journal/file_store.hpp"
-#include "journal/replay_seek.hpp"
+#include "journal/sessions.hpp"
 #include "shell/play_game.hpp"
 #include "support/scripted_terminal.hpp"
 

@@ -125,7 +125,7 @@ Shown Continue(JournalStore& store, const std::string& keys) {
 Shown Replayed(JournalStore& store) {
     ScriptedTerminal terminal;
     const SessionEnd end =
-        Replay(Run, [&] { return std::make_unique<LentTerminal>(terminal); }, store, FastestSpeed);
+        WatchReplay(Run, [&] { return std::make_unique<LentTerminal>(terminal); }, store, FastestSpeed);
     return Played(terminal.Transcript(), end);
 }
 
