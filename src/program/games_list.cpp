@@ -7,8 +7,8 @@
 #include <ctime>
 #include <vector>
 
-#include "journal/game_description.hpp"
 #include "journal/file_store.hpp"
+#include "program/game_description.hpp"
 #include "program/list_table.hpp"
 #include "program/whole_number.hpp"
 

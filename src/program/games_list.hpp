@@ -8,7 +8,7 @@
 
 #include "console/terminal_capabilities.hpp"
 #include "journal/fault.hpp"
-#include "journal/game_description.hpp"
+#include "journal/sessions.hpp"
 #include "journal/sessions.hpp"
 
 namespace tg {

@@ -7,7 +7,7 @@
 //                    screen after its first N inputs, paused)
 //   --describe       a kept journal, replayed silently to tell how its game
 //                    stands: one line of tab-separated cells on the output
-// (src/journal/browser_store.cpp is the page's side of the journal).
+// (src/program/browser_store.cpp is the page's side of the journal).
 // These are the page's own words, not a player's, so they are read here
 // in a few lines rather than by the command line's full parser.
 
@@ -20,10 +20,10 @@
 
 #include <cstdio>
 
-#include "journal/browser_store.hpp"
-#include "journal/game_description.hpp"
 #include "journal/sessions.hpp"
+#include "program/browser_store.hpp"
 #include "program/build_info.hpp"
+#include "program/game_description.hpp"
 #include "shell/play_game.hpp"
 #include "terminal/browser_page.hpp"
 #include "terminal/system_terminal.hpp"
@@ -45,7 +45,7 @@ tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* 
 }
 
 // A new game; a journal the page cannot keep leaves it unrecorded.
-tg::journal::SessionEnd PlayNew(tg::journal::BrowserStore& store, std::uint32_t seed) {
+tg::journal::SessionEnd PlayNew(tg::BrowserStore& store, std::uint32_t seed) {
     const tg::journal::Result<tg::journal::JournalSink*> journal = store.Create(
         tg::journal::NewHeader(seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)));
     const std::unique_ptr<tg::Platform> terminal = tg::OpenSystemTerminal();
@@ -65,7 +65,7 @@ std::optional<std::size_t> StartingInput(int argc, char** argv) {
     return at;
 }
 
-std::vector<std::string> Cells(const tg::journal::GameDescription& description, const std::string& standing) {
+std::vector<std::string> Cells(const tg::GameDescription& description, const std::string& standing) {
     if (!description.rest) return {"", "", "in the opening", "", standing};
     const tg::RestSummary& rest = *description.rest;
     const std::string closest = rest.closest.empty() ? "nobody yet" : rest.closest + " (" + rest.closestStage + ")";
@@ -75,8 +75,8 @@ std::vector<std::string> Cells(const tg::journal::GameDescription& description, 
 // How a described game stands, in the page's words: mode, player, day and
 // time, the person furthest along, and how it stands (one cell, with why,
 // for a damaged journal).
-std::vector<std::string> DescriptionCells(const tg::journal::GameDescription& description) {
-    using tg::journal::Standing;
+std::vector<std::string> DescriptionCells(const tg::GameDescription& description) {
+    using tg::Standing;
     switch (description.standing) {
         case Standing::Damaged: return {"damaged: " + description.damage};
         case Standing::Unfinished: break;
@@ -90,12 +90,12 @@ std::vector<std::string> DescriptionCells(const tg::journal::GameDescription& de
 
 // The page's list of kept games: how a game stands as a code the page
 // decides by, then the cells it shows.
-void DescribeChosen(tg::journal::BrowserStore& store) {
+void DescribeChosen(tg::BrowserStore& store) {
     const tg::journal::Result<std::string> bytes = store.Read();
-    const tg::journal::GameDescription description =
-        bytes ? tg::journal::Describe(RunGame, *bytes)
-              : tg::journal::GameDescription{tg::journal::Standing::Damaged, std::nullopt, bytes.Error().detail};
-    std::string line = tg::journal::StandingCode(description.standing);
+    const tg::GameDescription description =
+        bytes ? tg::Describe(RunGame, *bytes)
+              : tg::GameDescription{tg::Standing::Damaged, std::nullopt, bytes.Error().detail};
+    std::string line = tg::StandingCode(description.standing);
     for (const std::string& cell : DescriptionCells(description)) line += "\t" + cell;
     std::puts(line.c_str());
 }
@@ -117,7 +117,7 @@ std::string Refusal(const tg::journal::Fault& fault, bool continuing, const std:
 int main(int argc, char** argv) {
     const std::string action = argc > 1 ? argv[1] : "";
     const std::string value = argc > 2 ? argv[2] : "";
-    tg::journal::BrowserStore store;
+    tg::BrowserStore store;
     tg::journal::SessionEnd end;
     if (action == "--describe") {
         DescribeChosen(store);
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     // What the page is told is why a journal could not be played; a game
     // that could not be kept plays on without a word, as it always has.
     if (end.status == tg::journal::CouldNotPlay && end.fault) {
-        tg::journal::ReportOnPage(Refusal(*end.fault, action == "--continue", value));
+        tg::ReportOnPage(Refusal(*end.fault, action == "--continue", value));
     }
     tg::EndPageGame(end.status);
     return 0;

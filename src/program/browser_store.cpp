@@ -7,7 +7,7 @@
 //   report(text)      a message for the player
 // Storage on the page is written at once, so every append is synchronous.
 
-#include "journal/browser_store.hpp"
+#include "program/browser_store.hpp"
 
 #include <emscripten.h>
 
@@ -42,7 +42,9 @@ EM_JS(void, tender_journal_report, (const char* text), {
     Module["tenderPage"]["journal"]["report"](UTF8ToString(text));
 });
 
-namespace tg::journal {
+namespace tg {
+
+using namespace journal;
 
 namespace {
 
@@ -92,4 +94,4 @@ Result<JournalSink*> BrowserStore::Reopen(std::size_t size) {
 
 void ReportOnPage(const std::string& message) { tender_journal_report(message.c_str()); }
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/game_description.hpp"
+#include "program/game_description.hpp"
 #include "shell/play_game.hpp"
 #include "support/scripted_terminal.hpp"
 

@@ -1,12 +1,14 @@
 // Describing a kept game: its journal replayed without showing anything,
 // with the summary of each home menu kept as it passes.
-#include "journal/game_description.hpp"
+#include "program/game_description.hpp"
 
 #include "console/screen_memory.hpp"
 #include "journal/game_journal.hpp"
 #include "journal/recorded_inputs.hpp"
 
-namespace tg::journal {
+namespace tg {
+
+using namespace journal;
 
 namespace {
 
@@ -66,4 +68,4 @@ GameDescription Describe(const GameRunner& run, std::string_view bytes) {
     return description;
 }
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -9,7 +9,7 @@
 #include "console/game_events.hpp"
 #include "journal/sessions.hpp"
 
-namespace tg::journal {
+namespace tg {
 
 enum class Standing {
     Unfinished,     // the journal ends while the game waits for an input
@@ -33,6 +33,6 @@ struct GameDescription {
 };
 
 // Replays the journal's bytes without showing anything or waiting.
-GameDescription Describe(const GameRunner& run, std::string_view bytes);
+GameDescription Describe(const journal::GameRunner& run, std::string_view bytes);
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -7,23 +7,23 @@
 
 #include "journal/journal_store.hpp"
 
-namespace tg::journal {
+namespace tg {
 
 // The page chooses the journal to go on with or to replay.
-class BrowserStore : public JournalStore {
+class BrowserStore : public journal::JournalStore {
 public:
     BrowserStore();
     ~BrowserStore() override;
 
-    Result<JournalSink*> Create(const Header& header) override;
-    Result<std::string> Read() override;
-    Result<JournalSink*> Reopen(std::size_t size) override;
+    journal::Result<journal::JournalSink*> Create(const journal::Header& header) override;
+    journal::Result<std::string> Read() override;
+    journal::Result<journal::JournalSink*> Reopen(std::size_t size) override;
 
 private:
-    std::unique_ptr<JournalSink> journal_;
+    std::unique_ptr<journal::JournalSink> journal_;
 };
 
 // Tells the player on the page why a journal cannot be played.
 void ReportOnPage(const std::string& message);
 
-}  // namespace tg::journal
+}  // namespace tg
