@@ -17,7 +17,7 @@ Record Marked(Record::Kind kind, std::uint32_t checksum = 0) {
 }
 }  // namespace
 
-GameJournal::GameJournal(Opener open)
+GameJournal::GameJournal(JournalOpener open)
     : phase_(Phase::Live), open_(std::move(open)), lastInput_(std::chrono::steady_clock::now()) {}
 
 GameJournal::GameJournal(RecordedInputs& inputs, ReplayPace* pace, JournalSink* sink)
@@ -30,7 +30,8 @@ bool GameJournal::Replay(Input& input, std::uint32_t shown) {
         return false;
     }
     const bool waits = pace_ && !BeforeShownPoint();
-    const Record* record = input.kind == Input::Kind::Key ? inputs_->NextKey(shown) : inputs_->NextWord(shown);
+    const Record::Kind kind = input.kind == Input::Kind::Key ? Record::Kind::Key : Record::Kind::Word;
+    const Record* record = inputs_->Next(kind, shown);
     if (record == nullptr) {
         phase_ = Phase::Over;
         return false;
@@ -124,7 +125,7 @@ void GameJournal::Finish(int status) {
 
 // A record that goes out with the next write; what was written reaches the
 // disk now.
-void GameJournal::Pending(Record record) {
+void GameJournal::Pending(const Record& record) {
     pending_ += EncodeRecord(record);
     Sync();
 }

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,12 +30,9 @@ namespace tg::journal {
 // on unrecorded, and Problem() says so.
 class GameJournal : public InputJournal {
 public:
-    // Opens the journal a new game is recorded in; nothing when it cannot be.
-    using Opener = std::function<JournalSink*()>;
-
     // A new game, whose journal is opened with its first input: a game left
     // before any (Ctrl-C at the title) leaves no journal.
-    explicit GameJournal(Opener open);
+    explicit GameJournal(JournalOpener open);
     GameJournal(RecordedInputs& inputs, ReplayPace* pace, JournalSink* sink = nullptr);
     GameJournal(const GameJournal&) = delete;
     GameJournal& operator=(const GameJournal&) = delete;
@@ -56,14 +52,11 @@ public:
     // shows the game from there: a move through a replay, or a cast of a
     // stretch of it.
     void ShowFrom(std::size_t inputs) { showFrom_ = inputs; }
-
     // How many inputs the screen shows the effect of: those consumed, but
     // for the one whose recorded time is being waited.
     std::size_t InputsShown() const { return inputs_->Consumed() - (awaitingInput_ ? 1 : 0); }
-
     // Whether the recorded inputs ran out while the game still asked for more.
     bool RanOut() const { return ranOut_; }
-
     // Watched, a game that ended by itself (a Quit, an ending) keeps its
     // last screen until the viewer presses a key, as one whose journal ran
     // out does; a replay the viewer ended ends at once.
@@ -74,9 +67,7 @@ public:
     // a page or in a Windows console, an output nobody reads) leaves its
     // journal as a killed one does, without what was waiting.
     void Finish(int status);
-
-    // What went wrong with writing the journal, if anything: the rest of
-    // the game was not kept.
+    // What went wrong with writing the journal: the rest of the game was not kept.
     const std::optional<Fault>& Problem() const { return problem_; }
 
 private:
@@ -87,24 +78,22 @@ private:
     // The game's pauses up to the next input after that point are not
     // waited either: the screen there is drawn at once.
     bool UpToShownPoint() const { return showFrom_ && inputs_->Consumed() <= *showFrom_; }
-    void Wait(double milliseconds);
-
     std::uint32_t MillisecondsSinceLastInput();
     void Append(const std::string& bytes);
-    void Pending(Record record);
+    void Pending(const Record& record);
     void Sync();
 
     Phase phase_;
     RecordedInputs* inputs_ = nullptr;
     ReplayPace* pace_ = nullptr;
-    Opener open_;
+    JournalOpener open_;
     JournalSink* sink_ = nullptr;
     bool atLastInput_ = false;
     bool takenBack_ = false;
     bool ranOut_ = false;
     std::optional<std::size_t> showFrom_;
     bool awaitingInput_ = false;  // the next input is handed out once its time is waited
-    std::string pending_;  // records that go out with the next write
+    std::string pending_;         // records that go out with the next write
     std::chrono::steady_clock::time_point lastInput_;
     bool unsynced_ = false;  // appended to since the last sync
     std::optional<Fault> problem_;

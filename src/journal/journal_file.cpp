@@ -95,14 +95,14 @@ Result<std::unique_ptr<JournalFile>> JournalFile::Reopen(const std::string& path
 JournalFile::~JournalFile() { CloseFile(handle_); }
 
 std::optional<Fault> JournalFile::Append(std::string_view more) {
-    const std::string joined = ahead_.empty() ? std::string() : std::exchange(ahead_, {}) + std::string(more);
-    const std::string_view bytes = joined.empty() ? more : joined;
+    const std::string bytes = std::exchange(ahead_, {}) + std::string(more);
     std::size_t written = 0;
     while (written < bytes.size()) {
         const auto count = WriteSome(handle_, bytes.data() + written, bytes.size() - written);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) {
-            return Fault{Fault::Kind::Unwritable, path_ + ": " + (count < 0 ? SystemError() : "nothing could be written")};
+            const std::string why = count < 0 ? SystemError() : "nothing could be written";
+            return Fault{Fault::Kind::Unwritable, path_ + ": " + why};
         }
         written += static_cast<std::size_t>(count);
     }

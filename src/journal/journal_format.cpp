@@ -189,7 +189,8 @@ std::string EncodeRecord(const Record& record) {
         PutNumber(out, static_cast<std::uint32_t>(record.text.size()));
         out.append(record.text);
     }
-    PutNumber(out, std::min(record.delay, LongestDelay) << CheckBits | static_cast<std::uint32_t>(record.check & CheckMask));
+    const auto check = static_cast<std::uint32_t>(record.check & CheckMask);
+    PutNumber(out, std::min(record.delay, LongestDelay) << CheckBits | check);
     return out;
 }
 

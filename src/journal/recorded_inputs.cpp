@@ -10,75 +10,70 @@ bool IsInput(const Record& record) {
 }
 }  // namespace
 
+// The input that ended the game is withdrawn by a take-back, with any
+// checkpoint that the journal holds after it.
 RecordedInputs::RecordedInputs(const Contents& contents) : contents_(contents) {
     for (std::size_t index = 0; index < contents.records.size(); ++index) {
-        const Record& record = contents.records[index];
-        if (record.kind == Record::Kind::TakeBack) {
-            // The input that ended the game is withdrawn, with any
-            // checkpoint that the journal holds after it.
-            while (!steps_.empty() && !IsInput(*steps_.back().record)) steps_.pop_back();
-            if (!steps_.empty()) {
-                steps_.pop_back();
-                --inputCount_;
-            }
-            continue;
+        const Record::Kind kind = contents.records[index].kind;
+        if (kind == Record::Kind::TakeBack) {
+            while (!steps_.empty() && !IsInput(contents.records[steps_.back()])) steps_.pop_back();
+            if (steps_.empty()) continue;
+            steps_.pop_back();
+            --inputCount_;
+        } else if (kind != Record::Kind::Ending) {
+            steps_.push_back(index);
+            inputCount_ += IsInput(contents.records[index]) ? 1 : 0;
         }
-        if (record.kind == Record::Kind::Ending) continue;
-        steps_.push_back(Step{&record, index});
-        if (IsInput(record)) ++inputCount_;
     }
 }
 
 std::vector<std::size_t> RecordedInputs::HomeMenus() const {
     std::vector<std::size_t> homeMenus;
     std::size_t inputs = 0;
-    for (const Step& step : steps_) {
-        if (IsInput(*step.record)) ++inputs;
-        if (step.record->kind == Record::Kind::Checkpoint) homeMenus.push_back(inputs);
+    for (const std::size_t step : steps_) {
+        if (IsInput(contents_.records[step])) ++inputs;
+        if (contents_.records[step].kind == Record::Kind::Checkpoint) homeMenus.push_back(inputs);
     }
     return homeMenus;
 }
 
-void RecordedInputs::Fail(std::string what) {
+void RecordedInputs::Fail(const std::string& what) {
     if (!diverged_) diverged_ = Fault{Fault::Kind::Strays, Describe(position_) + ": " + what};
 }
 
 bool RecordedInputs::HasInput() const {
     if (diverged_ || consumed_ >= limit_) return false;
     for (std::size_t k = position_; k < steps_.size(); ++k) {
-        if (IsInput(*steps_[k].record)) return true;
+        if (IsInput(contents_.records[steps_[k]])) return true;
     }
     return false;
 }
 
 std::string RecordedInputs::Describe(std::size_t step) const {
-    return DescribeRecord(contents_, step < steps_.size() ? steps_[step].index : contents_.records.size());
+    return DescribeRecord(contents_, step < steps_.size() ? steps_[step] : contents_.records.size());
 }
 
-const Record* RecordedInputs::NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum) {
+const Record* RecordedInputs::Next(Record::Kind kind, std::uint32_t checksum) {
     if (diverged_) return nullptr;
-    if (position_ < steps_.size() && steps_[position_].record->kind == kind) {
-        if (steps_[position_].record->check != static_cast<int>(checksum & CheckMask)) {
-            Fail("the game showed another screen before this input than the one recorded");
-            return nullptr;
+    const Record* next = position_ < steps_.size() ? &contents_.records[steps_[position_]] : nullptr;
+    if (next && next->kind == kind) {
+        if (next->check == static_cast<int>(checksum & CheckMask)) {
+            ++consumed_;
+            ++position_;
+            return next;
         }
-        ++consumed_;
-        return steps_[position_++].record;
+        Fail("the game showed another screen before this input than the one recorded");
+        return nullptr;
     }
-    const bool atHomeMenu = position_ < steps_.size() && steps_[position_].record->kind == Record::Kind::Checkpoint;
-    Fail(std::string("the game asked for ") + wanted + " where the journal has " +
-         (atHomeMenu ? "a home menu" : "another kind of input"));
+    Fail(std::string("the game asked for ") + (kind == Record::Kind::Key ? "a key" : "a word of the name") +
+         " where the journal has " +
+         (next && next->kind == Record::Kind::Checkpoint ? "a home menu" : "another kind of input"));
     return nullptr;
-}
-
-const Record* RecordedInputs::NextKey(std::uint32_t checksum) { return NextInput(Record::Kind::Key, "a key", checksum); }
-const Record* RecordedInputs::NextWord(std::uint32_t checksum) {
-    return NextInput(Record::Kind::Word, "a word of the name", checksum);
 }
 
 bool RecordedInputs::AtRest(std::uint32_t checksum) {
     if (diverged_ || position_ >= steps_.size()) return false;
-    const Record& next = *steps_[position_].record;
+    const Record& next = contents_.records[steps_[position_]];
     if (next.kind != Record::Kind::Checkpoint) {
         if (consumed_ < limit_) Fail("the game reached its home menu where the journal has an input");
         return false;

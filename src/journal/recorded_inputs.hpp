@@ -30,8 +30,7 @@ public:
     // The next input, which must be a key (or a word), asked for after the
     // game showed what has this checksum since the last home menu; nothing
     // when the journal recorded something else.
-    const Record* NextKey(std::uint32_t checksum);
-    const Record* NextWord(std::uint32_t checksum);
+    const Record* Next(Record::Kind kind, std::uint32_t checksum);
     // The game is at a home menu, having shown screens with this checksum
     // since the last one. True when the journal recorded this home menu;
     // false when the journal ends here, or recorded something else.
@@ -44,15 +43,10 @@ public:
     std::string Describe(std::size_t step) const;
 
 private:
-    struct Step {
-        const Record* record;
-        std::size_t index;  // in the journal, for messages
-    };
-    const Record* NextInput(Record::Kind kind, const char* wanted, std::uint32_t checksum);
-    void Fail(std::string what);
+    void Fail(const std::string& what);
 
     const Contents& contents_;
-    std::vector<Step> steps_;
+    std::vector<std::size_t> steps_;  // the records replayed, by their index in the journal
     std::size_t position_ = 0;
     std::size_t inputCount_ = 0;
     std::size_t limit_ = SIZE_MAX;

@@ -56,11 +56,6 @@ SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t 
     return Ended(terminal, end, journal.Problem());
 }
 
-void WarnBeforePlaying(Platform& terminal, const std::string& why) {
-    terminal.Write("tender-gamble: " + why + "\nPress a key to play all the same.\n");
-    (void)terminal.ReadByte(-1, Platform::Reading::Keys);
-}
-
 SessionEnd ContinueGame(const GameRunner& run, const TerminalOpener& open, JournalStore& store) {
     const Result<Contents> contents = Load(store);
     if (!contents) return Refused(contents.Error());

@@ -44,16 +44,8 @@ inline constexpr int CouldNotPlay = 1;
 // showing this banner border.
 Header NewHeader(std::uint32_t seed, const std::string& gameVersion, Border border, std::time_t started);
 
-// Opens the journal a new game is recorded in, with its first input;
-// nothing when it cannot be.
-using JournalOpener = std::function<JournalSink*()>;
-
 // A new game on the terminal, recorded in the journal `open` opens, if any.
 SessionEnd PlayNewGame(const GameRunner& run, Platform& terminal, std::uint32_t seed, const JournalOpener& open);
-
-// Says on the terminal why the game that follows will not be kept, and
-// waits for a key, so that the game's first clear does not wipe it unread.
-void WarnBeforePlaying(Platform& terminal, const std::string& why);
 
 // Goes on with the store's chosen journal: replays its inputs without
 // showing them, shows the last screen and plays on, appending to the same

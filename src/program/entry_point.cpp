@@ -367,6 +367,13 @@ Said Refused(const journal::Fault& fault, const std::string& doing, const Named&
     return Told(journal::SessionEnd{journal::CouldNotPlay, fault}, doing, named);
 }
 
+// Says on the terminal why the game that follows will not be kept, and
+// waits for a key, so that the game's first clear does not wipe it unread.
+void WarnBeforePlaying(Platform& terminal, const std::string& why) {
+    terminal.Write("tender-gamble: " + why + "\nPress a key to play all the same.\n");
+    (void)terminal.ReadByte(-1, Platform::Reading::Keys);
+}
+
 // A new game, kept in a journal when it is played from a terminal or the
 // player asks for one. A file the player named that cannot be made stops
 // everything before the game starts. In the state folder the journal is
@@ -402,7 +409,7 @@ Said PlayNew(const Options& options, std::string& hint) {
         }
     }
     const std::unique_ptr<Platform> terminal = OpenSystemTerminal();
-    if (unkept) journal::WarnBeforePlaying(*terminal, "this game will not be saved: " + unkept->detail);
+    if (unkept) WarnBeforePlaying(*terminal, "this game will not be saved: " + unkept->detail);
     Said said = Told(journal::PlayNewGame(RunGame, *terminal, seed, open), "play", NamedFile(""));
     if (open && unkept && said.problem.empty()) said.problem = "this game was not saved: " + unkept->detail;
     return said;
