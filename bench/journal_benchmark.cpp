@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "console/banner_border.hpp"
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 #include "journal/game_journal.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/recorded_inputs.hpp"
@@ -80,7 +80,7 @@ LongJournal Record() {
     journal.path = (ScratchFolder() / ("tender-bench-" + std::to_string(getpid()) + ".journal")).string();
     std::remove(journal.path.c_str());
     {
-        tg::journal::FileStore store(journal.path);
+        tg::FileStore store(journal.path);
         const tg::journal::Result<tg::journal::JournalSink*> created = store.Create(tg::journal::NewHeader(
             script.seed, std::string(tg::BuildVersion), tg::Border::DoubleLines, std::time(nullptr)));
         if (!created) {
@@ -123,7 +123,7 @@ void BM_ResumeTenThousandInputs(benchmark::State& state) {
         state.PauseTiming();
         std::ofstream(journal.path, std::ios::binary | std::ios::trunc) << journal.bytes;
         state.ResumeTiming();
-        tg::journal::FileStore store(journal.path);
+        tg::FileStore store(journal.path);
         const tg::journal::SessionEnd end = tg::journal::ContinueGame(RunGame, open, store);
         // Continued, the game finds no keys at its first prompt and ends
         // with status 0; a refusal says why.

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <iostream>
 
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 #include "journal/game_link.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "journal/replay_pace.hpp"
@@ -390,14 +390,14 @@ Said PlayNew(const Options& options, std::string& hint) {
     };
     std::optional<journal::Fault> unkept;
     journal::JournalOpener open;
-    std::optional<journal::FileStore> store;
+    std::optional<FileStore> store;
     if (options.saveFile) {
         store.emplace(*options.saveFile, kept);
         const journal::Result<journal::JournalSink*> journal = store->Create(header);
         if (!journal) return Refused(journal.Error(), "save", NamedFile(*options.saveFile));
         open = [sink = *journal] { return sink; };
     } else if (!options.noSave && isatty(0)) {
-        store = journal::FileStore::InStateFolder(Variable, kept);
+        store = FileStore::InStateFolder(Variable, kept);
         unkept = store->FolderReady();
         if (!unkept) {
             open = [&]() -> journal::JournalSink* {
@@ -430,13 +430,13 @@ journal::Result<NamedStore> NamedJournal(const std::string& argument) {
     if (journal::IsLink(argument)) {
         journal::Result<journal::LinkedGame> game = journal::ReadLink(argument);
         if (!game) return journal::Fault{journal::Fault::Kind::NotFound, game.Error().detail};
-        return NamedStore{std::make_unique<journal::FileStore>(
-                              journal::FileStore::HoldingLink(std::move(game->journal), Variable, SyncOnEveryExit)),
+        return NamedStore{std::make_unique<FileStore>(
+                              FileStore::HoldingLink(std::move(game->journal), Variable, SyncOnEveryExit)),
                           InTheLink, game->at};
     }
     const journal::Result<std::string> file = JournalNamed(argument, Variable);
     if (!file) return file.Error();
-    return NamedStore{std::make_unique<journal::FileStore>(*file, SyncOnEveryExit), NamedFile(*file), std::nullopt};
+    return NamedStore{std::make_unique<FileStore>(*file, SyncOnEveryExit), NamedFile(*file), std::nullopt};
 }
 
 // The journal named, else the most recently played unfinished one. The hint
@@ -446,9 +446,9 @@ Said Continue(const Options& options, std::string& hint) {
     journal::Result<NamedStore> chosen = journal::Fault{journal::Fault::Kind::NotFound, {}};
     if (options.continueFile) {
         chosen = NamedJournal(*options.continueFile);
-    } else if (journal::Result<journal::FileStore> latest = journal::FileStore::LatestUnfinished(Variable, SyncOnEveryExit)) {
+    } else if (journal::Result<FileStore> latest = FileStore::LatestUnfinished(Variable, SyncOnEveryExit)) {
         const std::string path = latest->Path();
-        chosen = NamedStore{std::make_unique<journal::FileStore>(std::move(*latest)), NamedFile(path), std::nullopt};
+        chosen = NamedStore{std::make_unique<FileStore>(std::move(*latest)), NamedFile(path), std::nullopt};
     } else {
         chosen = latest.Error();
     }

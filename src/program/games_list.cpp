@@ -7,7 +7,7 @@
 #include <ctime>
 #include <vector>
 
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 #include "program/game_description.hpp"
 #include "program/list_table.hpp"
 #include "program/whole_number.hpp"

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 #include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"
 #include "shell/play_game.hpp"

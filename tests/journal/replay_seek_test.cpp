@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 #include "journal/sessions.hpp"
 #include "shell/play_game.hpp"
 #include "support/scripted_terminal.hpp"

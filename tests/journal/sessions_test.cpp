@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "console/banner_border.hpp"
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 #include "journal/journal_format.hpp"
 #include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"

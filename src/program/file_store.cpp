@@ -2,7 +2,7 @@
 // the files' names) or where the player said, found again to go on with,
 // read back to replay; and the state folder's journals in the order they
 // were last played.
-#include "journal/file_store.hpp"
+#include "program/file_store.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 #endif
 
-namespace tg::journal {
+namespace tg {
+
+using namespace journal;
 
 namespace fs = std::filesystem;
 
@@ -242,4 +244,4 @@ void FileStore::Withdraw() {
     fs::remove(path_, ignored);
 }
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "console/terminal_capabilities.hpp"
-#include "journal/journal_file.hpp"
+#include "program/journal_file.hpp"
 #include "journal/journal_store.hpp"
 
-namespace tg::journal {
+namespace tg {
 
 // The extension of the journals kept in the state folder.
 inline constexpr const char* JournalExtension = ".journal";
@@ -22,7 +22,7 @@ inline constexpr const char* JournalExtension = ".journal";
 // Where a player's journals are kept: $XDG_STATE_HOME/tender-gamble (by
 // default ~/.local/state/tender-gamble), on Windows
 // %LOCALAPPDATA%\tender-gamble; why not, when no such place is known.
-Result<std::filesystem::path> StateFolder(const Environment& environment);
+journal::Result<std::filesystem::path> StateFolder(const Environment& environment);
 
 // A kept journal and when a game last wrote to it.
 struct KeptJournal {
@@ -34,7 +34,7 @@ struct KeptJournal {
 // games played in the same second come in the reverse order of their names.
 std::vector<KeptJournal> KeptJournals(const std::filesystem::path& folder);
 
-class FileStore : public JournalStore {
+class FileStore : public journal::JournalStore {
 public:
     // Told each journal file as it is opened for writing, so that its data
     // reaches the disk on every way out of the process.
@@ -52,15 +52,15 @@ public:
     static FileStore HoldingLink(std::string journal, Environment environment, SyncOnExit syncOnExit = {});
     // The most recently played unfinished game in the state folder; nothing,
     // with why, when there is none.
-    static Result<FileStore> LatestUnfinished(const Environment& environment, SyncOnExit syncOnExit = {});
+    static journal::Result<FileStore> LatestUnfinished(const Environment& environment, SyncOnExit syncOnExit = {});
 
     // Whether a new game's journal can be made in the state folder: its
     // folder is there, or made now.
-    std::optional<Fault> FolderReady() const;
+    std::optional<journal::Fault> FolderReady() const;
 
-    Result<JournalSink*> Create(const Header& header) override;
-    Result<std::string> Read() override;
-    Result<JournalSink*> Reopen(std::size_t size) override;
+    journal::Result<journal::JournalSink*> Create(const journal::Header& header) override;
+    journal::Result<std::string> Read() override;
+    journal::Result<journal::JournalSink*> Reopen(std::size_t size) override;
     // Removes the journal a link's game was written to.
     void Withdraw() override;
 
@@ -69,11 +69,11 @@ public:
 private:
     FileStore(std::optional<Environment> environment, SyncOnExit syncOnExit)
         : environment_(std::move(environment)), syncOnExit_(std::move(syncOnExit)) {}
-    Result<std::unique_ptr<JournalFile>> CreateInStateFolder(const Header& header) const;
+    journal::Result<std::unique_ptr<JournalFile>> CreateInStateFolder(const journal::Header& header) const;
     // A new journal holding `bytes` (a header, and records), written at once
     // or with the game's first input.
-    Result<JournalSink*> Holding(const Header& header, const std::string& bytes, bool withFirstInput);
-    Result<JournalSink*> Opened(Result<std::unique_ptr<JournalFile>> file);
+    journal::Result<journal::JournalSink*> Holding(const journal::Header& header, const std::string& bytes, bool withFirstInput);
+    journal::Result<journal::JournalSink*> Opened(journal::Result<std::unique_ptr<JournalFile>> file);
 
     std::string path_;
     std::optional<Environment> environment_;  // where new journals are made: the state folder
@@ -82,4 +82,4 @@ private:
     std::unique_ptr<JournalFile> file_;
 };
 
-}  // namespace tg::journal
+}  // namespace tg

@@ -1,6 +1,6 @@
 // Journal files on disk: created or reopened and locked, appended and
 // synced, cut back, read whole.
-#include "journal/journal_file.hpp"
+#include "program/journal_file.hpp"
 
 #include <cerrno>
 #include <cstring>
@@ -19,7 +19,9 @@
 #include <unistd.h>
 #endif
 
-namespace tg::journal {
+namespace tg {
+
+using namespace journal;
 
 namespace {
 
@@ -138,4 +140,4 @@ bool InUse(const std::string& path) {
 #endif
 }
 
-}  // namespace tg::journal
+}  // namespace tg
