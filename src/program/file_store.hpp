@@ -1,5 +1,6 @@
-// Journals kept as files: in the state folder, where the games played from a
-// terminal are kept, or in a file the player names.
+// Journals kept as files, where the command line keeps its games: in the
+// state folder, in a file the player names, or (a link's game gone on with)
+// written from the bytes a link holds.
 #pragma once
 
 #include <ctime>
@@ -11,8 +12,8 @@
 #include <vector>
 
 #include "console/terminal_capabilities.hpp"
-#include "program/journal_file.hpp"
 #include "journal/journal_store.hpp"
+#include "program/journal_file.hpp"
 
 namespace tg {
 
