@@ -1,6 +1,6 @@
 // Reads arbitrary bytes as a game journal, as --continue and --replay do.
 // Bytes that parse must encode back to the same header and records, and
-// cast (through the session --cast runs) into an asciicast that is UTF-8
+// cast (as --cast casts it) into an asciicast that is UTF-8
 // with one event a line. Then the game is continued through the session
 // --continue runs, from a journal store in memory, on a terminal with no
 // keys: a refused journal must have nothing appended, and a continued one
@@ -8,15 +8,10 @@
 // go on again. A crash, a hang, a sanitizer report or a broken property is
 // a finding.
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,7 +95,7 @@ private:
 };
 
 // Whether a session refused the journal it was given (rather than failing
-// otherwise, as a cast that cannot be written does).
+// otherwise, as a store that cannot be written does).
 bool Refused(const SessionEnd& end) {
     return end.status == tg::journal::CouldNotPlay && end.fault && end.fault->kind != tg::journal::Fault::Kind::Unwritable;
 }
@@ -126,38 +121,13 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
-// The file the casts are written to, in memory where the system has a
-// folder for it; removed when the fuzzer exits.
-class ScratchFile {
-public:
-    ScratchFile() {
-        std::error_code failure;
-        const std::filesystem::path folder =
-            std::filesystem::is_directory("/dev/shm", failure) ? "/dev/shm" : std::filesystem::temp_directory_path();
-        path_ = (folder / ("tender-journal-fuzzer-" + std::to_string(getpid()) + ".cast")).string();
-    }
-    ~ScratchFile() { std::remove(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 void CheckCast(const std::string& bytes) {
-    static const ScratchFile cast;
     MemoryStore store(bytes);
-    std::remove(cast.Path().c_str());  // a cast is never written over an existing file
-    const SessionEnd end = tg::journal::WriteCast(RunGame, store, 1.0, cast.Path());
-    if (Refused(end)) return;  // the game strayed from the journal
-    if (end.status != 0 || end.fault) Finding("casting ended with status " + std::to_string(end.status) + ": " + Said(end));
-    std::ifstream in(cast.Path(), std::ios::binary);
-    const std::string recording((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (recording.empty()) Finding("the asciicast is empty");
-    if (!IsUtf8(recording)) Finding("the asciicast is not UTF-8");
-    for (const char c : recording) {
+    const tg::journal::Result<std::string> recording = tg::journal::Cast(RunGame, store, 1.0);
+    if (!recording) return;  // the game strayed from the journal
+    if (recording->empty()) Finding("the asciicast is empty");
+    if (!IsUtf8(*recording)) Finding("the asciicast is not UTF-8");
+    for (const char c : *recording) {
         if (static_cast<unsigned char>(c) < 0x20 && c != '\n') Finding("a control byte stands raw in the asciicast");
     }
 }

@@ -1,9 +1,6 @@
 // New games, continued games, replays and casts, over a journal store.
 #include "journal/sessions.hpp"
 
-#include <filesystem>
-#include <fstream>
-
 #include "journal/game_journal.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "terminal/cast_recorder.hpp"
@@ -19,14 +16,6 @@ SessionEnd Refused(Fault fault) { return SessionEnd{CouldNotPlay, std::move(faul
 SessionEnd Ended(Platform& terminal, const GameEnd& end, std::optional<Fault> unkept) {
     if (end.ending) terminal.KeepLastScreen();
     return SessionEnd{end.status, std::move(unkept), end.ending};
-}
-
-// A cast that was not written leaves no file behind.
-SessionEnd Unwritten(std::ofstream& out, const std::string& castFile, SessionEnd refusal) {
-    out.close();
-    std::error_code ignored;
-    std::filesystem::remove(castFile, ignored);
-    return refusal;
 }
 
 }  // namespace
@@ -97,23 +86,13 @@ SessionEnd WatchReplay(const GameRunner& run, const TerminalOpener& open, Journa
     }
 }
 
-SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
-                     const Stretch& stretch) {
-    const Fault unwritten{Fault::Kind::Unwritable, castFile};
-    std::error_code unknown;  // a file that cannot even be looked at is refused when opened
-    if (std::filesystem::exists(castFile, unknown)) {
-        return Refused(Fault{Fault::Kind::Unwritable, castFile + ": the file exists already"});
-    }
-    std::ofstream out(castFile, std::ios::binary | std::ios::trunc);
-    if (!out) return Refused(unwritten);
+Result<std::string> Cast(const GameRunner& run, JournalStore& store, double speed, const Stretch& stretch) {
     const Result<Contents> contents = Load(store);
-    if (!contents) return Unwritten(out, castFile, Refused(contents.Error()));
+    if (!contents) return contents.Error();
     RecordedInputs inputs(*contents);
     if (stretch.from > inputs.InputCount()) {
-        return Unwritten(out, castFile,
-                         Refused(Fault{Fault::Kind::NotFound,
-                                       "the stretch starts after the game's last input: the game has only " +
-                                           std::to_string(inputs.InputCount()) + " inputs"}));
+        return Fault{Fault::Kind::NotFound, "the stretch starts after the game's last input: the game has only " +
+                                                std::to_string(inputs.InputCount()) + " inputs"};
     }
     CastRecorder cast(speed);
     ReplayPace pace(ReplayPace::Kind::Recorded, cast);
@@ -121,12 +100,9 @@ SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, c
     if (stretch.from > 0) journal.ShowFrom(stretch.from);
     if (stretch.to) inputs.Limit(*stretch.to);
     (void)run(cast, contents->header.seed, nullptr, &journal);
-    if (inputs.Divergence()) return Unwritten(out, castFile, Refused(*inputs.Divergence()));
+    if (inputs.Divergence()) return *inputs.Divergence();
     cast.Finish(!journal.RanOut());
-    out << cast.Recording("Tender Gamble! (seed " + std::to_string(contents->header.seed) + ")");
-    out.close();
-    if (!out) return Refused(unwritten);
-    return SessionEnd{};
+    return cast.Recording("Tender Gamble! (seed " + std::to_string(contents->header.seed) + ")");
 }
 
 }  // namespace tg::journal

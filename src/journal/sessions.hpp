@@ -74,10 +74,8 @@ struct Stretch {
     std::optional<std::size_t> to;
 };
 
-// Writes the replay of the store's chosen journal to `castFile` as an
-// asciicast recording, or only a stretch of it. The file must not exist
-// yet: it is refused before anything is replayed.
-SessionEnd WriteCast(const GameRunner& run, JournalStore& store, double speed, const std::string& castFile,
-                     const Stretch& stretch = {});
+// The replay of the store's chosen journal as an asciicast recording, or
+// of a stretch of it; why not, when the journal does not replay.
+Result<std::string> Cast(const GameRunner& run, JournalStore& store, double speed, const Stretch& stretch = {});
 
 }  // namespace tg::journal

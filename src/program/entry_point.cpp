@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "program/file_store.hpp"
@@ -342,7 +344,6 @@ std::string Refusal(const journal::Fault& fault, const std::string& doing, const
                    " (the journal is from another version of the game, or it was changed)";
         case Kind::Unwritable:
             if (doing == "save") return "cannot save the game: " + fault.detail;
-            if (doing == "cast") return fault.detail == named.subject ? "cannot write " + fault.detail : fault.detail;
             break;
         case Kind::Unreadable:
         case Kind::Damaged: break;
@@ -458,16 +459,30 @@ Said Continue(const Options& options, std::string& hint) {
     return Told(journal::ContinueGame(RunGame, OpenSystemTerminal, *chosen->store), "continue", chosen->named);
 }
 
+// The replay as an asciicast, in a file that must not exist yet: it is
+// refused before anything is replayed, and a cast that was not written
+// leaves no file behind.
+Said WriteCast(const Options& options, const NamedStore& chosen) {
+    const std::string& file = *options.castFile;
+    std::error_code unknown;  // a file that cannot even be looked at is refused when opened
+    if (std::filesystem::exists(file, unknown)) return Said{journal::CouldNotPlay, file + ": the file exists already"};
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return Said{journal::CouldNotPlay, "cannot write " + file};
+    const journal::Stretch stretch{options.from.value_or(0), options.to};
+    const journal::Result<std::string> cast = journal::Cast(RunGame, *chosen.store, options.speed, stretch);
+    if (cast) out << *cast;
+    out.close();
+    if (cast && out) return Said{};
+    std::filesystem::remove(file, unknown);
+    if (cast) return Said{journal::CouldNotPlay, "cannot write " + file};
+    return Refused(cast.Error(), "replay", chosen.named);
+}
+
 // A link's moment is where the replay starts, paused.
 Said Replay(const Options& options) {
     journal::Result<NamedStore> chosen = NamedJournal(options.replayFile);
     if (!chosen) return Refused(chosen.Error(), "replay", {});
-    if (options.castFile) {
-        const journal::SessionEnd end = journal::WriteCast(RunGame, *chosen->store, options.speed, *options.castFile,
-                                                           journal::Stretch{options.from.value_or(0), options.to});
-        const bool castFault = end.fault && end.fault->kind == journal::Fault::Kind::Unwritable;
-        return castFault ? Told(end, "cast", NamedFile(*options.castFile)) : Told(end, "replay", chosen->named);
-    }
+    if (options.castFile) return WriteCast(options, *chosen);
     return Told(journal::WatchReplay(RunGame, OpenSystemTerminal, *chosen->store, options.speed, chosen->at), "replay",
                 chosen->named);
 }
