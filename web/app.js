@@ -1,11 +1,10 @@
 import { Terminal } from '@xterm/xterm';
-import createTenderGamble from 'tender-gamble-module';
 import { LargestSeed, addressGameStartedBefore, seedFromAddress } from './address.js';
-import { GameSession } from './game_session.js';
+import { GameSession, describeJournal } from './game_session.js';
 import { JournalStore, holdJournal, journalFileName, journalsInUse, pageStorage } from './journal_store.js';
 import { gameLink, holdsGame, journalFromLink } from './game_link.js';
 import { journalInputs, journalUpTo } from './journal_records.js';
-import { KeptGames, describeJournal, gameInWords, mayPlayOn } from './kept_games.js';
+import { KeptGames, gameInWords, mayPlayOn } from './kept_games.js';
 import { terminalOptions } from './terminal_options.js';
 
 // What the keypad's named keys send, as a terminal sends them.
@@ -351,7 +350,7 @@ class Page {
       onFailure: (reason) => this.#failed(reason),
     });
     this.#session = session;
-    await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
+    await session.start(this.#compiled, args, this.#journalSide(journal, chosen));
     if (relist) await this.#listKeptGames();
   }
 
