@@ -94,11 +94,8 @@ export class GameSession {
   }
 
   #unlessAbandoned(journal) {
-    const guarded = {};
-    for (const [name, call] of Object.entries(journal)) {
-      guarded[name] = (...args) => (this.#abandoned ? '' : call(...args));
-    }
-    return guarded;
+    const guard = ([name, call]) => [name, (...args) => (this.#abandoned ? '' : call(...args))];
+    return Object.fromEntries(Object.entries(journal).map(guard));
   }
 
   // Text typed into the terminal, as the terminal sends it.
