@@ -1,12 +1,11 @@
+// The game's web page: the terminal the game plays on, the buttons, keypad
+// and list of kept games around it, and what the page's address asks for.
 import { Terminal } from '@xterm/xterm';
-import createTenderGamble from 'tender-gamble-module';
-import { LargestSeed, addressGameStartedBefore, seedFromAddress } from './address.js';
-import { GameSession } from './game_session.js';
-import { holdJournal, journalsInUse } from './journal_locks.js';
-import { JournalStore, journalFileName, pageStorage } from './journal_store.js';
+import { GameSession, describeJournal } from './game_session.js';
+import { JournalStore, holdJournal, journalFileName, journalsInUse, pageStorage } from './journal_store.js';
 import { gameLink, holdsGame, journalFromLink } from './game_link.js';
 import { journalInputs, journalUpTo } from './journal_records.js';
-import { KeptGames, describeJournal, gameInWords, mayPlayOn } from './kept_games.js';
+import { KeptGames, gameInWords, mayPlayOn, playedWhen } from './kept_games.js';
 import { terminalOptions } from './terminal_options.js';
 
 // What the keypad's named keys send, as a terminal sends them.
@@ -35,14 +34,32 @@ const ReplayKeys = 'Space pauses, + and - change the speed, . and , step, 0 to 9
 const EndReplay = 'q';
 const ReplayTitle = /^Tender Gamble! (replay (\d+)\/\d+.*?)(, ended)?$/;
 
-// Once a replay has ended, its keys that move back start it again where
-// they go, as in the terminal: a step back paused, Home or a tenth of the
-// way playing. Nothing for any other key.
-function moveAfterTheEnd(key, at, count) {
-  if (key === ',') return { to: at - 1, play: false };
-  if (key === '\x1b[H') return { to: 0, play: true };
-  if (/^[0-9]$/.test(key)) return { to: Math.floor((count * Number(key)) / 10), play: true };
-  return null;
+const LargestSeed = 4294967295;
+// Where a tab notes that it has started the game its address asks for.
+const AddressGameKey = 'tender-gamble/address-game';
+
+// The seed asked for in the address (?seed=N): a string of digits, or null
+// for a game seeded by the time. A seed that is no seed is said, not used.
+function seedFromAddress(search) {
+  const asked = new URLSearchParams(search).get('seed');
+  if (asked === null) return { asked: false, seed: null, problem: null };
+  if (/^[0-9]{1,10}$/.test(asked) && Number(asked) <= LargestSeed) {
+    return { asked: true, seed: String(Number(asked)), problem: null };
+  }
+  const problem = `"${asked}" is not a seed (a whole number from 0 to ${LargestSeed})`;
+  return { asked: true, seed: null, problem: `${problem}: this game is seeded by the time.` };
+}
+
+// An address that asks for a seed starts that game at once, the first
+// time this tab opens it; a reload of it offers to go on, as any reload.
+function addressGameStartedBefore() {
+  try {
+    const before = sessionStorage.getItem(AddressGameKey) === window.location.search;
+    sessionStorage.setItem(AddressGameKey, window.location.search);
+    return before;
+  } catch {
+    return false;
+  }
 }
 
 // The game's code, compiled once and instantiated anew for every game.
@@ -59,29 +76,27 @@ async function compileGame() {
 
 class Page {
   #main = document.getElementById('game');
-  #status = document.getElementById('status');
-  #continue = document.getElementById('continue');
-  #newGame = document.getElementById('new-game');
-  #download = document.getElementById('download');
-  #openJournal = document.getElementById('open-journal');
-  #journalFile = document.getElementById('journal-file');
-  #share = document.getElementById('share');
-  #shareMoment = document.getElementById('share-moment');
-  #seekBar = document.getElementById('seek-bar');
+  // The buttons under the terminal that come and go.
+  #buttons = {
+    continue: document.getElementById('continue'),
+    newGame: document.getElementById('new-game'),
+    playOn: document.getElementById('play-on'),
+    download: document.getElementById('download'),
+    share: document.getElementById('share'),
+    shareMoment: document.getElementById('share-moment'),
+  };
   #seek = document.getElementById('seek');
-  #playOn = document.getElementById('play-on');
   #shareLink = document.getElementById('share-link');
-  #shown = () => null; // the journal's bytes of what the terminal shows
-  #linked = null; // the journal of the link the page was opened with
   #lineField = document.getElementById('line-field');
   #lineEntry = document.getElementById('line-entry'); // the field with its label
-  #screenNews = document.getElementById('screen-news');
+  #terminal = new Terminal(terminalOptions);
+  #shown = () => null; // the journal's bytes of what the terminal shows
+  #linked = null; // the journal of the link the page was opened with
   #lineSent = ''; // what of the line field the game has been sent
   #heard = []; // the screen's rows as last announced
   #replaying = null; // what is replayed: { name, words, chosen, inputs }
   #moment = { at: 0, paused: false, speed: '1' }; // where the replay is, from its title
   #keptGames;
-  #terminal;
   #session = null;
   #compiled;
   #seed;
@@ -99,13 +114,13 @@ class Page {
     this.#seed = seed;
     this.#store = new JournalStore(storage);
     this.#kept = kept;
-    this.#terminal = new Terminal(terminalOptions);
-    this.#terminal.open(document.getElementById('terminal'));
+    const terminal = this.#terminal;
+    terminal.open(document.getElementById('terminal'));
     this.#fitTerminal();
     window.addEventListener('resize', () => this.#fitTerminal());
-    this.#terminal.onData((data) => this.#typed(data));
+    terminal.onData((data) => this.#typed(data));
     // A replay's title says whether it is paused, and its speed.
-    this.#terminal.onTitleChange((title) => this.#replayState(title));
+    terminal.onTitleChange((title) => this.#replayState(title));
     this.#keptGames = new KeptGames(compiled, this.#store, {
       continueGame: (entry) => this.#continueGame(entry),
       replay: (entry) => this.#replayKept(entry),
@@ -113,9 +128,12 @@ class Page {
       share: (entry) => this.#shareGame(this.#store.bytes(entry.id)),
       forgotten: () => this.#listKeptGames(),
     });
-    this.#terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
+    terminal.attachCustomKeyEventHandler((event) => this.#isGameKey(event));
     this.#takeTextInput();
-    this.#readScreenOnce();
+    // A screen reader hears a screen once it has settled (the game waits for
+    // a key), not every step of the way there: the terminal's own live
+    // region, which speaks every character as it comes, is silenced.
+    terminal.element.querySelector('.live-region')?.setAttribute('aria-live', 'off');
     for (const button of document.querySelectorAll('#keypad button')) {
       button.addEventListener('click', () => this.#keypadKey(button.dataset.key));
     }
@@ -126,40 +144,43 @@ class Page {
       event.preventDefault();
       this.#endLine();
     });
-    document.getElementById('show-keypad').addEventListener('click', () => {
+    this.#listenToButtons();
+    // The terminal takes the keys whenever the page has them, except while
+    // the player is on the page's own controls or choosing how to begin.
+    window.addEventListener('focus', () => this.#focusTerminal());
+    document.addEventListener('click', (event) => this.#onControl(event.target) || this.#focusTerminal());
+  }
+
+  #listenToButtons() {
+    const journalFile = document.getElementById('journal-file');
+    const click = (id, action) => document.getElementById(id).addEventListener('click', action);
+    click('show-keypad', () => {
       this.#main.classList.toggle('keypad-open');
       this.#fitTerminal(); // sideways, the keypad takes room beside the terminal
     });
-    document.getElementById('terminal').addEventListener('click', (event) => this.#tappedLine(event));
-    this.#newGame.addEventListener('click', () => this.newGame());
-    this.#continue.addEventListener('click', () => this.#continueGame(this.#journal));
-    this.#download.addEventListener('click', () => this.#downloadJournal(this.#journal));
-    this.#openJournal.addEventListener('click', () => this.#journalFile.click());
-    this.#share.addEventListener('click', () => this.#shareGame(this.#shown()));
-    this.#shareMoment.addEventListener('click', () => this.#shareGame(this.#shown(), this.#moment.at));
+    click('terminal', (event) => this.#tappedLine(event));
+    click('new-game', () => this.newGame());
+    click('continue', () => this.#continueGame(this.#journal));
+    click('download', () => this.#downloadJournal(this.#journal));
+    click('open-journal', () => journalFile.click());
+    click('share', () => this.#shareGame(this.#shown()));
+    click('share-moment', () => this.#shareGame(this.#shown(), this.#moment.at));
     this.#seek.addEventListener('change', () => this.#seekTo(Number(this.#seek.value), !this.#moment.paused));
-    document.getElementById('step-back').addEventListener('click', () => this.#step(',', -1));
-    document.getElementById('step-forward').addEventListener('click', () => this.#step('.', 1));
+    click('step-back', () => this.#step(',', -1));
+    click('step-forward', () => this.#step('.', 1));
     this.#shareLink.addEventListener('focus', () => this.#shareLink.select());
     this.#shareLink.addEventListener('keydown', (event) => this.#keyInShareLink(event));
-    this.#playOn.addEventListener('click', () => this.#playOnFromLink());
-    this.#journalFile.addEventListener('change', () => this.#replayChosenFile());
-    this.#openJournal.hidden = false;
-    this.#keepFocus();
+    click('play-on', () => this.#playOnFromLink());
+    journalFile.addEventListener('change', () => this.#replayChosenFile(journalFile));
+    document.getElementById('open-journal').hidden = false;
   }
 
   // The first game: the one the address asks for, else the unfinished
   // game to go on with, if any, else a new one.
   async begin(addressAsks) {
-    if (!addressAsks) {
-      const unfinished = this.#store.latestUnfinished(await journalsInUse());
-      if (unfinished) {
-        await this.#offer(unfinished);
-        await this.#listKeptGames();
-        return;
-      }
-    }
-    await this.newGame();
+    const unfinished = addressAsks ? null : this.#store.latestUnfinished(await journalsInUse());
+    if (unfinished) await this.#offer(unfinished);
+    else await this.newGame();
   }
 
   // The address holds a game (a shared link): it is replayed at its pace,
@@ -168,7 +189,7 @@ class Page {
   async openLink(fragment) {
     const { bytes, at, problem } = await journalFromLink(fragment);
     if (problem) {
-      this.#setState('choosing');
+      this.#main.dataset.state = 'choosing';
       this.say(`This link cannot be played: ${problem}. Ask for the link again, or start a new game.`);
       this.#showButtons({ newGame: true });
       return;
@@ -178,16 +199,16 @@ class Page {
   }
 
   say(text) {
-    this.#status.textContent = text;
+    document.getElementById('status').textContent = text;
   }
 
   async newGame() {
     this.#leaveLink();
     await this.#once(async () => {
       const seed = this.#seed ?? String(Math.floor(Date.now() / 1000) % (LargestSeed + 1));
-      const entry = this.#store.create(seed, await journalsInUse());
+      const journal = this.#store.create(seed, await journalsInUse());
       const status = this.#kept ? '' : 'This browser lets the page keep nothing: this game is lost when the page closes.';
-      await this.#start({ args: ['--seed', seed], journal: entry, letGo: await holdJournal(entry.id), status });
+      await this.#start({ args: ['--seed', seed], journal, letGo: await holdJournal(journal.id), status });
     });
   }
 
@@ -208,29 +229,38 @@ class Page {
   async #offer(entry) {
     this.#journal = entry;
     const game = gameInWords(await this.#keptGames.describe(entry));
-    const played = new Date(entry.played).toLocaleString();
-    this.#setState('choosing');
+    this.#main.dataset.state = 'choosing';
+    const played = playedWhen(entry);
     this.say(`You have an unfinished ${game}, last played ${played}. Continue it or start a new game.`);
     this.#showButtons({ continue: true, newGame: true, download: true });
-    this.#continue.focus();
+    this.#buttons.continue.focus();
+    await this.#listKeptGames();
   }
 
   async #continueGame(entry) {
     await this.#once(async () => {
       const letGo = await holdJournal(entry.id);
-      if (!letGo) {
-        this.say('That game is being played in another tab of this browser.');
-        this.#showButtons({ newGame: true, download: true });
-        this.#newGame.focus();
+      if (letGo) {
+        await this.#start({ args: ['--continue'], journal: entry, letGo });
         return;
       }
-      await this.#start({ args: ['--continue'], journal: entry, letGo });
+      this.say('That game is being played in another tab of this browser.');
+      this.#showButtons({ newGame: true, download: true });
+      this.#buttons.newGame.focus();
     });
   }
 
   async #replayKept(entry) {
-    const words = `Replaying the game last played ${new Date(entry.played).toLocaleString()}`;
+    const words = `Replaying the game last played ${playedWhen(entry)}`;
     await this.#replay(journalFileName(entry), words, () => this.#store.bytes(entry.id));
+  }
+
+  async #replayChosenFile(journalFile) {
+    const file = journalFile.files[0];
+    journalFile.value = '';
+    if (!file) return;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    await this.#replay(file.name, `Replaying ${file.name}`, () => bytes);
   }
 
   // Replays a journal (`chosen` gives its bytes; `name` is what the game
@@ -257,7 +287,8 @@ class Page {
     const { name, words, chosen, inputs } = this.#replaying;
     const args = ['--replay', name, ...(at === null ? [] : ['--at', String(at)])];
     this.#moment = { at: at ?? 0, paused: at !== null, speed: '1' };
-    return this.#start({ args, mode: 'replay', chosen, status: `${words}: ${ReplayKeys}`, relist, seekable: inputs !== null });
+    const status = `${words}: ${ReplayKeys}`;
+    return this.#start({ args, chosen, status, relist, seekable: inputs !== null });
   }
 
   // Moves the replay to the screen after `at` inputs: the game replayed
@@ -274,7 +305,7 @@ class Page {
 
   // A step button: the replay's own key while it runs, else a seek.
   #step(key, by) {
-    if (this.#session && !this.#session.ended) this.#typed(key);
+    if (this.#playing()) this.#typed(key);
     else if (by < 0) this.#seekTo(this.#moment.at + by, false); // nothing lies beyond the end
   }
 
@@ -284,7 +315,7 @@ class Page {
   // the replay waits on its last screen, the replay is ended there, and
   // the page offers what comes next at once.
   #replayState(title) {
-    if (this.#main.dataset.mode !== 'replay' || !this.#session || this.#session.ended) return;
+    if (this.#main.dataset.mode !== 'replay' || !this.#playing()) return;
     const [, where, at, ended] = title.match(ReplayTitle) ?? [null, title, '0', ''];
     const paused = /, paused,/.test(where);
     this.#moment = { at: Number(at), paused, speed: where.match(/speed (\S+)$/)?.[1] ?? this.#moment.speed };
@@ -300,35 +331,31 @@ class Page {
 
   // The list of kept games, with the one on the terminal as being played.
   async #listKeptGames() {
-    const playing = this.#session && !this.#session.ended && this.#main.dataset.mode === 'game';
+    const playing = this.#playing() && this.#main.dataset.mode === 'game';
     await this.#keptGames.show(playing ? this.#journal : null, await journalsInUse());
   }
 
-  async #replayChosenFile() {
-    const file = this.#journalFile.files[0];
-    this.#journalFile.value = '';
-    if (!file) return;
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    await this.#replay(file.name, `Replaying ${file.name}`, () => bytes);
+  #playing() {
+    return this.#session !== null && !this.#session.ended;
   }
 
   // Starts a game on the terminal with these arguments, dropping the one
-  // before: a game with its journal (and the journal's lock), or in mode
-  // 'replay' a replay of the chosen bytes.
-  // A replay's seek bar shows when it is `seekable`; `relist` false leaves
-  // the list of kept games as it is (a replay moved to another input).
-  async #start({ args, journal = null, letGo = null, mode = 'game', chosen = () => this.#store.bytes(journal.id), status = '', relist = true, seekable = false }) {
+  // before: a game with its journal (and the journal's lock), or without
+  // one a replay of the `chosen` bytes. A replay's seek bar shows when it is
+  // `seekable`; `relist` false leaves the list of kept games as it is (a
+  // replay moved to another input).
+  async #start({ args, journal = null, letGo = null, chosen, status = '', relist = true, seekable = false }) {
     this.#session?.abandon();
-    this.#letGo?.();
+    this.#letGoOfJournal();
     // What the game before sent the terminal is drawn, and ignored, before
     // the terminal is cleared: nothing of it shows in this one.
     await new Promise((resolve) => this.#terminal.write('', resolve));
     this.#journal = journal;
     this.#letGo = letGo;
     this.#report = null;
-    this.#main.dataset.mode = mode;
-    this.#seekBar.hidden = !seekable;
-    this.#shown = journal === null ? chosen : () => this.#store.bytes(journal.id);
+    this.#main.dataset.mode = journal === null ? 'replay' : 'game';
+    document.getElementById('seek-bar').hidden = !seekable;
+    this.#shown = chosen ?? (() => this.#store.bytes(journal.id));
     this.#showButtons({ download: journal !== null, share: true });
     this.#shareLink.hidden = true;
     this.#shareLink.value = '';
@@ -338,21 +365,21 @@ class Page {
     this.#heard = [];
     this.#editingLine(false);
     this.#terminal.focus();
-    this.#setState('playing');
+    this.#main.dataset.state = 'playing';
     const session = new GameSession(this.#terminal, {
       onWaiting: () => {
         this.#waits += 1;
         this.#main.dataset.waits = String(this.#waits);
         this.#announceScreen();
-        this.#setState('waiting');
+        this.#main.dataset.state = 'waiting';
       },
       onEditingLine: (editing) => this.#editingLine(editing),
-      onPlaying: () => this.#setState('playing'),
+      onPlaying: () => { this.#main.dataset.state = 'playing'; },
       onEnd: (status) => this.#ended(status),
       onFailure: (reason) => this.#failed(reason),
     });
     this.#session = session;
-    await session.start(this.#compiled, createTenderGamble, args, this.#journalSide(journal, chosen));
+    await session.start(this.#compiled, args, this.#journalSide(journal, this.#shown));
     if (relist) await this.#listKeptGames();
   }
 
@@ -422,32 +449,34 @@ class Page {
     this.#lineSent = now;
   }
 
-  // Where a key goes in the replay that has ended on the terminal, if anywhere.
-  #moveAfterTheEnd(key) {
-    const inputs = this.#main.dataset.mode === 'replay' ? this.#replaying?.inputs : null;
-    return inputs ? moveAfterTheEnd(key, this.#moment.at, inputs.count) : null;
-  }
-
   #endLine() {
     this.#lineChanged();
     this.#typed(KeypadKeys.Enter);
   }
 
   #typed(data) {
-    if (this.#session && !this.#session.ended) {
-      this.#session.type(data);
-    } else if (this.#moveAfterTheEnd(data)) {
-      const { to, play } = this.#moveAfterTheEnd(data);
-      this.#seekTo(to, play);
-    } else if (this.#session && data === '\r') {
-      this.newGame(); // Enter on the ended game's terminal starts the next one
-    }
+    const move = this.#moveAfterTheEnd(data);
+    if (this.#playing()) this.#session.type(data);
+    else if (move) this.#seekTo(move.to, move.play);
+    // Enter on the ended game's terminal starts the next one.
+    else if (this.#session && data === '\r') this.newGame();
+  }
+
+  // Once a replay has ended on the terminal, its keys that move back start
+  // it again where they go, as in the terminal: a step back paused, Home or
+  // a tenth of the way playing. Nothing for any other key.
+  #moveAfterTheEnd(key) {
+    const count = this.#main.dataset.mode === 'replay' ? this.#replaying?.inputs?.count : undefined;
+    if (count === undefined) return null;
+    if (key === ',') return { to: this.#moment.at - 1, play: false };
+    if (key === '\x1b[H') return { to: 0, play: true };
+    if (/^[0-9]$/.test(key)) return { to: Math.floor((count * Number(key)) / 10), play: true };
+    return null;
   }
 
   async #ended(status) {
     if (this.#main.dataset.mode === 'game' && this.#journal) this.#store.update(this.#journal.id, { played: Date.now() });
-    this.#letGo?.();
-    this.#letGo = null;
+    this.#letGoOfJournal();
     this.#terminal.write('\x1b[?25l'); // no cursor: nothing reads the terminal now
     this.#main.dataset.exitStatus = String(status);
     const replay = this.#main.dataset.mode === 'replay';
@@ -471,16 +500,20 @@ class Page {
       share: !this.#report,
       playOn,
     });
-    this.#setState('ended');
+    this.#main.dataset.state = 'ended';
     await this.#listKeptGames();
   }
 
   #failed(reason) {
-    this.#letGo?.();
-    this.#letGo = null;
-    this.#setState('failed');
+    this.#letGoOfJournal();
+    this.#main.dataset.state = 'failed';
     this.say(`The game stopped: ${reason}`);
     this.#showButtons({ newGame: true, download: this.#journal !== null });
+  }
+
+  #letGoOfJournal() {
+    this.#letGo?.();
+    this.#letGo = null;
   }
 
   #downloadJournal(entry) {
@@ -490,16 +523,11 @@ class Page {
     link.download = journalFileName(entry);
     link.click();
     setTimeout(() => URL.revokeObjectURL(url), 60_000);
-    if (this.#session && !this.#session.ended) this.#terminal.focus();
+    if (this.#playing()) this.#terminal.focus();
   }
 
   #showButtons(shown) {
-    this.#continue.hidden = !shown.continue;
-    this.#newGame.hidden = !shown.newGame;
-    this.#download.hidden = !shown.download;
-    this.#share.hidden = !shown.share;
-    this.#shareMoment.hidden = !shown.shareMoment;
-    this.#playOn.hidden = !shown.playOn;
+    for (const [name, button] of Object.entries(this.#buttons)) button.hidden = !shown[name];
     if (!shown.share) this.#shareLink.hidden = true;
   }
 
@@ -509,7 +537,7 @@ class Page {
   // the game being played.
   async #shareGame(bytes, at = null) {
     const session = this.#session;
-    if (session && !session.ended) this.#terminal.focus();
+    if (this.#playing()) this.#terminal.focus();
     const link = await gameLink(window.location.origin + window.location.pathname, bytes, at);
     if (this.#session !== session) return; // another game has the page now
     this.#shareLink.value = link;
@@ -616,50 +644,24 @@ class Page {
     if (window.matchMedia('(pointer: coarse)').matches) textarea.setAttribute('inputmode', 'none');
   }
 
-  // A screen reader hears a screen once it has settled (the game waits for
-  // a key), not every step of the way there: the terminal's own live
-  // region, which speaks every character as it comes, is silenced.
-  #readScreenOnce() {
-    this.#terminal.element.querySelector('.live-region')?.setAttribute('aria-live', 'off');
-  }
-
   // The rows that changed since the last announcement, as one message.
   #announceScreen() {
     const buffer = this.#terminal.buffer.active;
     const rows = Array.from({ length: this.#terminal.rows }, (_, row) => buffer.getLine(row)?.translateToString(true) ?? '');
     const news = rows.filter((row, index) => row !== this.#heard[index] && row.trim() !== '');
     this.#heard = rows;
-    if (news.length > 0) this.#screenNews.textContent = news.join('\n');
+    if (news.length > 0) document.getElementById('screen-news').textContent = news.join('\n');
   }
 
-  #setState(state) {
-    this.#main.dataset.state = state;
-  }
-
-  // The terminal takes the keys whenever the page has them, except while
-  // the player is on the page's own controls or choosing how to begin.
-  #keepFocus() {
-    window.addEventListener('focus', () => this.#focusTerminal());
-    document.addEventListener('click', (event) => {
-      if (!(event.target instanceof HTMLButtonElement || this.#isField(event.target))) this.#focusTerminal();
-    });
-  }
-
-  // The page's text fields: the name being typed, the link to share.
-  #isField(element) {
-    return element === this.#lineField || element === this.#shareLink;
+  // The page's own controls: its buttons, the name being typed, the link to share.
+  #onControl(element) {
+    return element instanceof HTMLButtonElement || element === this.#lineField || element === this.#shareLink;
   }
 
   #focusTerminal() {
-    if (document.activeElement instanceof HTMLButtonElement || this.#isField(document.activeElement)) return;
-    if (this.#main.dataset.state === 'choosing') return;
+    if (this.#onControl(document.activeElement) || this.#main.dataset.state === 'choosing') return;
     this.#terminal.focus();
   }
-}
-
-// Keeps the page's files for play with no network (web/service_worker.js).
-function keepForOffline() {
-  navigator.serviceWorker?.register(new URL('service_worker.js', document.baseURI)).catch(() => {});
 }
 
 async function main() {
@@ -680,7 +682,9 @@ async function main() {
     await page.begin(addressAsks);
     if (problem && addressAsks) page.say(problem);
   }
-  keepForOffline(); // once the game is up: its files come first
+  // Keeps the page's files for play with no network, once the game is up:
+  // its files come first.
+  navigator.serviceWorker?.register(new URL('service_worker.js', document.baseURI)).catch(() => {});
 }
 
 main();

@@ -7,6 +7,7 @@
 // first 312 inputs.
 
 import { journalInputs } from './journal_records.js';
+import { bytesToText, textToBytes } from './journal_store.js';
 
 const Marker = 'game=';
 const MomentMark = '&at=';
@@ -14,10 +15,6 @@ const MomentMark = '&at=';
 // No journal comes near this; a link that unpacks beyond it is refused
 // before it fills the memory.
 const LargestJournal = 64 * 1024 * 1024;
-
-async function through(bytes, stream) {
-  return new Uint8Array(await new Response(new Blob([bytes]).stream().pipeThrough(stream)).arrayBuffer());
-}
 
 // Unpacks a link's journal, giving up once it is larger than any journal.
 async function unpacked(bytes) {
@@ -36,22 +33,20 @@ async function unpacked(bytes) {
 }
 
 function base64url(bytes) {
-  let text = '';
-  for (let at = 0; at < bytes.length; at += 8192) text += String.fromCharCode(...bytes.subarray(at, at + 8192));
-  return btoa(text).replaceAll('+', '-').replaceAll('/', '_').replace(/=+$/, '');
+  return btoa(bytesToText(bytes)).replaceAll('+', '-').replaceAll('/', '_').replace(/=+$/, '');
 }
 
 function fromBase64url(text) {
-  const binary = atob(text.replaceAll('-', '+').replaceAll('_', '/').replace(/=+$/, ''));
-  return Uint8Array.from(binary, (character) => character.charCodeAt(0));
+  return textToBytes(atob(text.replaceAll('-', '+').replaceAll('_', '/').replace(/=+$/, '')));
 }
 
 // The link to this page that holds the journal's bytes, and names the
 // moment after `at` inputs when it is given.
 export async function gameLink(pageAddress, journal, at = null) {
+  const packed = new Response(new Blob([journal]).stream().pipeThrough(new CompressionStream('deflate')));
   const base = pageAddress.split('#')[0];
   const moment = at === null ? '' : `${MomentMark}${at}`;
-  return `${base}#${Marker}${base64url(await through(journal, new CompressionStream('deflate')))}${moment}`;
+  return `${base}#${Marker}${base64url(new Uint8Array(await packed.arrayBuffer()))}${moment}`;
 }
 
 // Whether an address's fragment (location.hash) holds a game.

@@ -17,36 +17,25 @@ function numberAt(bytes, at) {
   return null;
 }
 
-// Where an input record ends, from `at` just past its tags: a
-// length-counted text first when it has one, then its timing number.
-function inputEnd(bytes, at, withText) {
-  let next = at;
-  if (withText) {
-    const length = numberAt(bytes, at);
-    if (length === null) return null;
-    next = length[1] + length[0];
-  }
-  return numberAt(bytes, next)?.[1] ?? null;
-}
-
 // The record at `at`: { kind, end }, kind 'bad' for a byte that starts no
 // record, or null when the bytes end inside it (a record cut short).
 function recordAt(bytes, at) {
   const first = bytes[at];
+  const tag = String.fromCharCode(bytes[at + 1] ?? 0);
   if (first === Checkpoint) return at + 5 <= bytes.length ? { kind: 'checkpoint', end: at + 5 } : null;
-  if (first < Checkpoint) return wrap('input', inputEnd(bytes, at + 1, false));
-  if (first !== Extended) return { kind: 'bad' };
-  switch (String.fromCharCode(bytes[at + 1] ?? 0)) {
-    case 'K': return wrap('input', inputEnd(bytes, at + 3, true));
-    case 'W': return wrap('input', inputEnd(bytes, at + 2, true));
-    case 'E': return { kind: 'ending', end: at + 2 };
-    case 'U': return { kind: 'takeBack', end: at + 2 };
-    default: return at + 1 < bytes.length ? { kind: 'bad' } : null;
-  }
+  if (first !== Extended) return first < Checkpoint ? inputAt(bytes, at + 1, false) : { kind: 'bad' };
+  if (tag === 'K' || tag === 'W') return inputAt(bytes, at + (tag === 'K' ? 3 : 2), true);
+  if (tag === 'E') return { kind: 'ending', end: at + 2 };
+  if (tag === 'U') return { kind: 'takeBack', end: at + 2 };
+  return at + 1 < bytes.length ? { kind: 'bad' } : null;
 }
 
-function wrap(kind, end) {
-  return end === null ? null : { kind, end };
+// An input record from `at`, just past its tags: a length-counted text
+// first when it has one, then its timing number.
+function inputAt(bytes, at, withText) {
+  const text = withText ? numberAt(bytes, at) : [0, at];
+  const end = text && numberAt(bytes, text[1] + text[0])?.[1];
+  return end ? { kind: 'input', end } : null;
 }
 
 // The journal's inputs: { count, homeMenus (the inputs before each),
@@ -55,24 +44,20 @@ function wrap(kind, end) {
 export function journalInputs(bytes) {
   const headerEnd = bytes.findIndex((byte, at) => byte === Newline && bytes[at + 1] === Newline);
   if (headerEnd < 0) return null;
-  const steps = []; // inputs and home menus, taken-back ones dropped
+  const ends = [];
+  const homeMenus = [];
   for (let at = headerEnd + 2; at < bytes.length;) {
     const record = recordAt(bytes, at);
     if (record === null) break;
     if (record.kind === 'bad') return null;
+    if (record.kind === 'input') ends.push(record.end);
+    if (record.kind === 'checkpoint') homeMenus.push(ends.length);
     if (record.kind === 'takeBack') {
-      while (steps.length > 0 && steps.at(-1).kind !== 'input') steps.pop();
-      steps.pop();
-    } else if (record.kind !== 'ending') {
-      steps.push(record);
+      // Gone: the last input, and the home menus after it.
+      while (homeMenus.at(-1) === ends.length) homeMenus.pop();
+      ends.pop();
     }
     at = record.end;
-  }
-  const ends = [];
-  const homeMenus = [];
-  for (const step of steps) {
-    if (step.kind === 'input') ends.push(step.end);
-    else homeMenus.push(ends.length);
   }
   return { count: ends.length, homeMenus, ends, start: headerEnd + 2 };
 }
@@ -81,6 +66,5 @@ export function journalInputs(bytes) {
 // on from that moment goes on from it, the inputs after it dropped.
 export function journalUpTo(bytes, inputs) {
   const { count, ends, start } = journalInputs(bytes);
-  if (inputs >= count) return bytes;
-  return bytes.slice(0, inputs === 0 ? start : ends[inputs - 1]);
+  return inputs >= count ? bytes : bytes.slice(0, inputs === 0 ? start : ends[inputs - 1]);
 }

@@ -6,8 +6,9 @@
 // Storage holds strings: a journal is kept as text with one character per
 // byte, cut into chunks of up to ChunkSize bytes (an append longer than
 // that gets a chunk of its own), each under a key of its own. An append
-// rewrites only the last chunk, however long the journal grows. An index of the journals (seed, start, when last played, whether
-// finished) is rewritten only when a game starts, goes on or ends.
+// rewrites only the last chunk, however long the journal grows. An index
+// of the journals (seed, start, when last played, whether finished) is
+// rewritten only when a game starts, goes on or ends.
 
 const Prefix = 'tender-gamble/';
 const IndexKey = `${Prefix}journals`;
@@ -18,16 +19,16 @@ const MostJournals = 20;
 
 const chunkKey = (id, number) => `${Prefix}journal/${id}/${number}`;
 
-function bytesToText(bytes) {
+// Bytes as text of one character per byte, and back; the characters are
+// taken a slice at a time, as a call takes only so many arguments.
+export function bytesToText(bytes) {
   let text = '';
   for (let at = 0; at < bytes.length; at += 8192) text += String.fromCharCode(...bytes.subarray(at, at + 8192));
   return text;
 }
 
-function textToBytes(text) {
-  const bytes = new Uint8Array(text.length);
-  for (let at = 0; at < text.length; at += 1) bytes[at] = text.charCodeAt(at);
-  return bytes;
+export function textToBytes(text) {
+  return Uint8Array.from(text, (character) => character.charCodeAt(0));
 }
 
 function describe(error) {
@@ -51,13 +52,12 @@ export class JournalStore {
   // Every journal, the most recently played first: { id, seed, started,
   // played, finished, refused }.
   list() {
-    let index;
     try {
-      index = JSON.parse(this.#storage.getItem(IndexKey) ?? '[]');
+      const index = JSON.parse(this.#storage.getItem(IndexKey) ?? '[]');
+      return Array.isArray(index) ? index.sort((a, b) => b.played - a.played) : [];
     } catch {
-      index = [];
+      return [];
     }
-    return Array.isArray(index) ? index.sort((a, b) => b.played - a.played) : [];
   }
 
   find(id) {
@@ -67,7 +67,8 @@ export class JournalStore {
   // The most recently played game that has not reached an ending, holds
   // at least its header and is not among `busy` (ids played elsewhere).
   latestUnfinished(busy = new Set()) {
-    const worth = (entry) => !entry.finished && !entry.refused && !busy.has(entry.id) && this.#storage.getItem(chunkKey(entry.id, 0)) !== null;
+    const begun = (entry) => this.#storage.getItem(chunkKey(entry.id, 0)) !== null;
+    const worth = (entry) => !entry.finished && !entry.refused && !busy.has(entry.id) && begun(entry);
     return this.list().find(worth) ?? null;
   }
 
@@ -151,12 +152,9 @@ export class JournalStore {
   // Drops the least recently played finished game but `keep`, for room;
   // false when there is none.
   #makeRoom(keep) {
-    const journals = this.list();
-    const oldest = journals.filter((journal) => journal.finished && journal.id !== keep).pop();
-    if (!oldest) return false;
-    this.#remove(journals, oldest.id);
-    this.#saveIndex(journals);
-    return true;
+    const oldest = this.list().filter((journal) => journal.finished && journal.id !== keep).pop();
+    if (oldest) this.forget(oldest.id);
+    return oldest !== undefined;
   }
 }
 
@@ -222,24 +220,6 @@ class JournalWriter {
   }
 }
 
-// Storage that keeps nothing beyond the page, for browsers that give the
-// page none.
-export class MemoryStorage {
-  #items = new Map();
-
-  getItem(key) {
-    return this.#items.get(key) ?? null;
-  }
-
-  setItem(key, value) {
-    this.#items.set(key, String(value));
-  }
-
-  removeItem(key) {
-    this.#items.delete(key);
-  }
-}
-
 // The browser's storage for this page, or storage that keeps nothing
 // beyond the page where the browser allows none.
 export function pageStorage() {
@@ -247,6 +227,37 @@ export function pageStorage() {
     window.localStorage.getItem(IndexKey);
     return { storage: window.localStorage, kept: true };
   } catch {
-    return { storage: new MemoryStorage(), kept: false };
+    const items = new Map();
+    const storage = {
+      getItem: (key) => items.get(key) ?? null,
+      setItem: (key, value) => items.set(key, String(value)),
+      removeItem: (key) => items.delete(key),
+    };
+    return { storage, kept: false };
   }
+}
+
+// Which journals are being played in other tabs of this browser. A game
+// holds a lock named after its journal for as long as it is played; the
+// browser lets the lock go when the tab closes. Where the browser has no
+// locks (pages not served from a secure origin), every journal is free.
+const LockPrefix = 'tender-gamble journal ';
+
+// The ids of the journals played in other tabs (or in this one).
+export async function journalsInUse() {
+  if (!navigator.locks) return new Set();
+  const { held } = await navigator.locks.query();
+  const ours = held.filter((lock) => lock.name.startsWith(LockPrefix));
+  return new Set(ours.map((lock) => lock.name.slice(LockPrefix.length)));
+}
+
+// Holds the journal's lock. Resolves to the function that lets it go, or
+// to null when another tab holds it.
+export function holdJournal(id) {
+  if (!navigator.locks) return Promise.resolve(() => {});
+  // A lock is held until the promise its callback returns settles.
+  return new Promise((resolve) => {
+    navigator.locks.request(`${LockPrefix}${id}`, { ifAvailable: true }, (lock) =>
+      lock === null ? resolve(null) : new Promise((release) => resolve(release)));
+  });
 }

@@ -2,7 +2,7 @@
 // --games lists them: when each was last played, the game as it stood at
 // its last home menu, how it stands now, and what can be done with it.
 
-import createTenderGamble from 'tender-gamble-module';
+import { describeJournal } from './game_session.js';
 
 // How a described game stands, as the game's code for it (--describe):
 // one that has not reached an ending can be played on (a Quit or an Escape
@@ -45,31 +45,7 @@ export function mayPlayOn({ standing }) {
   return PlaysOn.includes(standing);
 }
 
-// How a journal's game stands: the game replays it silently and answers
-// with the code of its standing and the list's cells
-// (src/program/web_main.cpp, --describe).
-export function describeJournal(compiled, bytes) {
-  return new Promise((resolve, reject) => {
-    let line = '';
-    createTenderGamble({
-      arguments: ['--describe'],
-      tenderPage: {
-        journal: { chosen: () => bytes },
-        endGame: () => {
-          const [standing, ...cells] = line.split('\t');
-          resolve({ standing, cells });
-        },
-      },
-      instantiateWasm(imports, receiveInstance) {
-        WebAssembly.instantiate(compiled, imports).then((instance) => receiveInstance(instance, compiled), reject);
-        return {};
-      },
-      print: (text) => { line = text; },
-      printErr: () => {},
-      onAbort: reject,
-    }).catch(reject);
-  });
-}
+export const playedWhen = (entry) => new Date(entry.played).toLocaleString();
 
 export class KeptGames {
   #section = document.getElementById('kept-games');
@@ -100,8 +76,9 @@ export class KeptGames {
   async describe(entry) {
     const bytes = this.#store.bytes(entry.id);
     const key = `${entry.id}:${bytes.length}`;
+    const damaged = (error) => ({ standing: 'damaged', cells: [`damaged: ${error}`] });
     if (!this.#descriptions.has(key)) {
-      this.#descriptions.set(key, await describeJournal(this.#compiled, bytes).catch((error) => ({ standing: 'damaged', cells: [`damaged: ${error}`] })));
+      this.#descriptions.set(key, await describeJournal(this.#compiled, bytes).catch(damaged));
     }
     return this.#descriptions.get(key);
   }
@@ -111,11 +88,11 @@ export class KeptGames {
     const cells = [...described.cells];
     const here = entry.id === current?.id;
     const elsewhere = !here && busy.has(entry.id);
-    if (here) cells[cells.length - 1] = 'being played here';
-    if (elsewhere) cells[cells.length - 1] = 'being played in another tab';
+    const taken = here ? 'being played here' : 'being played in another tab';
+    if (here || elsewhere) cells[cells.length - 1] = taken;
     const item = document.createElement('li');
     const words = document.createElement('span');
-    const line = (shown) => [new Date(entry.played).toLocaleString(), ...shown.filter((cell) => cell !== '')].join(' · ');
+    const line = (shown) => [playedWhen(entry), ...shown.filter((cell) => cell !== '')].join(' · ');
     words.textContent = line(compactCells(cells));
     if (words.textContent !== line(cells)) words.title = line(cells);
     item.append(words);
@@ -131,14 +108,11 @@ export class KeptGames {
 
   #button(text, action) {
     const button = document.createElement('button');
-    button.type = 'button';
-    button.textContent = text;
-    button.addEventListener('click', action);
-    return button;
+    return Object.assign(button, { type: 'button', textContent: text, onclick: action });
   }
 
   #forget(entry) {
-    const when = new Date(entry.played).toLocaleString();
+    const when = playedWhen(entry);
     if (!window.confirm(`Forget the game last played ${when}? Its journal is deleted from this browser for good.`)) return;
     this.#store.forget(entry.id);
     this.actions.forgotten();
