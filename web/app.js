@@ -383,7 +383,7 @@ class Page {
     if (relist) await this.#listKeptGames();
   }
 
-  // What the game's journal calls on the page (src/journal/browser_store.cpp).
+  // What the game's journal calls on the page (src/program/browser_store.cpp).
   #journalSide(journal, chosen) {
     const writer = journal === null ? null : this.#store.writer(journal.id);
     let failed = false;

@@ -66,7 +66,7 @@ export class GameSession {
   }
 
   // Starts the game with these command-line arguments. `journal` is the
-  // page's side of the game's journal (src/journal/browser_store.cpp):
+  // page's side of the game's journal (src/program/browser_store.cpp):
   // chosen(), append(bytes), cutAt(size), finished(), report(text).
   async start(compiled, args, journal) {
     await runModule(compiled, {
