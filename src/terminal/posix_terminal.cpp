@@ -7,11 +7,10 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "terminal/posix_stop_aware_wait.hpp"
 #include "terminal/posix_terminal_guard.hpp"
-#include "terminal/posix_window_size.hpp"
 #include "terminal/system_terminal.hpp"
 
 namespace tg {
@@ -21,10 +20,22 @@ namespace {
 constexpr std::size_t InputChunk = 4096;
 constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
 constexpr char ClearSequence[] = "\x1b[H\x1b[2J";
+// The game's screens are made for a window this big.
+constexpr int FullScreenColumns = 80;
+constexpr int FullScreenRows = 25;
 
 std::string TitleSequence(std::string_view title) { return "\x1b]2;" + std::string(title) + "\x07"; }
 
 const char* Variable(const char* name) { return std::getenv(name); }
+
+// The window's width when it is too small for the game's screens; none when
+// it is big enough, or when the terminal does not say its size.
+std::optional<int> WidthWhenTooSmall(int fd) {
+    winsize size{};
+    if (ioctl(fd, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return std::nullopt;
+    if (size.ws_col >= FullScreenColumns && size.ws_row >= FullScreenRows) return std::nullopt;
+    return size.ws_col;
+}
 
 }  // namespace
 
@@ -46,8 +57,8 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
     if (capabilities_.clear) output_.KeepScrollback();
     EnterOwnScreen();  // with the first screen, in its write
-    const std::optional<WindowSize> size = ReadWindowSize(outputFd);
-    if (capabilities_.clear && !FitsTheGame(size)) ShowTooSmallNotice(size->columns);
+    const std::optional<int> tooSmall = WidthWhenTooSmall(outputFd);
+    if (capabilities_.clear && tooSmall) ShowTooSmallNotice(*tooSmall);
 }
 
 PosixTerminal::~PosixTerminal() { Finish(); }
@@ -87,9 +98,8 @@ void PosixTerminal::Redraw() {
     output_.Drop();
     output_.ForgetEmittedColours();
     EnterOwnScreen();
-    const std::optional<WindowSize> size = ReadWindowSize(outputFd_);
-    if (!FitsTheGame(size)) {
-        ShowTooSmallNotice(size->columns);
+    if (const std::optional<int> tooSmall = WidthWhenTooSmall(outputFd_)) {
+        ShowTooSmallNotice(*tooSmall);
         return;
     }
     windowTooSmall_ = false;
@@ -102,7 +112,7 @@ void PosixTerminal::Redraw() {
 // shown, or shown again for the new width) or was until now (the screen
 // comes back). Between sizes big enough the terminal keeps what it shows.
 bool PosixTerminal::ResizeCallsForRedraw() const {
-    return windowTooSmall_ || !FitsTheGame(ReadWindowSize(outputFd_));
+    return windowTooSmall_ || WidthWhenTooSmall(outputFd_);
 }
 
 // Alone on the screen, in the terminal's own colours; in the window's title
@@ -112,7 +122,8 @@ void PosixTerminal::ShowTooSmallNotice(int columns) {
     windowTooSmall_ = true;
     output_.ResetColours();
     output_.Control(ClearSequence);
-    const std::string notice = TooSmallNotice();
+    const std::string notice = "Please make the window at least " + std::to_string(FullScreenColumns) + "x" +
+                               std::to_string(FullScreenRows) + ".";
     if (columns >= static_cast<int>(notice.size())) {
         TakeNoticeOffTitle();
         output_.Control(notice);
@@ -144,7 +155,7 @@ int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
         if (outputClosed_) return 0;
-        StopAwareWait wait;
+        terminal_guard::StopAwareWait wait;
         const bool continued = terminal_guard::TakeContinued();
         const bool resized = terminal_guard::TakeResized();
         if (capabilities_.clear && (continued || (resized && ResizeCallsForRedraw()))) {
@@ -157,24 +168,11 @@ int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
 
 void PosixTerminal::Flush() {
     if (outputClosed_) output_.Drop();
-    const std::string& pending = output_.Pending();
-    std::size_t written = 0;
-    while (written < pending.size()) {
-        const ssize_t count = write(outputFd_, pending.data() + written, pending.size() - written);
-        if (count > 0) {
-            written += static_cast<std::size_t>(count);
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else if (count < 0 && errno == EAGAIN) {
-            pollfd ready{outputFd_, POLLOUT, 0};
-            poll(&ready, 1, -1);
-        } else {
-            // Nobody is reading any more: the game ends at its next read
-            // rather than play blind.
-            outputClosed_ = true;
-            CutOffInput(ClosedOutputStatus);
-            break;
-        }
+    if (!terminal_guard::WriteAll(outputFd_, output_.Pending())) {
+        // Nobody is reading any more: the game ends at its next read rather
+        // than play blind.
+        outputClosed_ = true;
+        CutOffInput(ClosedOutputStatus);
     }
     output_.Drop();
 }
@@ -242,9 +240,11 @@ void PosixTerminal::SetTitle(std::string_view title) {
 // end of input, or when nothing came within the timeout (-1: no timeout).
 bool PosixTerminal::FillInput(int timeoutMilliseconds) {
     for (;;) {
-        const bool ready = WaitForInput(timeoutMilliseconds);
+        pollfd input{inputFd_, POLLIN, 0};
+        const int ready = Wait(&input, timeoutMilliseconds);
+        if (ready < 0 && errno == EINTR) continue;  // back from a stop or a resize: wait (and redraw) again
         if (outputClosed_) inputEnded_ = true;
-        if (inputEnded_ || !ready) return false;
+        if (inputEnded_ || ready == 0) return false;
         char chunk[InputChunk];
         const ssize_t count = read(inputFd_, chunk, sizeof chunk);
         if (count < 0 && errno == EINTR) continue;  // back from a stop: wait (and redraw) again
@@ -262,15 +262,6 @@ bool PosixTerminal::FillInput(int timeoutMilliseconds) {
         inputPosition_ = 0;
         return true;
     }
-}
-
-// False when nothing arrived within the time (-1: no limit).
-bool PosixTerminal::WaitForInput(int timeoutMilliseconds) {
-    pollfd ready{inputFd_, POLLIN, 0};
-    int result;
-    while ((result = Wait(&ready, timeoutMilliseconds)) < 0 && errno == EINTR) {
-    }
-    return result != 0;
 }
 
 int PosixTerminal::ReadByte(int milliseconds, Reading) {

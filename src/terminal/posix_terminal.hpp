@@ -2,6 +2,7 @@
 #pragma once
 
 #include <poll.h>
+#include <optional>
 #include <string>
 
 #include "console/ansi_output.hpp"
@@ -42,7 +43,6 @@ private:
     void LeaveOwnScreen();
     void PrintLastScreen();
     bool FillInput(int timeoutMilliseconds);
-    bool WaitForInput(int timeoutMilliseconds);
     int Wait(pollfd* input, int timeoutMilliseconds);
     void Redraw();
     bool ResizeCallsForRedraw() const;

@@ -2,14 +2,16 @@
 // way out.
 #pragma once
 
+#include <poll.h>
+#include <signal.h>
 #include <string_view>
 
 namespace tg {
 
 // Owns the terminal's modes for the whole run: single-key mode, and the way
-// back to the modes found at start-up on every exit, signal and crash. Everything a signal handler
-// needs is kept in plain static storage, and the handlers make only
-// async-signal-safe calls.
+// back to the modes found at start-up on every exit, signal and crash.
+// Everything a signal handler needs is kept in plain static storage, and the
+// handlers make only async-signal-safe calls.
 namespace terminal_guard {
 
 // Saves the modes of the input terminal (if input is one), installs the
@@ -61,6 +63,35 @@ void SayOnSignalExit(const char* line);
 // Puts back only the modes, for an exit that sent the colour reset itself
 // along with its last output.
 void RestoreModes();
+
+// Writes all the bytes, however long the terminal takes to read what came
+// before them; false when nobody reads the output any more.
+bool WriteAll(int fd, std::string_view bytes);
+
+// A wait that a stop (Ctrl-Z), a continue or a resize of the window cannot
+// slip in before. While one lives, SIGTSTP, SIGCONT and SIGWINCH are held
+// back, so the caller can look at what their handlers have noted and then
+// wait: the signals come in only during the wait itself, which they cut
+// short (EINTR). Without this, a continue arriving between the look and the
+// wait would leave the game waiting for a key on a screen the shell has
+// drawn over.
+class StopAwareWait {
+public:
+    StopAwareWait();
+    ~StopAwareWait();
+    StopAwareWait(const StopAwareWait&) = delete;
+    StopAwareWait& operator=(const StopAwareWait&) = delete;
+
+    // As poll() on one descriptor; -1: no time limit.
+    int Poll(pollfd& descriptor, int timeoutMilliseconds);
+    // A sleep: 0 when the time has passed. It is a pselect() with no
+    // descriptors, so that a trace of the game tells a pause from a wait
+    // for a key (bench/measure.py cuts pauses short).
+    int Sleep(int milliseconds);
+
+private:
+    sigset_t previous_;
+};
 
 }  // namespace terminal_guard
 
