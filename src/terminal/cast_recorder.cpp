@@ -1,42 +1,33 @@
 // The asciicast recording of a replayed game: its events and their JSON.
 #include "terminal/cast_recorder.hpp"
 
-#include <algorithm>
 #include <cstdio>
-
 
 namespace tg {
 
 namespace {
+
 // The length of the UTF-8 sequence at the start of the text, or 0 when it
 // is not one (a stray or cut-off byte, an overlong form, a surrogate).
 std::size_t Utf8Length(std::string_view text) {
     const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    }
-    if (length == 0 || text.size() < length || byte(1) < low || byte(1) > high) return 0;
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (lead < 0xC2 || lead > 0xF4 || text.size() < length) return 0;
+    // The second byte's range rules out the overlong forms, the surrogates
+    // and what lies past U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (byte(1) < low || byte(1) > high) return 0;
     for (std::size_t k = 2; k < length; ++k) {
         if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
     }
     return length;
 }
 
-}  // namespace
-
-// Bytes that are not UTF-8 (a name typed in another encoding) become
-// U+FFFD, as a UTF-8 terminal shows them: JSON text is UTF-8 throughout.
+// A JSON string literal of the text. Bytes that are not UTF-8 (a name typed
+// in another encoding) become U+FFFD, as a UTF-8 terminal shows them: JSON
+// text is UTF-8 throughout.
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
     for (std::size_t at = 0; at < text.size();) {
@@ -62,6 +53,8 @@ std::string JsonString(std::string_view text) {
     }
     return json + "\"";
 }
+
+}  // namespace
 
 // A terminal in the game's key mode turns each newline into a carriage
 // return and a newline.

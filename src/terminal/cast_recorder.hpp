@@ -45,7 +45,4 @@ private:
     std::vector<std::pair<double, std::string>> events_;
 };
 
-// A JSON string literal of the text.
-std::string JsonString(std::string_view text);
-
 }  // namespace tg
