@@ -1,15 +1,20 @@
-// The POSIX terminal: buffered ANSI output, key and word input, pauses
-// that Ctrl-Z does not cut short, and a redraw after a stop or once a
-// window too small for the game is big enough again.
-#include "terminal/posix_terminal.hpp"
-
+// The game on a POSIX terminal, a pipe or a file: buffered ANSI output, key
+// and word input, pauses that Ctrl-Z does not cut short, and a redraw after a
+// stop or once a window too small for the game is big enough again.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
+#include <poll.h>
+#include <string>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "console/ansi_output.hpp"
+#include "console/platform.hpp"
+#include "console/screen_memory.hpp"
+#include "console/terminal_capabilities.hpp"
 #include "terminal/posix_terminal_guard.hpp"
 #include "terminal/system_terminal.hpp"
 
@@ -37,6 +42,57 @@ std::optional<int> WidthWhenTooSmall(int fd) {
     return size.ws_col;
 }
 
+// Output is gathered in memory and handed over in one write each time the
+// game blocks (a key read, a pause, the end), with colour changes sent only
+// when text needs them. On a terminal that can be cleared the game plays on
+// the alternate screen, leaving the shell's screen as it was, and it
+// remembers the screen since the last clear, to draw it again when the game
+// comes back from Ctrl-Z or its window grows back from too small a size, and
+// to leave an ending readable on the shell's screen.
+class PosixTerminal : public Platform {
+public:
+    PosixTerminal(int inputFd, int outputFd, const Environment& environment);
+    ~PosixTerminal() override;
+    PosixTerminal(const PosixTerminal&) = delete;
+    PosixTerminal& operator=(const PosixTerminal&) = delete;
+
+    int ReadByte(int milliseconds, Reading reading) override;
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override;
+    void Clear() override;
+    void Pause(int milliseconds) override;
+    void SetTitle(std::string_view title) override;
+    void KeepLastScreen() override { keepLastScreen_ = true; }
+
+private:
+    void NoticeLostColours();
+    void Flush();
+    void EnterOwnScreen();
+    void LeaveOwnScreen();
+    void PrintLastScreen();
+    bool FillInput(int timeoutMilliseconds);
+    int Wait(pollfd* input, int timeoutMilliseconds);
+    void Redraw();
+    void ShowTooSmallNotice(int columns);
+    void TakeNoticeOffTitle();
+
+    int inputFd_;
+    int outputFd_;
+    TerminalCapabilities capabilities_;
+    AnsiOutput output_;
+    ScreenMemory screen_;
+    std::string inputBuffer_;
+    std::size_t inputPosition_ = 0;
+    bool inputEnded_ = false;
+    bool outputClosed_ = false;  // nobody reads the output any more
+    std::string title_;
+    bool keepLastScreen_ = false;
+    // The window is smaller than the game's screens: the game's output is
+    // remembered but not shown, and one line (or the title) says so.
+    bool windowTooSmall_ = false;
+    bool noticeInTitle_ = false;
+};
+
 }  // namespace
 
 std::unique_ptr<Platform> OpenSystemTerminal() {
@@ -44,10 +100,6 @@ std::unique_ptr<Platform> OpenSystemTerminal() {
 }
 
 Border SystemTerminalBorder() { return DetectCapabilities(false, Variable).border; }
-
-void SyncOnEveryExit(int fileHandle) { terminal_guard::SyncOnExit(fileHandle); }
-
-void SayOnSignalExit(const std::string& line) { terminal_guard::SayOnSignalExit(line.c_str()); }
 
 PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& environment)
     : inputFd_(inputFd),
@@ -61,7 +113,16 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
     if (capabilities_.clear && tooSmall) ShowTooSmallNotice(*tooSmall);
 }
 
-PosixTerminal::~PosixTerminal() { Finish(); }
+// The last output, the colour reset, the shell's screen and title (and an
+// ending's last screen printed on it) leave in one write; then the modes
+// found at start-up come back.
+PosixTerminal::~PosixTerminal() {
+    windowTooSmall_ = false;  // an ending's last screen is printed on the shell's, whatever its size
+    if (!outputClosed_) output_.ResetColours();
+    LeaveOwnScreen();
+    Flush();
+    terminal_guard::RestoreModes();
+}
 
 void PosixTerminal::Write(std::string_view text) {
     if (text.empty()) return;
@@ -108,13 +169,6 @@ void PosixTerminal::Redraw() {
     shown.Repaint(*this);
 }
 
-// A change of size matters when the window is too small now (the line is
-// shown, or shown again for the new width) or was until now (the screen
-// comes back). Between sizes big enough the terminal keeps what it shows.
-bool PosixTerminal::ResizeCallsForRedraw() const {
-    return windowTooSmall_ || WidthWhenTooSmall(outputFd_);
-}
-
 // Alone on the screen, in the terminal's own colours; in the window's title
 // when the line does not fit. Until the window is big enough again the
 // game's output is only remembered, and keys are read as ever.
@@ -151,6 +205,9 @@ void PosixTerminal::TakeNoticeOffTitle() {
 // or big enough again, then waits for input (or, with no input given, for
 // the time only). The result of poll(); -1 with EINTR when a signal cut the
 // wait short, 0 at once when the output has been closed.
+// A change of size matters when the window is too small now (the line is
+// shown, or shown again for the new width) or was until now (the screen
+// comes back). Between sizes big enough the terminal keeps what it shows.
 int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
@@ -158,11 +215,11 @@ int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
         terminal_guard::StopAwareWait wait;
         const bool continued = terminal_guard::TakeContinued();
         const bool resized = terminal_guard::TakeResized();
-        if (capabilities_.clear && (continued || (resized && ResizeCallsForRedraw()))) {
+        if (capabilities_.clear && (continued || (resized && (windowTooSmall_ || WidthWhenTooSmall(outputFd_))))) {
             Redraw();
             continue;
         }
-        return input ? wait.Poll(*input, timeoutMilliseconds) : wait.Sleep(timeoutMilliseconds);
+        return wait.Until(input, timeoutMilliseconds);
     }
 }
 
@@ -190,17 +247,6 @@ void PosixTerminal::Pause(int milliseconds) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end + stopped - Clock::now()).count();
         if (Wait(nullptr, static_cast<int>(std::max<long long>(left, 0))) >= 0 || errno != EINTR) return;
     }
-}
-
-// The last output, the colour reset, the shell's screen and title (and an
-// ending's last screen printed on it) leave in one write; then the modes
-// found at start-up come back.
-void PosixTerminal::Finish() {
-    windowTooSmall_ = false;  // an ending's last screen is printed on the shell's, whatever its size
-    if (!outputClosed_) output_.ResetColours();
-    LeaveOwnScreen();
-    Flush();
-    terminal_guard::RestoreModes();
 }
 
 // The alternate screen, with the title the game gave the window (a stop

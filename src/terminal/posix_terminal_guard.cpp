@@ -12,6 +12,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "terminal/system_terminal.hpp"
+
 namespace tg::terminal_guard {
 
 namespace {
@@ -149,8 +151,6 @@ bool Take(volatile std::sig_atomic_t& flag, bool whileOwned) {
     return true;
 }
 
-timespec Duration(int milliseconds) { return timespec{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L}; }
-
 }  // namespace
 
 void Install(int input, int output, bool outputIsTerminal, bool colours) {
@@ -193,8 +193,6 @@ bool TakeResized() { return Take(resized, true); }
 
 long long StoppedMilliseconds() { return stoppedMilliseconds; }
 
-void SyncOnExit(int fd) { fileToSync = fd; }
-
 void RestoreModes() { ApplyModes(originalModes); }
 
 std::string_view EnterAlternateScreen() {
@@ -221,16 +219,6 @@ std::string_view RestoreTitle() {
     return PopTitle;
 }
 
-void SayOnSignalExit(const char* line) {
-    farewellSize = 0;  // a signal meanwhile says nothing rather than half a line
-    std::size_t size = 0;
-    while (line[size] != '\0' && size < LongestFarewell) {
-        farewell[size] = line[size];
-        ++size;
-    }
-    farewellSize = static_cast<std::sig_atomic_t>(size);
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t count = write(fd, bytes.data(), bytes.size());
@@ -253,14 +241,22 @@ StopAwareWait::StopAwareWait() {
 
 StopAwareWait::~StopAwareWait() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
 
-int StopAwareWait::Poll(pollfd& descriptor, int timeoutMilliseconds) {
-    const timespec timeout = Duration(timeoutMilliseconds);
-    return ppoll(&descriptor, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &previous_);
-}
-
-int StopAwareWait::Sleep(int milliseconds) {
-    const timespec duration = Duration(milliseconds);
-    return pselect(0, nullptr, nullptr, nullptr, &duration, &previous_);
+int StopAwareWait::Until(pollfd* input, int timeoutMilliseconds) {
+    const timespec timeout{timeoutMilliseconds / 1000, (timeoutMilliseconds % 1000) * 1'000'000L};
+    if (!input) return pselect(0, nullptr, nullptr, nullptr, &timeout, &previous_);
+    return ppoll(input, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &previous_);
 }
 
 }  // namespace tg::terminal_guard
+
+namespace tg {
+
+void SyncOnEveryExit(int fileHandle) { terminal_guard::fileToSync = fileHandle; }
+
+void SayOnSignalExit(const std::string& line) {
+    using namespace terminal_guard;
+    farewellSize = 0;  // a signal meanwhile says nothing rather than half a line
+    farewellSize = static_cast<std::sig_atomic_t>(line.copy(farewell, LongestFarewell));
+}
+
+}  // namespace tg

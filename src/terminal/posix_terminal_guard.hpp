@@ -36,10 +36,6 @@ bool TakeResized();
 // a pause can go on for the time it had left.
 long long StoppedMilliseconds();
 
-// A file whose written data must reach the disk on every way out, signals
-// included (-1 for none).
-void SyncOnExit(int fd);
-
 // The game's own screen: the terminal's alternate screen, so that the
 // shell's screen comes back as it was, also after a signal. The sequences
 // are for the caller to send at the head or the tail of its next write, so
@@ -55,10 +51,6 @@ std::string_view LeaveAlternateScreen();
 // above), also after a signal.
 void SaveTitle();
 std::string_view RestoreTitle();
-
-// A line for standard error on the way out that a signal forces, once the
-// terminal is restored; empty for none.
-void SayOnSignalExit(const char* line);
 
 // Puts back only the modes, for an exit that sent the colour reset itself
 // along with its last output.
@@ -82,12 +74,11 @@ public:
     StopAwareWait(const StopAwareWait&) = delete;
     StopAwareWait& operator=(const StopAwareWait&) = delete;
 
-    // As poll() on one descriptor; -1: no time limit.
-    int Poll(pollfd& descriptor, int timeoutMilliseconds);
-    // A sleep: 0 when the time has passed. It is a pselect() with no
-    // descriptors, so that a trace of the game tells a pause from a wait
-    // for a key (bench/measure.py cuts pauses short).
-    int Sleep(int milliseconds);
+    // As poll() on the input (-1: no time limit); with no input, a sleep,
+    // 0 when the time has passed. The sleep is a pselect() with no
+    // descriptors, so that a trace of the game tells a pause from a wait for
+    // a key (bench/measure.py cuts pauses short).
+    int Until(pollfd* input, int timeoutMilliseconds);
 
 private:
     sigset_t previous_;
