@@ -30,16 +30,13 @@ bool ContinuesACharacter(char byte) { return (static_cast<unsigned char>(byte) &
 
 // The columns a UTF-8 text takes: one a character.
 std::size_t Columns(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char byte) {
-        return !ContinuesACharacter(byte);
-    }));
+    return text.size() - static_cast<std::size_t>(std::count_if(text.begin(), text.end(), ContinuesACharacter));
 }
 
 // The text cut to `width` columns, its last one an ellipsis, when it is
 // wider.
 std::string Shortened(const std::string& text, std::size_t width) {
     if (Columns(text) <= width) return text;
-    if (width == 0) return {};
     std::size_t end = 0;
     for (std::size_t kept = 0; kept + 1 < width; ++kept) {
         do ++end;
@@ -49,28 +46,21 @@ std::string Shortened(const std::string& text, std::size_t width) {
     return text.substr(0, end) + "\u2026";
 }
 
-// The widest cell of each column but the rows' last ones.
-std::vector<std::size_t> ColumnWidths(const std::vector<Row>& rows) {
-    std::vector<std::size_t> widths;
+// The rows in columns two spaces apart, the first aligned to the right; a
+// row's last cell is not padded and does not widen its column.
+std::string Table(const std::vector<Row>& rows) {
+    std::vector<std::size_t> widths;  // the widest cell of each column but the rows' last ones
     for (const Row& row : rows) {
         if (widths.size() < row.size()) widths.resize(row.size());
         for (std::size_t column = 0; column + 1 < row.size(); ++column) {
             widths[column] = std::max(widths[column], Columns(row[column]));
         }
     }
-    return widths;
-}
-
-// The rows in columns two spaces apart, the first aligned to the right; a
-// row's last cell is not padded and does not widen its column.
-std::string Table(const std::vector<Row>& rows) {
-    const std::vector<std::size_t> widths = ColumnWidths(rows);
     const auto padding = [&widths](const std::string& cell, std::size_t column) {
         return std::string(widths[column] - std::min(widths[column], Columns(cell)), ' ');
     };
     std::string text;
     for (const Row& row : rows) {
-        if (row.empty()) continue;
         std::string line = padding(row[0], 0) + row[0];
         for (std::size_t column = 1; column < row.size(); ++column) {
             line += "  " + row[column] + (column + 1 == row.size() ? "" : padding(row[column], column));
@@ -138,20 +128,19 @@ Row ListCells(const GameDescription& description, bool playedElsewhere) {
     return {rest.mode, Shortened(rest.player, LongestPlayerName), CompactClock(rest.clock), standing, closest};
 }
 
-// A damaged journal's one cell: why it does not replay, then the file, so
-// that it can be found.
-Row DamagedCell(const fs::path& file, const std::string& why) {
-    return {"damaged: " + why + " (" + file.filename().string() + ")"};
-}
-
 // A game's cells after its number and date.
 Row GameCells(const GameRunner& run, const fs::path& file) {
+    // A damaged journal's one cell: why it does not replay, then the file,
+    // so that it can be found.
+    const auto damaged = [&file](const std::string& why) {
+        return Row{"damaged: " + why + " (" + file.filename().string() + ")"};
+    };
     const bool playedElsewhere = InUse(file.string());
     const Result<std::string> bytes = ReadWholeFile(file.string());
     if (!bytes && playedElsewhere) return {"", "", "", PlayedElsewhere};
-    if (!bytes) return DamagedCell(file, "cannot be read: " + bytes.Error().detail);
+    if (!bytes) return damaged("cannot be read: " + bytes.Error().detail);
     const GameDescription description = Describe(run, *bytes);
-    if (description.standing == Standing::Damaged && !playedElsewhere) return DamagedCell(file, description.damage);
+    if (description.standing == Standing::Damaged && !playedElsewhere) return damaged(description.damage);
     return ListCells(description, playedElsewhere);
 }
 
@@ -167,10 +156,9 @@ std::string GamesList(const GameRunner& run, const Environment& environment, con
     const std::time_t now = std::time(nullptr);
     std::vector<Row> rows;
     for (std::size_t index = 0; index < journals.size(); ++index) {
-        Row row{std::to_string(index + 1), CompactDate(journals[index].lastPlayed, now)};
+        rows.push_back({std::to_string(index + 1), CompactDate(journals[index].lastPlayed, now)});
         const Row cells = GameCells(run, journals[index].path);
-        row.insert(row.end(), cells.begin(), cells.end());
-        rows.push_back(std::move(row));
+        rows.back().insert(rows.back().end(), cells.begin(), cells.end());
     }
     return "Your games in " + folder->string() + ", the most recently played first:\n" + Table(rows) +
            "Go on with game N: " + command + " --continue N\nWatch it again: " + command + " --replay N\n";
