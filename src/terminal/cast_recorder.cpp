@@ -1,6 +1,7 @@
 // The asciicast recording of a replayed game: its events and their JSON.
 #include "terminal/cast_recorder.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tg {
@@ -33,23 +34,19 @@ std::string JsonString(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
-        std::size_t length = 1;
+        const std::size_t length = byte < 0x80 ? 1 : Utf8Length(text.substr(at));
         if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
+            json += {'\\', c};
         } else if (byte < 0x20 || byte == 0x7F) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             json += escaped;
-        } else if (byte < 0x80) {
-            json += c;
-        } else if ((length = Utf8Length(text.substr(at))) > 0) {
+        } else if (length > 0) {
             json.append(text.substr(at, length));
         } else {
             json += "\\ufffd";
-            length = 1;
         }
-        at += length;
+        at += std::max<std::size_t>(length, 1);
     }
     return json + "\"";
 }
@@ -66,11 +63,6 @@ void CastRecorder::Flush(double milliseconds) {
     }
     if (!sent.empty()) events_.emplace_back(seconds_, std::move(sent));
     seconds_ += milliseconds / speed_ / 1000;
-}
-
-void CastRecorder::Finish(bool gameEnded) {
-    if (gameEnded) output_.ResetColours();
-    Flush(0);
 }
 
 std::string CastRecorder::Recording(const std::string& title) const {
