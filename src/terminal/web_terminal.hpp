@@ -47,7 +47,10 @@ public:
 
     explicit WebTerminal(WebPage& page) : page_(page), output_(true, true) {}
     // The last output goes to the page with the colours reset.
-    ~WebTerminal() override;
+    ~WebTerminal() override {
+        output_.ResetColours();
+        Flush();
+    }
     WebTerminal(const WebTerminal&) = delete;
     WebTerminal& operator=(const WebTerminal&) = delete;
 
@@ -55,13 +58,18 @@ public:
     void Write(std::string_view text) override { output_.Write(text); }
     void SetColours(int foreground, int background) override { output_.SetColours(foreground, background); }
     void Clear() override { output_.Clear(); }
-    void Pause(int milliseconds) override;
+    void Pause(int milliseconds) override {
+        Flush();
+        page_.Sleep(milliseconds);
+    }
     // As a terminal's title sequence: the page shows it in its status line.
     void SetTitle(std::string_view title) override { output_.Control("\x1b]2;" + std::string(title) + "\x07"); }
 
 private:
     bool FillKeys(int timeoutMilliseconds);
-    void Flush();
+    void Flush() {
+        if (!output_.Pending().empty()) page_.Show(output_.Take());
+    }
 
     WebPage& page_;
     AnsiOutput output_;
