@@ -102,11 +102,6 @@ private:
     std::string chunk_;
 };
 
-PipeReader& StandardInputPipe(HANDLE input) {
-    static PipeReader* const reader = new PipeReader(input);
-    return *reader;
-}
-
 BOOL WINAPI OnControlEvent(DWORD event) {
     RestoreConsole();
     ExitProcess(event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? InterruptStatus : HangUpStatus);
@@ -129,8 +124,7 @@ std::optional<WORD> ReadAttribute(HANDLE handle) {
 // The banner border: the double lines of the console's OEM code page, as
 // single bytes, unless the console has been switched to UTF-8.
 Border ConsoleBorder(bool outputIsConsole) {
-    if (outputIsConsole && GetConsoleOutputCP() == CP_UTF8) return Border::DoubleLines;
-    return Border::Cp437;
+    return outputIsConsole && GetConsoleOutputCP() == CP_UTF8 ? Border::DoubleLines : Border::Cp437;
 }
 
 // The bytes a terminal sends for the key whose scan code follows the prefix
@@ -166,8 +160,6 @@ class WindowsConsole : public Platform {
 public:
     explicit WindowsConsole(const Environment& environment);
     ~WindowsConsole() override;
-    WindowsConsole(const WindowsConsole&) = delete;
-    WindowsConsole& operator=(const WindowsConsole&) = delete;
 
     int ReadByte(int milliseconds, Reading reading) override;
     void Write(std::string_view text) override;
@@ -199,8 +191,7 @@ private:
     std::string inputBuffer_;  // bytes read and not handed out yet
     std::size_t inputPosition_ = 0;
     bool inputEnded_ = false;
-    int foreground_ = 7;
-    int background_ = 0;
+    WORD colours_ = 7;  // light grey on black, in the attribute's colour bits
     bool coloursPending_ = false;
 };
 
@@ -243,8 +234,7 @@ void WindowsConsole::Write(std::string_view text) {
 }
 
 void WindowsConsole::SetColours(int foreground, int background) {
-    foreground_ = foreground & 15;
-    background_ = background & 15;
+    colours_ = static_cast<WORD>(((background & 15) << 4) | (foreground & 15));
     coloursPending_ = capabilities_.colour;
 }
 
@@ -256,8 +246,7 @@ void WindowsConsole::ApplyColours() {
     Flush();
     const std::optional<WORD> attribute = ReadAttribute(outputHandle_);
     if (!attribute) return;
-    const int colours = (background_ << 4) | foreground_;
-    SetConsoleTextAttribute(outputHandle_, static_cast<WORD>((*attribute & ~ColourBits) | colours));
+    SetConsoleTextAttribute(outputHandle_, static_cast<WORD>((*attribute & ~ColourBits) | colours_));
 }
 
 // Everything written so far out, in the colours chosen last.
@@ -275,26 +264,21 @@ void WindowsConsole::Clear() {
     const COORD origin{0, 0};
     DWORD written = 0;
     FillConsoleOutputCharacterA(outputHandle_, ' ', cells, origin, &written);
-    if (GetConsoleScreenBufferInfo(outputHandle_, &info)) {
-        FillConsoleOutputAttribute(outputHandle_, info.wAttributes, cells, origin, &written);
+    if (const std::optional<WORD> attribute = ReadAttribute(outputHandle_)) {
+        FillConsoleOutputAttribute(outputHandle_, *attribute, cells, origin, &written);
     }
     SetConsoleCursorPosition(outputHandle_, origin);
 }
 
 void WindowsConsole::Flush() {
-    if (EndOfInputStatus() == ClosedOutputStatus) output_.clear();
-    std::size_t done = 0;
-    while (done < output_.size()) {
-        DWORD written = 0;
-        const DWORD size = static_cast<DWORD>(output_.size() - done);
-        if (!WriteFile(outputHandle_, output_.data() + done, size, &written, nullptr) || written == 0) {
+    std::string_view left = EndOfInputStatus() == ClosedOutputStatus ? std::string_view() : output_;
+    for (DWORD sent = 0; !left.empty(); left.remove_prefix(sent)) {
+        if (!WriteFile(outputHandle_, left.data(), static_cast<DWORD>(left.size()), &sent, nullptr) || sent == 0) {
             // Nobody is reading any more: the game ends at its next read
             // rather than play blind.
-            output_.clear();
             CutOffInput(ClosedOutputStatus);
-            return;
+            break;
         }
-        done += written;
     }
     output_.clear();
 }
@@ -356,9 +340,9 @@ bool WindowsConsole::KeyWaiting(int milliseconds) {
 // read at once. Once the input has ended it is not read again.
 std::optional<std::string> WindowsConsole::ReadInput(int milliseconds) {
     if (inputEnded_) return std::string();
+    static PipeReader* const pipe = inputIsPipe_ ? new PipeReader(inputHandle_) : nullptr;
     const DWORD timeout = milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds);
-    std::optional<std::string> bytes =
-        inputIsPipe_ ? StandardInputPipe(inputHandle_).Take(timeout) : ReadChunk(inputHandle_);
+    std::optional<std::string> bytes = pipe ? pipe->Take(timeout) : ReadChunk(inputHandle_);
     inputEnded_ = bytes && bytes->empty();
     return bytes;
 }
