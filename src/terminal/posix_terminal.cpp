@@ -1,6 +1,5 @@
 // The game on a POSIX terminal, a pipe or a file: buffered ANSI output, key
-// and word input, pauses that Ctrl-Z does not cut short, and a redraw after a
-// stop or once a window too small for the game is big enough again.
+// and word input, and pauses that Ctrl-Z does not cut short.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -28,6 +27,7 @@ constexpr char ClearSequence[] = "\x1b[H\x1b[2J";
 // The game's screens are made for a window this big.
 constexpr int FullScreenColumns = 80;
 constexpr int FullScreenRows = 25;
+constexpr std::string_view TooSmallNotice = "Please make the window at least 80x25.";
 
 std::string TitleSequence(std::string_view title) { return "\x1b]2;" + std::string(title) + "\x07"; }
 
@@ -53,23 +53,25 @@ class PosixTerminal : public Platform {
 public:
     PosixTerminal(int inputFd, int outputFd, const Environment& environment);
     ~PosixTerminal() override;
-    PosixTerminal(const PosixTerminal&) = delete;
-    PosixTerminal& operator=(const PosixTerminal&) = delete;
 
     int ReadByte(int milliseconds, Reading reading) override;
     void Write(std::string_view text) override;
-    void SetColours(int foreground, int background) override;
+    void SetColours(int foreground, int background) override {
+        screen_.SetColours(foreground, background);
+        output_.SetColours(foreground, background);
+    }
     void Clear() override;
     void Pause(int milliseconds) override;
     void SetTitle(std::string_view title) override;
     void KeepLastScreen() override { keepLastScreen_ = true; }
 
 private:
-    void NoticeLostColours();
+    void NoticeLostColours() {
+        if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
+    }
     void Flush();
     void EnterOwnScreen();
     void LeaveOwnScreen();
-    void PrintLastScreen();
     bool FillInput(int timeoutMilliseconds);
     int Wait(pollfd* input, int timeoutMilliseconds);
     void Redraw();
@@ -133,15 +135,6 @@ void PosixTerminal::Write(std::string_view text) {
     output_.Write(shown);
 }
 
-void PosixTerminal::SetColours(int foreground, int background) {
-    screen_.SetColours(foreground, background);
-    output_.SetColours(foreground, background);
-}
-
-void PosixTerminal::NoticeLostColours() {
-    if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
-}
-
 void PosixTerminal::Clear() {
     if (!capabilities_.clear) return;
     screen_.Clear();
@@ -176,15 +169,13 @@ void PosixTerminal::ShowTooSmallNotice(int columns) {
     windowTooSmall_ = true;
     output_.ResetColours();
     output_.Control(ClearSequence);
-    const std::string notice = "Please make the window at least " + std::to_string(FullScreenColumns) + "x" +
-                               std::to_string(FullScreenRows) + ".";
-    if (columns >= static_cast<int>(notice.size())) {
+    if (columns >= static_cast<int>(TooSmallNotice.size())) {
         TakeNoticeOffTitle();
-        output_.Control(notice);
+        output_.Control(TooSmallNotice);
     } else {
         terminal_guard::SaveTitle();
         noticeInTitle_ = true;
-        output_.Control(TitleSequence(notice));
+        output_.Control(TitleSequence(TooSmallNotice));
     }
 }
 
@@ -201,13 +192,11 @@ void PosixTerminal::TakeNoticeOffTitle() {
 }
 
 // Every blocking point: sends what is gathered, redraws the screen if the
-// game has been continued after a stop or its window has become too small
-// or big enough again, then waits for input (or, with no input given, for
-// the time only). The result of poll(); -1 with EINTR when a signal cut the
-// wait short, 0 at once when the output has been closed.
-// A change of size matters when the window is too small now (the line is
-// shown, or shown again for the new width) or was until now (the screen
-// comes back). Between sizes big enough the terminal keeps what it shows.
+// game has been continued after a stop or resized while its window is or was
+// too small (between sizes big enough the terminal keeps what it shows),
+// then waits for input (or, with no input given, for the time only). The
+// result of poll(); -1 with EINTR when a signal cut the wait short, 0 at once
+// when the output has been closed.
 int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
@@ -257,16 +246,13 @@ void PosixTerminal::EnterOwnScreen() {
     if (!title_.empty()) SetTitle(std::string(title_));
 }
 
+// The shell's screen and title back. An ending stays readable under what the
+// shell's screen showed, and the shell's prompt starts on a line of its own.
 void PosixTerminal::LeaveOwnScreen() {
     if (!capabilities_.clear) return;
     output_.Control(terminal_guard::LeaveAlternateScreen());
     output_.Control(terminal_guard::RestoreTitle());
-    if (keepLastScreen_ && !outputClosed_) PrintLastScreen();
-}
-
-// The ending stays readable under what the shell's screen showed, and the
-// shell's prompt starts on a line of its own.
-void PosixTerminal::PrintLastScreen() {
+    if (!keepLastScreen_ || outputClosed_) return;
     const ScreenMemory last = screen_;  // printing feeds screen_ itself
     last.Print(*this);
     const std::string text = last.Text();

@@ -116,6 +116,13 @@ long long MonotonicMilliseconds() {
     return now.tv_sec * 1000LL + now.tv_nsec / 1'000'000;
 }
 
+// Also after a stop the game could not see (SIGSTOP).
+void OnContinue(int) {
+    coloursLost = 1;
+    continued = 1;
+    ApplyModes(keyModes);
+}
+
 // Async-signal-safe: clock_gettime, sigaction, sigprocmask and raise, and
 // what RestoreNow and ApplyModes call.
 void OnSuspend(int) {
@@ -130,15 +137,7 @@ void OnSuspend(int) {
     // again (the continue signal's own handler may be held back just now).
     stoppedMilliseconds += MonotonicMilliseconds() - stoppedAt;
     Handle(SIGTSTP, OnSuspend, 0);
-    continued = 1;
-    ApplyModes(keyModes);
-}
-
-// Also after a stop the game could not see (SIGSTOP).
-void OnContinue(int) {
-    coloursLost = 1;
-    continued = 1;
-    ApplyModes(keyModes);
+    OnContinue(SIGCONT);
 }
 
 void OnResize(int) { resized = 1; }

@@ -6,13 +6,11 @@
 #include <signal.h>
 #include <string_view>
 
-namespace tg {
-
 // Owns the terminal's modes for the whole run: single-key mode, and the way
 // back to the modes found at start-up on every exit, signal and crash.
 // Everything a signal handler needs is kept in plain static storage, and the
 // handlers make only async-signal-safe calls.
-namespace terminal_guard {
+namespace tg::terminal_guard {
 
 // Saves the modes of the input terminal (if input is one), installs the
 // signal handlers and enters single-key mode.
@@ -84,6 +82,4 @@ private:
     sigset_t previous_;
 };
 
-}  // namespace terminal_guard
-
-}  // namespace tg
+}  // namespace tg::terminal_guard
