@@ -1,15 +1,13 @@
-// The terminal's modes for the whole run, and their restoring on every
-// way out.
+// The terminal's modes for the whole run: single-key mode, and the way back
+// to the modes found at start-up on every exit, signal and crash. Everything
+// a signal handler needs is kept in plain static storage, and the handlers
+// make only async-signal-safe calls.
 #pragma once
 
 #include <poll.h>
 #include <signal.h>
 #include <string_view>
 
-// Owns the terminal's modes for the whole run: single-key mode, and the way
-// back to the modes found at start-up on every exit, signal and crash.
-// Everything a signal handler needs is kept in plain static storage, and the
-// handlers make only async-signal-safe calls.
 namespace tg::terminal_guard {
 
 // Saves the modes of the input terminal (if input is one), installs the
