@@ -1,6 +1,6 @@
 // The list of kept games: each journal read without a lock, replayed
 // silently, and put in a table of aligned columns, one line a game in 80
-// columns.
+// columns, cut with an ellipsis rather than wrapped.
 #include "program/games_list.hpp"
 
 #include <algorithm>
@@ -9,7 +9,6 @@
 
 #include "program/file_store.hpp"
 #include "program/game_description.hpp"
-#include "program/list_table.hpp"
 #include "program/whole_number.hpp"
 
 namespace tg {
@@ -25,6 +24,51 @@ using Row = std::vector<std::string>;
 constexpr std::size_t ListWidth = 80;
 constexpr std::size_t LongestPlayerName = 15;  // a longer one is cut, and widens no other row
 constexpr const char* PlayedElsewhere = "in another window";
+
+bool ContinuesACharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// The columns a UTF-8 text takes: one a character.
+std::size_t Columns(std::string_view text) {
+    return text.size() - static_cast<std::size_t>(std::count_if(text.begin(), text.end(), ContinuesACharacter));
+}
+
+// The text cut to `width` columns, its last one an ellipsis, when it is
+// wider.
+std::string Shortened(const std::string& text, std::size_t width) {
+    if (Columns(text) <= width) return text;
+    std::size_t end = 0;
+    for (std::size_t kept = 0; kept + 1 < width; ++kept) {
+        do ++end;
+        while (end < text.size() && ContinuesACharacter(text[end]));
+    }
+    while (end > 0 && text[end - 1] == ' ') --end;
+    return text.substr(0, end) + "\u2026";
+}
+
+// The rows in columns two spaces apart, the first aligned to the right; a
+// row's last cell is not padded and does not widen its column.
+std::string Table(const std::vector<Row>& rows) {
+    std::vector<std::size_t> widths;  // the widest cell of each column but the rows' last ones
+    for (const Row& row : rows) {
+        if (widths.size() < row.size()) widths.resize(row.size());
+        for (std::size_t column = 0; column + 1 < row.size(); ++column) {
+            widths[column] = std::max(widths[column], Columns(row[column]));
+        }
+    }
+    const auto padding = [&widths](const std::string& cell, std::size_t column) {
+        return std::string(widths[column] - std::min(widths[column], Columns(cell)), ' ');
+    };
+    std::string text;
+    for (const Row& row : rows) {
+        std::string line = padding(row[0], 0) + row[0];
+        for (std::size_t column = 1; column < row.size(); ++column) {
+            line += "  " + row[column] + (column + 1 == row.size() ? "" : padding(row[column], column));
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        text += Shortened(line, ListWidth) + "\n";
+    }
+    return text;
+}
 
 std::tm LocalTime(std::time_t time) {
     std::tm local{};
@@ -83,28 +127,20 @@ Row ListCells(const GameDescription& description, bool playedElsewhere) {
     return {rest.mode, Shortened(rest.player, LongestPlayerName), CompactClock(rest.clock), standing, closest};
 }
 
-// A damaged journal's one cell: why it does not replay, then the file, so
-// that it can be found.
-Row DamagedCell(const fs::path& file, const std::string& why) {
-    return {"damaged: " + why + " (" + file.filename().string() + ")"};
-}
-
-Row ListedRow(const GameRunner& run, const KeptJournal& journal, std::size_t number, std::time_t now) {
-    Row row{std::to_string(number), CompactDate(journal.lastPlayed, now)};
-    const bool playedElsewhere = InUse(journal.path.string());
-    const Result<std::string> bytes = ReadWholeFile(journal.path.string());
-    Row cells;
-    if (!bytes) {
-        cells = playedElsewhere ? Row{"", "", "", PlayedElsewhere}
-                                : DamagedCell(journal.path, "cannot be read: " + bytes.Error().detail);
-    } else {
-        const GameDescription description = Describe(run, *bytes);
-        cells = description.standing == Standing::Damaged && !playedElsewhere
-                    ? DamagedCell(journal.path, description.damage)
-                    : ListCells(description, playedElsewhere);
-    }
-    row.insert(row.end(), cells.begin(), cells.end());
-    return row;
+// A game's cells after its number and date.
+Row GameCells(const GameRunner& run, const fs::path& file) {
+    // A damaged journal's one cell: why it does not replay, then the file,
+    // so that it can be found.
+    const auto damaged = [&file](const std::string& why) {
+        return Row{"damaged: " + why + " (" + file.filename().string() + ")"};
+    };
+    const bool playedElsewhere = InUse(file.string());
+    const Result<std::string> bytes = ReadWholeFile(file.string());
+    if (!bytes && playedElsewhere) return {"", "", "", PlayedElsewhere};
+    if (!bytes) return damaged("cannot be read: " + bytes.Error().detail);
+    const GameDescription description = Describe(run, *bytes);
+    if (description.standing == Standing::Damaged && !playedElsewhere) return damaged(description.damage);
+    return ListCells(description, playedElsewhere);
 }
 
 }  // namespace
@@ -119,9 +155,11 @@ std::string GamesList(const GameRunner& run, const Environment& environment, con
     const std::time_t now = std::time(nullptr);
     std::vector<Row> rows;
     for (std::size_t index = 0; index < journals.size(); ++index) {
-        rows.push_back(ListedRow(run, journals[index], index + 1, now));
+        rows.push_back({std::to_string(index + 1), CompactDate(journals[index].lastPlayed, now)});
+        const Row cells = GameCells(run, journals[index].path);
+        rows.back().insert(rows.back().end(), cells.begin(), cells.end());
     }
-    return "Your games in " + folder->string() + ", the most recently played first:\n" + Table(rows, ListWidth) +
+    return "Your games in " + folder->string() + ", the most recently played first:\n" + Table(rows) +
            "Go on with game N: " + command + " --continue N\nWatch it again: " + command + " --replay N\n";
 }
 

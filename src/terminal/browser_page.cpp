@@ -12,7 +12,6 @@
 
 #include "terminal/system_terminal.hpp"
 #include "terminal/browser_page.hpp"
-#include "terminal/web_page.hpp"
 #include "terminal/web_terminal.hpp"
 
 EM_JS(int, tender_take_keys, (char* buffer, int most), {
@@ -48,17 +47,14 @@ public:
     void Show(std::string_view bytes) override { tender_show(bytes.data(), static_cast<int>(bytes.size())); }
     void Sleep(int milliseconds) override { emscripten_sleep(static_cast<unsigned>(milliseconds)); }
     void EditingLine(bool editing) override { tender_editing_line(editing ? 1 : 0); }
-    void EndGame(int status) override { tender_end_game(status); }
 };
 
 }  // namespace
 
-BrowserPage& Page() {
+std::unique_ptr<Platform> OpenSystemTerminal() {
     static BrowserPage page;  // one game per instance of the module
-    return page;
+    return std::make_unique<WebTerminal>(page);
 }
-
-std::unique_ptr<Platform> OpenSystemTerminal() { return std::make_unique<WebTerminal>(Page()); }
 
 Border SystemTerminalBorder() { return Border::DoubleLines; }
 
@@ -67,6 +63,6 @@ void SyncOnEveryExit(int) {}
 
 void SayOnSignalExit(const std::string&) {}
 
-void EndPageGame(int status) { Page().EndGame(status); }
+void EndPageGame(int status) { tender_end_game(status); }
 
 }  // namespace tg

@@ -31,7 +31,10 @@ public:
 
     // The last event; a game that ended by itself also gives the terminal
     // its own colours back, as a real one would on the way out.
-    void Finish(bool gameEnded);
+    void Finish(bool gameEnded) {
+        if (gameEnded) output_.ResetColours();
+        Flush(0);
+    }
 
     // The whole recording: the header line, then one line per event.
     std::string Recording(const std::string& title) const;
@@ -44,8 +47,5 @@ private:
     AnsiOutput output_{true, true};
     std::vector<std::pair<double, std::string>> events_;
 };
-
-// A JSON string literal of the text.
-std::string JsonString(std::string_view text);
 
 }  // namespace tg

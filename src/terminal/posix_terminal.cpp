@@ -1,17 +1,20 @@
-// The POSIX terminal: buffered ANSI output, key and word input, pauses
-// that Ctrl-Z does not cut short, and a redraw after a stop or once a
-// window too small for the game is big enough again.
-#include "terminal/posix_terminal.hpp"
-
+// The game on a POSIX terminal, a pipe or a file: buffered ANSI output, key
+// and word input, and pauses that Ctrl-Z does not cut short.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
+#include <poll.h>
+#include <string>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "terminal/posix_stop_aware_wait.hpp"
+#include "console/ansi_output.hpp"
+#include "console/platform.hpp"
+#include "console/screen_memory.hpp"
+#include "console/terminal_capabilities.hpp"
 #include "terminal/posix_terminal_guard.hpp"
-#include "terminal/posix_window_size.hpp"
 #include "terminal/system_terminal.hpp"
 
 namespace tg {
@@ -21,10 +24,76 @@ namespace {
 constexpr std::size_t InputChunk = 4096;
 constexpr int ClosedOutputStatus = 128 + 13;  // as if killed by SIGPIPE
 constexpr char ClearSequence[] = "\x1b[H\x1b[2J";
+// The game's screens are made for a window this big.
+constexpr int FullScreenColumns = 80;
+constexpr int FullScreenRows = 25;
+constexpr std::string_view TooSmallNotice = "Please make the window at least 80x25.";
 
 std::string TitleSequence(std::string_view title) { return "\x1b]2;" + std::string(title) + "\x07"; }
 
 const char* Variable(const char* name) { return std::getenv(name); }
+
+// The window's width when it is too small for the game's screens; none when
+// it is big enough, or when the terminal does not say its size.
+std::optional<int> WidthWhenTooSmall(int fd) {
+    winsize size{};
+    if (ioctl(fd, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return std::nullopt;
+    if (size.ws_col >= FullScreenColumns && size.ws_row >= FullScreenRows) return std::nullopt;
+    return size.ws_col;
+}
+
+// Output is gathered in memory and handed over in one write each time the
+// game blocks (a key read, a pause, the end), with colour changes sent only
+// when text needs them. On a terminal that can be cleared the game plays on
+// the alternate screen, leaving the shell's screen as it was, and it
+// remembers the screen since the last clear, to draw it again when the game
+// comes back from Ctrl-Z or its window grows back from too small a size, and
+// to leave an ending readable on the shell's screen.
+class PosixTerminal : public Platform {
+public:
+    PosixTerminal(int inputFd, int outputFd, const Environment& environment);
+    ~PosixTerminal() override;
+
+    int ReadByte(int milliseconds, Reading reading) override;
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override {
+        screen_.SetColours(foreground, background);
+        output_.SetColours(foreground, background);
+    }
+    void Clear() override;
+    void Pause(int milliseconds) override;
+    void SetTitle(std::string_view title) override;
+    void KeepLastScreen() override { keepLastScreen_ = true; }
+
+private:
+    void NoticeLostColours() {
+        if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
+    }
+    void Flush();
+    void EnterOwnScreen();
+    void LeaveOwnScreen();
+    bool FillInput(int timeoutMilliseconds);
+    int Wait(pollfd* input, int timeoutMilliseconds);
+    void Redraw();
+    void ShowTooSmallNotice(int columns);
+    void TakeNoticeOffTitle();
+
+    int inputFd_;
+    int outputFd_;
+    TerminalCapabilities capabilities_;
+    AnsiOutput output_;
+    ScreenMemory screen_;
+    std::string inputBuffer_;
+    std::size_t inputPosition_ = 0;
+    bool inputEnded_ = false;
+    bool outputClosed_ = false;  // nobody reads the output any more
+    std::string title_;
+    bool keepLastScreen_ = false;
+    // The window is smaller than the game's screens: the game's output is
+    // remembered but not shown, and one line (or the title) says so.
+    bool windowTooSmall_ = false;
+    bool noticeInTitle_ = false;
+};
 
 }  // namespace
 
@@ -34,10 +103,6 @@ std::unique_ptr<Platform> OpenSystemTerminal() {
 
 Border SystemTerminalBorder() { return DetectCapabilities(false, Variable).border; }
 
-void SyncOnEveryExit(int fileHandle) { terminal_guard::SyncOnExit(fileHandle); }
-
-void SayOnSignalExit(const std::string& line) { terminal_guard::SayOnSignalExit(line.c_str()); }
-
 PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& environment)
     : inputFd_(inputFd),
       outputFd_(outputFd),
@@ -46,11 +111,20 @@ PosixTerminal::PosixTerminal(int inputFd, int outputFd, const Environment& envir
     terminal_guard::Install(inputFd, outputFd, isatty(outputFd) != 0, capabilities_.colour);
     if (capabilities_.clear) output_.KeepScrollback();
     EnterOwnScreen();  // with the first screen, in its write
-    const std::optional<WindowSize> size = ReadWindowSize(outputFd);
-    if (capabilities_.clear && !FitsTheGame(size)) ShowTooSmallNotice(size->columns);
+    const std::optional<int> tooSmall = WidthWhenTooSmall(outputFd);
+    if (capabilities_.clear && tooSmall) ShowTooSmallNotice(*tooSmall);
 }
 
-PosixTerminal::~PosixTerminal() { Finish(); }
+// The last output, the colour reset, the shell's screen and title (and an
+// ending's last screen printed on it) leave in one write; then the modes
+// found at start-up come back.
+PosixTerminal::~PosixTerminal() {
+    windowTooSmall_ = false;  // an ending's last screen is printed on the shell's, whatever its size
+    if (!outputClosed_) output_.ResetColours();
+    LeaveOwnScreen();
+    Flush();
+    terminal_guard::RestoreModes();
+}
 
 void PosixTerminal::Write(std::string_view text) {
     if (text.empty()) return;
@@ -59,15 +133,6 @@ void PosixTerminal::Write(std::string_view text) {
     if (windowTooSmall_) return;  // remembered, and drawn once the window is big enough
     NoticeLostColours();
     output_.Write(shown);
-}
-
-void PosixTerminal::SetColours(int foreground, int background) {
-    screen_.SetColours(foreground, background);
-    output_.SetColours(foreground, background);
-}
-
-void PosixTerminal::NoticeLostColours() {
-    if (terminal_guard::TakeColoursLost()) output_.ForgetEmittedColours();
 }
 
 void PosixTerminal::Clear() {
@@ -87,22 +152,14 @@ void PosixTerminal::Redraw() {
     output_.Drop();
     output_.ForgetEmittedColours();
     EnterOwnScreen();
-    const std::optional<WindowSize> size = ReadWindowSize(outputFd_);
-    if (!FitsTheGame(size)) {
-        ShowTooSmallNotice(size->columns);
+    if (const std::optional<int> tooSmall = WidthWhenTooSmall(outputFd_)) {
+        ShowTooSmallNotice(*tooSmall);
         return;
     }
     windowTooSmall_ = false;
     TakeNoticeOffTitle();
     const ScreenMemory shown = screen_;  // repainting feeds screen_ itself
     shown.Repaint(*this);
-}
-
-// A change of size matters when the window is too small now (the line is
-// shown, or shown again for the new width) or was until now (the screen
-// comes back). Between sizes big enough the terminal keeps what it shows.
-bool PosixTerminal::ResizeCallsForRedraw() const {
-    return windowTooSmall_ || !FitsTheGame(ReadWindowSize(outputFd_));
 }
 
 // Alone on the screen, in the terminal's own colours; in the window's title
@@ -112,14 +169,13 @@ void PosixTerminal::ShowTooSmallNotice(int columns) {
     windowTooSmall_ = true;
     output_.ResetColours();
     output_.Control(ClearSequence);
-    const std::string notice = TooSmallNotice();
-    if (columns >= static_cast<int>(notice.size())) {
+    if (columns >= static_cast<int>(TooSmallNotice.size())) {
         TakeNoticeOffTitle();
-        output_.Control(notice);
+        output_.Control(TooSmallNotice);
     } else {
         terminal_guard::SaveTitle();
         noticeInTitle_ = true;
-        output_.Control(TitleSequence(notice));
+        output_.Control(TitleSequence(TooSmallNotice));
     }
 }
 
@@ -136,45 +192,33 @@ void PosixTerminal::TakeNoticeOffTitle() {
 }
 
 // Every blocking point: sends what is gathered, redraws the screen if the
-// game has been continued after a stop or its window has become too small
-// or big enough again, then waits for input (or, with no input given, for
-// the time only). The result of poll(); -1 with EINTR when a signal cut the
-// wait short, 0 at once when the output has been closed.
+// game has been continued after a stop or resized while its window is or was
+// too small (between sizes big enough the terminal keeps what it shows),
+// then waits for input (or, with no input given, for the time only). The
+// result of poll(); -1 with EINTR when a signal cut the wait short, 0 at once
+// when the output has been closed.
 int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
         if (outputClosed_) return 0;
-        StopAwareWait wait;
+        terminal_guard::StopAwareWait wait;
         const bool continued = terminal_guard::TakeContinued();
         const bool resized = terminal_guard::TakeResized();
-        if (capabilities_.clear && (continued || (resized && ResizeCallsForRedraw()))) {
+        if (capabilities_.clear && (continued || (resized && (windowTooSmall_ || WidthWhenTooSmall(outputFd_))))) {
             Redraw();
             continue;
         }
-        return input ? wait.Poll(*input, timeoutMilliseconds) : wait.Sleep(timeoutMilliseconds);
+        return wait.Until(input, timeoutMilliseconds);
     }
 }
 
 void PosixTerminal::Flush() {
     if (outputClosed_) output_.Drop();
-    const std::string& pending = output_.Pending();
-    std::size_t written = 0;
-    while (written < pending.size()) {
-        const ssize_t count = write(outputFd_, pending.data() + written, pending.size() - written);
-        if (count > 0) {
-            written += static_cast<std::size_t>(count);
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else if (count < 0 && errno == EAGAIN) {
-            pollfd ready{outputFd_, POLLOUT, 0};
-            poll(&ready, 1, -1);
-        } else {
-            // Nobody is reading any more: the game ends at its next read
-            // rather than play blind.
-            outputClosed_ = true;
-            CutOffInput(ClosedOutputStatus);
-            break;
-        }
+    if (!terminal_guard::WriteAll(outputFd_, output_.Pending())) {
+        // Nobody is reading any more: the game ends at its next read rather
+        // than play blind.
+        outputClosed_ = true;
+        CutOffInput(ClosedOutputStatus);
     }
     output_.Drop();
 }
@@ -194,17 +238,6 @@ void PosixTerminal::Pause(int milliseconds) {
     }
 }
 
-// The last output, the colour reset, the shell's screen and title (and an
-// ending's last screen printed on it) leave in one write; then the modes
-// found at start-up come back.
-void PosixTerminal::Finish() {
-    windowTooSmall_ = false;  // an ending's last screen is printed on the shell's, whatever its size
-    if (!outputClosed_) output_.ResetColours();
-    LeaveOwnScreen();
-    Flush();
-    terminal_guard::RestoreModes();
-}
-
 // The alternate screen, with the title the game gave the window (a stop
 // puts back the shell's).
 void PosixTerminal::EnterOwnScreen() {
@@ -213,16 +246,13 @@ void PosixTerminal::EnterOwnScreen() {
     if (!title_.empty()) SetTitle(std::string(title_));
 }
 
+// The shell's screen and title back. An ending stays readable under what the
+// shell's screen showed, and the shell's prompt starts on a line of its own.
 void PosixTerminal::LeaveOwnScreen() {
     if (!capabilities_.clear) return;
     output_.Control(terminal_guard::LeaveAlternateScreen());
     output_.Control(terminal_guard::RestoreTitle());
-    if (keepLastScreen_ && !outputClosed_) PrintLastScreen();
-}
-
-// The ending stays readable under what the shell's screen showed, and the
-// shell's prompt starts on a line of its own.
-void PosixTerminal::PrintLastScreen() {
+    if (!keepLastScreen_ || outputClosed_) return;
     const ScreenMemory last = screen_;  // printing feeds screen_ itself
     last.Print(*this);
     const std::string text = last.Text();
@@ -242,9 +272,11 @@ void PosixTerminal::SetTitle(std::string_view title) {
 // end of input, or when nothing came within the timeout (-1: no timeout).
 bool PosixTerminal::FillInput(int timeoutMilliseconds) {
     for (;;) {
-        const bool ready = WaitForInput(timeoutMilliseconds);
+        pollfd input{inputFd_, POLLIN, 0};
+        const int ready = Wait(&input, timeoutMilliseconds);
+        if (ready < 0 && errno == EINTR) continue;  // back from a stop or a resize: wait (and redraw) again
         if (outputClosed_) inputEnded_ = true;
-        if (inputEnded_ || !ready) return false;
+        if (inputEnded_ || ready == 0) return false;
         char chunk[InputChunk];
         const ssize_t count = read(inputFd_, chunk, sizeof chunk);
         if (count < 0 && errno == EINTR) continue;  // back from a stop: wait (and redraw) again
@@ -262,15 +294,6 @@ bool PosixTerminal::FillInput(int timeoutMilliseconds) {
         inputPosition_ = 0;
         return true;
     }
-}
-
-// False when nothing arrived within the time (-1: no limit).
-bool PosixTerminal::WaitForInput(int timeoutMilliseconds) {
-    pollfd ready{inputFd_, POLLIN, 0};
-    int result;
-    while ((result = Wait(&ready, timeoutMilliseconds)) < 0 && errno == EINTR) {
-    }
-    return result != 0;
 }
 
 int PosixTerminal::ReadByte(int milliseconds, Reading) {

@@ -1,5 +1,5 @@
-// The terminal's modes and the signal handlers that put them back: only
-// async-signal-safe calls in the handlers.
+// The terminal's modes and the signal handlers that put them back (only
+// async-signal-safe calls in the handlers), and the waits they cut short.
 #include "terminal/posix_terminal_guard.hpp"
 
 #include <atomic>
@@ -8,9 +8,11 @@
 #include <ctime>
 #include <fcntl.h>
 #include <initializer_list>
-#include <poll.h>
+#include <sys/select.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include "terminal/system_terminal.hpp"
 
 namespace tg::terminal_guard {
 
@@ -58,41 +60,13 @@ void ApplyModes(const termios& modes) {
 
 // Writes what the terminal takes at once and drops the rest: with its
 // output held (Ctrl-S) a blocking write would keep a dying game waiting.
-void WriteWithoutWaiting(int fd, const char* text, std::size_t size) {
+void WriteWithoutWaiting(int fd, std::string_view text) {
     const int flags = fcntl(fd, F_GETFL);
     if (flags < 0) return;
     if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    ssize_t ignored = write(fd, text, size);
+    ssize_t ignored = write(fd, text.data(), text.size());
     (void)ignored;
     if (!(flags & O_NONBLOCK)) fcntl(fd, F_SETFL, flags);
-}
-
-template <std::size_t Size>
-void SendNow(const char (&sequence)[Size]) {
-    WriteWithoutWaiting(outputFd, sequence, Size - 1);
-}
-
-// Outside the handlers: the whole sequence, however long the terminal
-// takes to read what came before it, and only while the terminal is ours.
-// False when it was not sent.
-template <std::size_t Size>
-bool SendWhenTaken(const char (&sequence)[Size]) {
-    if (!OwnsTerminal(outputFd)) return false;
-    const char* left = sequence;
-    std::size_t size = Size - 1;
-    while (size > 0) {
-        const ssize_t count = write(outputFd, left, size);
-        if (count > 0) {
-            left += count;
-            size -= static_cast<std::size_t>(count);
-        } else if (count < 0 && errno == EAGAIN) {
-            pollfd ready{outputFd, POLLOUT, 0};
-            poll(&ready, 1, -1);
-        } else if (!(count < 0 && errno == EINTR)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Async-signal-safe: tcgetpgrp, getpgrp, fcntl, write, fdatasync and
@@ -100,18 +74,18 @@ bool SendWhenTaken(const char (&sequence)[Size]) {
 void RestoreNow() {
     if (fileToSync >= 0) fdatasync(fileToSync);
     if (OwnsTerminal(outputFd)) {
-        if (resetColoursOnRestore) SendNow(ResetColours);
-        if (onAlternateScreen) SendNow(LeaveAlternate);
-        if (titleSaved) SendNow(PopTitle);
+        if (resetColoursOnRestore) WriteWithoutWaiting(outputFd, ResetColours);
+        if (onAlternateScreen) WriteWithoutWaiting(outputFd, LeaveAlternate);
+        if (titleSaved) WriteWithoutWaiting(outputFd, PopTitle);
         onAlternateScreen = 0;
         titleSaved = 0;
     }
-    if (haveTerminalModes && OwnsTerminal(inputFd)) tcsetattr(inputFd, TCSANOW, &originalModes);
+    ApplyModes(originalModes);
 }
 
 void OnTerminationSignal(int signal) {
     RestoreNow();
-    if (farewellSize > 0) WriteWithoutWaiting(STDERR_FILENO, farewell, static_cast<std::size_t>(farewellSize));
+    if (farewellSize > 0) WriteWithoutWaiting(STDERR_FILENO, {farewell, static_cast<std::size_t>(farewellSize)});
     _exit(128 + signal);
 }
 
@@ -121,33 +95,25 @@ void OnCrashSignal(int signal) {
     raise(signal);
 }
 
+sigset_t SignalSet(std::initializer_list<int> signals) {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : signals) sigaddset(&set, signal);
+    return set;
+}
+
+void Handle(int signal, void (*handler)(int), int flags) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = flags;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+}
+
 long long MonotonicMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return now.tv_sec * 1000LL + now.tv_nsec / 1'000'000;
-}
-
-// Async-signal-safe: clock_gettime, sigaction, sigprocmask and raise, and
-// what RestoreNow and ApplyModes call.
-void OnSuspend(int) {
-    RestoreNow();
-    coloursLost = 1;
-    const long long stoppedAt = MonotonicMilliseconds();
-    std::signal(SIGTSTP, SIG_DFL);
-    sigset_t suspend;
-    sigemptyset(&suspend);
-    sigaddset(&suspend, SIGTSTP);
-    sigprocmask(SIG_UNBLOCK, &suspend, nullptr);
-    raise(SIGTSTP);
-    // Continued: back to the game's own mode, and its screen is to be drawn
-    // again (the continue signal's own handler may be held back just now).
-    stoppedMilliseconds += MonotonicMilliseconds() - stoppedAt;
-    struct sigaction action {};
-    action.sa_handler = OnSuspend;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTSTP, &action, nullptr);
-    continued = 1;
-    ApplyModes(keyModes);
 }
 
 // Also after a stop the game could not see (SIGSTOP).
@@ -157,14 +123,31 @@ void OnContinue(int) {
     ApplyModes(keyModes);
 }
 
+// Async-signal-safe: clock_gettime, sigaction, sigprocmask and raise, and
+// what RestoreNow and ApplyModes call.
+void OnSuspend(int) {
+    RestoreNow();
+    coloursLost = 1;
+    const long long stoppedAt = MonotonicMilliseconds();
+    std::signal(SIGTSTP, SIG_DFL);
+    const sigset_t suspend = SignalSet({SIGTSTP});
+    sigprocmask(SIG_UNBLOCK, &suspend, nullptr);
+    raise(SIGTSTP);
+    // Continued: back to the game's own mode, and its screen is to be drawn
+    // again (the continue signal's own handler may be held back just now).
+    stoppedMilliseconds += MonotonicMilliseconds() - stoppedAt;
+    Handle(SIGTSTP, OnSuspend, 0);
+    OnContinue(SIGCONT);
+}
+
 void OnResize(int) { resized = 1; }
 
-void Handle(int signal, void (*handler)(int), int flags) {
-    struct sigaction action {};
-    action.sa_handler = handler;
-    action.sa_flags = flags;
-    sigemptyset(&action.sa_mask);
-    sigaction(signal, &action, nullptr);
+// Clears a flag a handler set: true when it was set. With `whileOwned`, only
+// while the terminal is ours (the flag is kept for when it is again).
+bool Take(volatile std::sig_atomic_t& flag, bool whileOwned) {
+    if (!flag || (whileOwned && !OwnsTerminal(outputFd))) return false;
+    flag = 0;
+    return true;
 }
 
 }  // namespace
@@ -201,27 +184,13 @@ void Install(int input, int output, bool outputIsTerminal, bool colours) {
     ApplyModes(keyModes);
 }
 
-bool TakeColoursLost() {
-    if (!coloursLost) return false;
-    coloursLost = 0;
-    return true;
-}
+bool TakeColoursLost() { return Take(coloursLost, false); }
 
-bool TakeContinued() {
-    if (!continued || !OwnsTerminal(outputFd)) return false;
-    continued = 0;
-    return true;
-}
+bool TakeContinued() { return Take(continued, true); }
 
-bool TakeResized() {
-    if (!resized || !OwnsTerminal(outputFd)) return false;
-    resized = 0;
-    return true;
-}
+bool TakeResized() { return Take(resized, true); }
 
 long long StoppedMilliseconds() { return stoppedMilliseconds; }
-
-void SyncOnExit(int fd) { fileToSync = fd; }
 
 void RestoreModes() { ApplyModes(originalModes); }
 
@@ -237,8 +206,10 @@ std::string_view LeaveAlternateScreen() {
     return LeaveAlternate;
 }
 
+// Outside the handlers: the whole sequence, however long the terminal takes,
+// and only while the terminal is ours.
 void SaveTitle() {
-    if (!titleSaved && SendWhenTaken(PushTitle)) titleSaved = 1;
+    if (!titleSaved && OwnsTerminal(outputFd) && WriteAll(outputFd, PushTitle)) titleSaved = 1;
 }
 
 std::string_view RestoreTitle() {
@@ -247,14 +218,44 @@ std::string_view RestoreTitle() {
     return PopTitle;
 }
 
-void SayOnSignalExit(const char* line) {
-    farewellSize = 0;  // a signal meanwhile says nothing rather than half a line
-    std::size_t size = 0;
-    while (line[size] != '\0' && size < LongestFarewell) {
-        farewell[size] = line[size];
-        ++size;
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = write(fd, bytes.data(), bytes.size());
+        if (count > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(count));
+        } else if (count < 0 && errno == EAGAIN) {
+            pollfd ready{fd, POLLOUT, 0};
+            poll(&ready, 1, -1);
+        } else if (!(count < 0 && errno == EINTR)) {
+            return false;
+        }
     }
-    farewellSize = static_cast<std::sig_atomic_t>(size);
+    return true;
+}
+
+StopAwareWait::StopAwareWait() {
+    const sigset_t stops = SignalSet({SIGTSTP, SIGCONT, SIGWINCH});
+    sigprocmask(SIG_BLOCK, &stops, &previous_);
+}
+
+StopAwareWait::~StopAwareWait() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+int StopAwareWait::Until(pollfd* input, int timeoutMilliseconds) {
+    const timespec timeout{timeoutMilliseconds / 1000, (timeoutMilliseconds % 1000) * 1'000'000L};
+    if (!input) return pselect(0, nullptr, nullptr, nullptr, &timeout, &previous_);
+    return ppoll(input, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &previous_);
 }
 
 }  // namespace tg::terminal_guard
+
+namespace tg {
+
+void SyncOnEveryExit(int fileHandle) { terminal_guard::fileToSync = fileHandle; }
+
+void SayOnSignalExit(const std::string& line) {
+    using namespace terminal_guard;
+    farewellSize = 0;  // a signal meanwhile says nothing rather than half a line
+    farewellSize = static_cast<std::sig_atomic_t>(line.copy(farewell, LongestFarewell));
+}
+
+}  // namespace tg

@@ -1,16 +1,14 @@
-// The terminal's modes for the whole run, and their restoring on every
-// way out.
+// The terminal's modes for the whole run: single-key mode, and the way back
+// to the modes found at start-up on every exit, signal and crash. Everything
+// a signal handler needs is kept in plain static storage, and the handlers
+// make only async-signal-safe calls.
 #pragma once
 
+#include <poll.h>
+#include <signal.h>
 #include <string_view>
 
-namespace tg {
-
-// Owns the terminal's modes for the whole run: single-key mode, and the way
-// back to the modes found at start-up on every exit, signal and crash. Everything a signal handler
-// needs is kept in plain static storage, and the handlers make only
-// async-signal-safe calls.
-namespace terminal_guard {
+namespace tg::terminal_guard {
 
 // Saves the modes of the input terminal (if input is one), installs the
 // signal handlers and enters single-key mode.
@@ -34,10 +32,6 @@ bool TakeResized();
 // a pause can go on for the time it had left.
 long long StoppedMilliseconds();
 
-// A file whose written data must reach the disk on every way out, signals
-// included (-1 for none).
-void SyncOnExit(int fd);
-
 // The game's own screen: the terminal's alternate screen, so that the
 // shell's screen comes back as it was, also after a signal. The sequences
 // are for the caller to send at the head or the tail of its next write, so
@@ -54,14 +48,36 @@ std::string_view LeaveAlternateScreen();
 void SaveTitle();
 std::string_view RestoreTitle();
 
-// A line for standard error on the way out that a signal forces, once the
-// terminal is restored; empty for none.
-void SayOnSignalExit(const char* line);
-
 // Puts back only the modes, for an exit that sent the colour reset itself
 // along with its last output.
 void RestoreModes();
 
-}  // namespace terminal_guard
+// Writes all the bytes, however long the terminal takes to read what came
+// before them; false when nobody reads the output any more.
+bool WriteAll(int fd, std::string_view bytes);
 
-}  // namespace tg
+// A wait that a stop (Ctrl-Z), a continue or a resize of the window cannot
+// slip in before. While one lives, SIGTSTP, SIGCONT and SIGWINCH are held
+// back, so the caller can look at what their handlers have noted and then
+// wait: the signals come in only during the wait itself, which they cut
+// short (EINTR). Without this, a continue arriving between the look and the
+// wait would leave the game waiting for a key on a screen the shell has
+// drawn over.
+class StopAwareWait {
+public:
+    StopAwareWait();
+    ~StopAwareWait();
+    StopAwareWait(const StopAwareWait&) = delete;
+    StopAwareWait& operator=(const StopAwareWait&) = delete;
+
+    // As poll() on the input (-1: no time limit); with no input, a sleep,
+    // 0 when the time has passed. The sleep is a pselect() with no
+    // descriptors, so that a trace of the game tells a pause from a wait for
+    // a key (bench/measure.py cuts pauses short).
+    int Until(pollfd* input, int timeoutMilliseconds);
+
+private:
+    sigset_t previous_;
+};
+
+}  // namespace tg::terminal_guard

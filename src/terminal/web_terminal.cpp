@@ -1,22 +1,7 @@
-// Keys from the web page as bytes; output handed to the page each time the
-// game blocks.
+// The web terminal's keys: taken from the page a chunk at a time, Ctrl-C as the end.
 #include "terminal/web_terminal.hpp"
 
 namespace tg {
-
-void WebTerminal::Pause(int milliseconds) {
-    Flush();
-    page_.Sleep(milliseconds);
-}
-
-WebTerminal::~WebTerminal() {
-    output_.ResetColours();
-    Flush();
-}
-
-void WebTerminal::Flush() {
-    if (!output_.Pending().empty()) page_.Show(output_.Take());
-}
 
 // The page hears when a line starts being typed, before its keys are
 // waited for, and that it is over before the next single key.

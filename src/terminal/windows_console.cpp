@@ -1,14 +1,18 @@
-// The game in a Windows console: keys read without Enter, the console's
-// colours and clearing, Ctrl-C, and pipes and files read as bytes.
-#include "terminal/windows_console.hpp"
-
+// The game in a Windows console, or with its input or output redirected:
+// keys read without Enter, the console's colours and clearing, Ctrl-C, and
+// pipes and files read as bytes.
 #include <conio.h>
 #include <io.h>
 #include <windows.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
+#include "console/banner_border.hpp"
+#include "console/platform.hpp"
+#include "console/terminal_capabilities.hpp"
 #include "terminal/system_terminal.hpp"
 
 namespace tg {
@@ -30,15 +34,20 @@ std::atomic<int> originalAttribute{-1};
 std::atomic<int> fileToSync{-1};
 
 // Every way out makes a journal's data reach the disk.
-void SyncJournal() {
+void RestoreConsole() {
     const int file = fileToSync.load();
     if (file >= 0) _commit(file);
-}
-
-void RestoreOriginalAttribute() {
-    SyncJournal();
     const int attribute = originalAttribute.load();
     if (attribute >= 0) SetConsoleTextAttribute(restoreHandle.load(), static_cast<WORD>(attribute));
+}
+
+// Up to a chunk of what the handle gives; empty at its end, or when it
+// cannot be read.
+std::string ReadChunk(HANDLE input) {
+    char chunk[InputChunk];
+    DWORD count = 0;
+    if (!ReadFile(input, chunk, InputChunk, &count, nullptr)) count = 0;
+    return std::string(chunk, count);
 }
 
 // Standard input read on a thread of its own, a chunk at a time, so that a
@@ -57,23 +66,20 @@ public:
         if (threaded_) CloseHandle(thread);
     }
 
-    // Waits up to the time (INFINITE: no limit) for the chunk under way.
-    // False when it has not come yet; else true, with `bytes` empty at the
-    // end of input.
-    bool Take(DWORD milliseconds, std::string& bytes) {
-        bytes.clear();
-        if (ended_) return true;
+    // Waits up to the time (INFINITE: no limit) for the chunk under way:
+    // none when it has not come yet, empty at the end of input.
+    std::optional<std::string> Take(DWORD milliseconds) {
+        if (ended_) return std::string();
         if (!threaded_) {
-            Read();
+            chunk_ = ReadChunk(input_);
         } else {
             if (!asked_) SetEvent(wanted_);
             asked_ = true;
-            if (WaitForSingleObject(done_, milliseconds) != WAIT_OBJECT_0) return false;
+            if (WaitForSingleObject(done_, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
             asked_ = false;
         }
-        ended_ = count_ == 0;
-        bytes.assign(chunk_, count_);
-        return true;
+        ended_ = chunk_.empty();
+        return chunk_;  // a copy: the thread looks at chunk_ after handing it over
     }
 
 private:
@@ -81,14 +87,10 @@ private:
         PipeReader& reader = *static_cast<PipeReader*>(self);
         do {
             WaitForSingleObject(reader.wanted_, INFINITE);
-            reader.Read();
+            reader.chunk_ = ReadChunk(reader.input_);
             SetEvent(reader.done_);
-        } while (reader.count_ > 0);
+        } while (!reader.chunk_.empty());
         return 0;
-    }
-
-    void Read() {
-        if (!ReadFile(input_, chunk_, InputChunk, &count_, nullptr)) count_ = 0;
     }
 
     HANDLE input_;
@@ -97,17 +99,11 @@ private:
     bool threaded_ = false;
     bool asked_ = false;
     bool ended_ = false;
-    DWORD count_ = 0;
-    char chunk_[InputChunk];
+    std::string chunk_;
 };
 
-PipeReader& StandardInputPipe(HANDLE input) {
-    static PipeReader* const reader = new PipeReader(input);
-    return *reader;
-}
-
 BOOL WINAPI OnControlEvent(DWORD event) {
-    RestoreOriginalAttribute();
+    RestoreConsole();
     ExitProcess(event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? InterruptStatus : HangUpStatus);
     return TRUE;
 }
@@ -117,43 +113,33 @@ bool IsConsoleInput(HANDLE handle) {
     return GetConsoleMode(handle, &mode) != 0;
 }
 
-bool ReadAttribute(HANDLE handle, WORD& attribute) {
+// The colours (and the rest of the attribute) text is written in; none when
+// the handle is not a console's output.
+std::optional<WORD> ReadAttribute(HANDLE handle) {
     CONSOLE_SCREEN_BUFFER_INFO info;
-    if (!GetConsoleScreenBufferInfo(handle, &info)) return false;
-    attribute = info.wAttributes;
-    return true;
-}
-
-bool IsConsoleOutput(HANDLE handle) {
-    WORD attribute = 0;
-    return ReadAttribute(handle, attribute);
+    if (!GetConsoleScreenBufferInfo(handle, &info)) return std::nullopt;
+    return info.wAttributes;
 }
 
 // The banner border: the double lines of the console's OEM code page, as
 // single bytes, unless the console has been switched to UTF-8.
 Border ConsoleBorder(bool outputIsConsole) {
-    if (outputIsConsole && GetConsoleOutputCP() == CP_UTF8) return Border::DoubleLines;
-    return Border::Cp437;
+    return outputIsConsole && GetConsoleOutputCP() == CP_UTF8 ? Border::DoubleLines : Border::Cp437;
 }
 
 // The bytes a terminal sends for the key whose scan code follows the prefix
 // (0: F1 to F10; 0xE0: arrows, Home/End, Insert/Delete, pages, F11/F12).
 // A key with no such sequence still comes as one that is no Escape.
 std::string TerminalSequence(int prefix, int scan) {
-    switch (scan) {
-        case 72: return "\x1b[A";
-        case 80: return "\x1b[B";
-        case 77: return "\x1b[C";
-        case 75: return "\x1b[D";
-        case 71: return "\x1b[H";
-        case 79: return "\x1b[F";
-        case 82: return "\x1b[2~";
-        case 83: return "\x1b[3~";
-        case 73: return "\x1b[5~";
-        case 81: return "\x1b[6~";
-        case 133: return "\x1b[23~";
-        case 134: return "\x1b[24~";
-        default: break;
+    struct Key {
+        int scan;
+        const char* sequence;
+    };
+    constexpr Key Keys[] = {{72, "\x1b[A"},  {80, "\x1b[B"},  {77, "\x1b[C"},  {75, "\x1b[D"},    // arrows
+                            {71, "\x1b[H"},  {79, "\x1b[F"},  {82, "\x1b[2~"}, {83, "\x1b[3~"},   // Home, End, Ins, Del
+                            {73, "\x1b[5~"}, {81, "\x1b[6~"}, {133, "\x1b[23~"}, {134, "\x1b[24~"}};  // pages, F11, F12
+    for (const Key& key : Keys) {
+        if (key.scan == scan) return key.sequence;
     }
     constexpr const char* FunctionKeys[] = {"P", "Q", "R", "S", "[15~", "[17~", "[18~", "[19~", "[20~", "[21~"};
     if (prefix == 0 && scan >= 59 && scan <= 68) return std::string("\x1bO") + FunctionKeys[scan - 59];
@@ -167,13 +153,55 @@ bool IsNavigation(const KEY_EVENT_RECORD& key) {
            (code >= VK_F1 && code <= VK_F12);
 }
 
+// Output is gathered in memory and written in one piece each time the game
+// blocks. Console colours apply to text written after them, so pending text
+// is always written out before the attribute changes.
+class WindowsConsole : public Platform {
+public:
+    explicit WindowsConsole(const Environment& environment);
+    ~WindowsConsole() override;
+
+    int ReadByte(int milliseconds, Reading reading) override;
+    void Write(std::string_view text) override;
+    void SetColours(int foreground, int background) override;
+    void Clear() override;
+    void Pause(int milliseconds) override;
+
+private:
+    // The next bytes, waiting up to the time (-1: no limit): none when
+    // nothing came in time, empty at the end of input. From the console, its
+    // keys as the bytes a terminal sends for them; from a pipe or a file,
+    // standard input as it is.
+    std::optional<std::string> ReadKey(int milliseconds);
+    std::optional<std::string> ReadInput(int milliseconds);
+    bool KeyWaiting(int milliseconds);
+
+    void SendPending();
+    void Flush();
+    void ApplyColours();
+
+    HANDLE inputHandle_;
+    HANDLE outputHandle_;
+    bool inputIsConsole_;
+    bool inputIsPipe_;  // known before any read: a pending read of a pipe can block other calls on it
+    bool outputIsConsole_;
+    TerminalCapabilities capabilities_;
+    Border border_;
+    std::string output_;
+    std::string inputBuffer_;  // bytes read and not handed out yet
+    std::size_t inputPosition_ = 0;
+    bool inputEnded_ = false;
+    WORD colours_ = 7;  // light grey on black, in the attribute's colour bits
+    bool coloursPending_ = false;
+};
+
 }  // namespace
 
 std::unique_ptr<Platform> OpenSystemTerminal() {
     return std::make_unique<WindowsConsole>([](const char* name) { return std::getenv(name); });
 }
 
-Border SystemTerminalBorder() { return ConsoleBorder(IsConsoleOutput(GetStdHandle(STD_OUTPUT_HANDLE))); }
+Border SystemTerminalBorder() { return ConsoleBorder(ReadAttribute(GetStdHandle(STD_OUTPUT_HANDLE)).has_value()); }
 
 void SyncOnEveryExit(int fileHandle) { fileToSync = fileHandle; }
 
@@ -184,20 +212,19 @@ WindowsConsole::WindowsConsole(const Environment& environment)
       outputHandle_(GetStdHandle(STD_OUTPUT_HANDLE)),
       inputIsConsole_(IsConsoleInput(inputHandle_)),
       inputIsPipe_(GetFileType(inputHandle_) == FILE_TYPE_PIPE),
-      outputIsConsole_(IsConsoleOutput(outputHandle_)),
+      outputIsConsole_(ReadAttribute(outputHandle_).has_value()),
       capabilities_(DetectCapabilities(outputIsConsole_, environment)),
       border_(ConsoleBorder(outputIsConsole_)) {
-    WORD attribute = 0;
-    if (capabilities_.colour && ReadAttribute(outputHandle_, attribute)) {
+    if (const std::optional<WORD> attribute = capabilities_.colour ? ReadAttribute(outputHandle_) : std::nullopt) {
         restoreHandle = outputHandle_;
-        originalAttribute = attribute;
+        originalAttribute = *attribute;
     }
     SetConsoleCtrlHandler(OnControlEvent, TRUE);
 }
 
 WindowsConsole::~WindowsConsole() {
     Flush();
-    RestoreColours();
+    RestoreConsole();
 }
 
 void WindowsConsole::Write(std::string_view text) {
@@ -207,8 +234,7 @@ void WindowsConsole::Write(std::string_view text) {
 }
 
 void WindowsConsole::SetColours(int foreground, int background) {
-    foreground_ = foreground & 15;
-    background_ = background & 15;
+    colours_ = static_cast<WORD>(((background & 15) << 4) | (foreground & 15));
     coloursPending_ = capabilities_.colour;
 }
 
@@ -218,82 +244,74 @@ void WindowsConsole::SetColours(int foreground, int background) {
 void WindowsConsole::ApplyColours() {
     coloursPending_ = false;
     Flush();
-    WORD attribute = 0;
-    if (!ReadAttribute(outputHandle_, attribute)) return;
-    attribute = static_cast<WORD>((attribute & ~ColourBits) | (background_ << 4) | foreground_);
-    SetConsoleTextAttribute(outputHandle_, attribute);
+    const std::optional<WORD> attribute = ReadAttribute(outputHandle_);
+    if (!attribute) return;
+    SetConsoleTextAttribute(outputHandle_, static_cast<WORD>((*attribute & ~ColourBits) | colours_));
 }
 
-void WindowsConsole::RestoreColours() {
-    SyncJournal();
-    if (originalAttribute.load() < 0) return;
-    RestoreOriginalAttribute();
+// Everything written so far out, in the colours chosen last.
+void WindowsConsole::SendPending() {
+    if (coloursPending_) ApplyColours();
+    Flush();
 }
 
 void WindowsConsole::Clear() {
     if (!capabilities_.clear) return;
-    // The cleared screen takes the colours current at this moment.
-    if (coloursPending_) ApplyColours();
-    Flush();
+    SendPending();  // the cleared screen takes the colours current at this moment
     CONSOLE_SCREEN_BUFFER_INFO info;
     if (!GetConsoleScreenBufferInfo(outputHandle_, &info)) return;
     const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
     const COORD origin{0, 0};
     DWORD written = 0;
     FillConsoleOutputCharacterA(outputHandle_, ' ', cells, origin, &written);
-    if (GetConsoleScreenBufferInfo(outputHandle_, &info)) {
-        FillConsoleOutputAttribute(outputHandle_, info.wAttributes, cells, origin, &written);
+    if (const std::optional<WORD> attribute = ReadAttribute(outputHandle_)) {
+        FillConsoleOutputAttribute(outputHandle_, *attribute, cells, origin, &written);
     }
     SetConsoleCursorPosition(outputHandle_, origin);
 }
 
 void WindowsConsole::Flush() {
-    if (EndOfInputStatus() == ClosedOutputStatus) output_.clear();
-    std::size_t done = 0;
-    while (done < output_.size()) {
-        DWORD written = 0;
-        const DWORD size = static_cast<DWORD>(output_.size() - done);
-        if (!WriteFile(outputHandle_, output_.data() + done, size, &written, nullptr) || written == 0) {
+    std::string_view left = EndOfInputStatus() == ClosedOutputStatus ? std::string_view() : output_;
+    for (DWORD sent = 0; !left.empty(); left.remove_prefix(sent)) {
+        if (!WriteFile(outputHandle_, left.data(), static_cast<DWORD>(left.size()), &sent, nullptr) || sent == 0) {
             // Nobody is reading any more: the game ends at its next read
             // rather than play blind.
-            output_.clear();
             CutOffInput(ClosedOutputStatus);
-            inputEnded_ = true;
-            return;
+            break;
         }
-        done += written;
     }
     output_.clear();
 }
 
 void WindowsConsole::Pause(int milliseconds) {
-    if (coloursPending_) ApplyColours();
-    Flush();
+    SendPending();
     if (capabilities_.pause && EndOfInputStatus() == 0) Sleep(static_cast<DWORD>(milliseconds));
 }
 
 int WindowsConsole::ReadByte(int milliseconds, Reading) {
-    // The echo of a key must show in the colours already chosen.
-    if (coloursPending_) ApplyColours();
-    Flush();
+    SendPending();  // the echo of a key must show in the colours already chosen
     if (EndOfInputStatus() != 0) return EndOfInput;
-    return inputIsConsole_ ? ReadConsoleByte(milliseconds) : ReadInputByte(milliseconds);
+    if (inputPosition_ >= inputBuffer_.size()) {
+        std::optional<std::string> bytes = inputIsConsole_ ? ReadKey(milliseconds) : ReadInput(milliseconds);
+        if (!bytes) return NothingYet;
+        if (bytes->empty()) return EndOfInput;
+        inputBuffer_ = std::move(*bytes);
+        inputPosition_ = 0;
+    }
+    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
 }
 
 // _getch reads the console in raw mode, so Ctrl-C arrives as a key; it
 // still means what it means everywhere else. A navigation or function key
 // (a prefix code, then its scan code) becomes the sequence a terminal sends
 // for it, so that it is decoded as on any terminal.
-int WindowsConsole::ReadConsoleByte(int milliseconds) {
-    if (inputPosition_ < inputBuffer_.size()) return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
-    if (milliseconds >= 0 && !KeyWaiting(milliseconds)) return NothingYet;
+std::optional<std::string> WindowsConsole::ReadKey(int milliseconds) {
+    if (milliseconds >= 0 && !KeyWaiting(milliseconds)) return std::nullopt;
     const int code = _getch();
     if (code == CtrlC) CutOffInput(InterruptStatus);
-    if (code < 0 || code == CtrlC) return EndOfInput;
-    if (code != 0 && code != 0xE0) return code;
-    inputBuffer_ = TerminalSequence(code, _getch());
-    inputPosition_ = 1;
-    return static_cast<unsigned char>(inputBuffer_[0]);
+    if (code < 0 || code == CtrlC) return std::string();
+    if (code != 0 && code != 0xE0) return std::string(1, static_cast<char>(code));
+    return TerminalSequence(code, _getch());
 }
 
 // Waits up to the time for a key press that _getch will return. Other
@@ -318,36 +336,15 @@ bool WindowsConsole::KeyWaiting(int milliseconds) {
     }
 }
 
-int WindowsConsole::ReadInputByte(int milliseconds) {
-    if (inputPosition_ >= inputBuffer_.size() && !FillInput(milliseconds)) {
-        return inputEnded_ ? EndOfInput : NothingYet;
-    }
-    return static_cast<unsigned char>(inputBuffer_[inputPosition_++]);
-}
-
-// Reads what is there (up to a chunk) into the input buffer. False at the
-// end of input, or when nothing came within the timeout (-1: no timeout).
 // Only a pipe can keep the game waiting; files and the console line are
-// read at once.
-bool WindowsConsole::FillInput(int timeoutMilliseconds) {
-    if (inputEnded_) return false;
-    Flush();
-    std::string bytes;
-    if (inputIsPipe_) {
-        const DWORD timeout = timeoutMilliseconds < 0 ? INFINITE : static_cast<DWORD>(timeoutMilliseconds);
-        if (!StandardInputPipe(inputHandle_).Take(timeout, bytes)) return false;
-    } else {
-        char chunk[InputChunk];
-        DWORD count = 0;
-        if (ReadFile(inputHandle_, chunk, InputChunk, &count, nullptr)) bytes.assign(chunk, count);
-    }
-    if (bytes.empty()) {
-        inputEnded_ = true;
-        return false;
-    }
-    inputBuffer_ = std::move(bytes);
-    inputPosition_ = 0;
-    return true;
+// read at once. Once the input has ended it is not read again.
+std::optional<std::string> WindowsConsole::ReadInput(int milliseconds) {
+    if (inputEnded_) return std::string();
+    static PipeReader* const pipe = inputIsPipe_ ? new PipeReader(inputHandle_) : nullptr;
+    const DWORD timeout = milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds);
+    std::optional<std::string> bytes = pipe ? pipe->Take(timeout) : ReadChunk(inputHandle_);
+    inputEnded_ = bytes && bytes->empty();
+    return bytes;
 }
 
 }  // namespace tg

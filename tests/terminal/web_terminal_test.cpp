@@ -34,7 +34,6 @@ public:
     void Show(std::string_view bytes) override { log.push_back("show:" + std::string(bytes)); }
     void Sleep(int milliseconds) override { log.push_back("sleep:" + std::to_string(milliseconds)); }
     void EditingLine(bool editing) override { log.push_back(editing ? "line" : "keys"); }
-    void EndGame(int status) override { log.push_back("end:" + std::to_string(status)); }
 
     std::vector<std::string> log;
 
