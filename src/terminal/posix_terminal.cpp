@@ -14,6 +14,7 @@
 #include "console/platform.hpp"
 #include "console/screen_memory.hpp"
 #include "console/terminal_capabilities.hpp"
+#include "terminal/posix_stop_aware_wait.hpp"
 #include "terminal/posix_terminal_guard.hpp"
 #include "terminal/system_terminal.hpp"
 
@@ -201,14 +202,14 @@ int PosixTerminal::Wait(pollfd* input, int timeoutMilliseconds) {
     for (;;) {
         Flush();
         if (outputClosed_) return 0;
-        terminal_guard::StopAwareWait wait;
+        StopAwareWait wait;
         const bool continued = terminal_guard::TakeContinued();
         const bool resized = terminal_guard::TakeResized();
         if (capabilities_.clear && (continued || (resized && (windowTooSmall_ || WidthWhenTooSmall(outputFd_))))) {
             Redraw();
             continue;
         }
-        return wait.Until(input, timeoutMilliseconds);
+        return input ? wait.Poll(*input, timeoutMilliseconds) : wait.Sleep(timeoutMilliseconds);
     }
 }
 

@@ -8,7 +8,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <initializer_list>
-#include <sys/select.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -231,19 +231,6 @@ bool WriteAll(int fd, std::string_view bytes) {
         }
     }
     return true;
-}
-
-StopAwareWait::StopAwareWait() {
-    const sigset_t stops = SignalSet({SIGTSTP, SIGCONT, SIGWINCH});
-    sigprocmask(SIG_BLOCK, &stops, &previous_);
-}
-
-StopAwareWait::~StopAwareWait() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-
-int StopAwareWait::Until(pollfd* input, int timeoutMilliseconds) {
-    const timespec timeout{timeoutMilliseconds / 1000, (timeoutMilliseconds % 1000) * 1'000'000L};
-    if (!input) return pselect(0, nullptr, nullptr, nullptr, &timeout, &previous_);
-    return ppoll(input, 1, timeoutMilliseconds < 0 ? nullptr : &timeout, &previous_);
 }
 
 }  // namespace tg::terminal_guard

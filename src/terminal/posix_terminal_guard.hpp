@@ -4,8 +4,6 @@
 // make only async-signal-safe calls.
 #pragma once
 
-#include <poll.h>
-#include <signal.h>
 #include <string_view>
 
 namespace tg::terminal_guard {
@@ -55,29 +53,5 @@ void RestoreModes();
 // Writes all the bytes, however long the terminal takes to read what came
 // before them; false when nobody reads the output any more.
 bool WriteAll(int fd, std::string_view bytes);
-
-// A wait that a stop (Ctrl-Z), a continue or a resize of the window cannot
-// slip in before. While one lives, SIGTSTP, SIGCONT and SIGWINCH are held
-// back, so the caller can look at what their handlers have noted and then
-// wait: the signals come in only during the wait itself, which they cut
-// short (EINTR). Without this, a continue arriving between the look and the
-// wait would leave the game waiting for a key on a screen the shell has
-// drawn over.
-class StopAwareWait {
-public:
-    StopAwareWait();
-    ~StopAwareWait();
-    StopAwareWait(const StopAwareWait&) = delete;
-    StopAwareWait& operator=(const StopAwareWait&) = delete;
-
-    // As poll() on the input (-1: no time limit); with no input, a sleep,
-    // 0 when the time has passed. The sleep is a pselect() with no
-    // descriptors, so that a trace of the game tells a pause from a wait for
-    // a key (bench/measure.py cuts pauses short).
-    int Until(pollfd* input, int timeoutMilliseconds);
-
-private:
-    sigset_t previous_;
-};
 
 }  // namespace tg::terminal_guard
