@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <cstdio>
 
 #include "console/key_decoder.hpp"
 
@@ -25,6 +24,12 @@ constexpr char TakeBackTag = 'U';
 // has no limit); one claiming more than this past the end of the file is
 // taken for a damaged length rather than a record cut short.
 constexpr std::uint32_t LongestText = 1u << 20;
+
+// The number in at least `width` digits.
+std::string Padded(long long number, std::size_t width) {
+    const std::string digits = std::to_string(number);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
 
 void PutNumber(std::string& out, std::uint32_t value) {
     for (; value >= 0x80; value >>= 7) out.push_back(static_cast<char>((value & 0x7F) | 0x80));
@@ -236,21 +241,18 @@ bool Finished(const Contents& contents) {
                        [](const Record& record) { return record.kind == Record::Kind::Ending; });
 }
 
-// Worked out from the count of seconds with no help from the C library's
-// time conversions, which load the time zone: a game starting up need not
-// wait for it.
+// Worked out from the count of seconds with no help from the C library,
+// whose conversions load the time zone (and its formatting code, which a
+// game starting up would map just for this): a game need not wait for either.
 std::string UtcText(std::time_t time) {
     using namespace std::chrono;
     const sys_seconds moment{seconds{time}};
     const sys_days day = floor<days>(moment);
     const year_month_day date{day};
     const hh_mm_ss<seconds> clock{moment - day};
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return text;
+    return Padded(static_cast<int>(date.year()), 4) + "-" + Padded(static_cast<unsigned>(date.month()), 2) + "-" +
+           Padded(static_cast<unsigned>(date.day()), 2) + "T" + Padded(clock.hours().count(), 2) + ":" +
+           Padded(clock.minutes().count(), 2) + ":" + Padded(clock.seconds().count(), 2) + "Z";
 }
 
 std::string BorderName(Border border) {
