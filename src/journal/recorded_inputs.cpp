@@ -2,6 +2,8 @@
 // screens the game showed before it.
 #include "journal/recorded_inputs.hpp"
 
+#include <algorithm>
+
 namespace tg::journal {
 
 namespace {
@@ -41,13 +43,8 @@ void RecordedInputs::Fail(const std::string& what) {
     if (!diverged_) diverged_ = Fault{Fault::Kind::Strays, Describe(position_) + ": " + what};
 }
 
-bool RecordedInputs::HasInput() const {
-    if (diverged_ || consumed_ >= limit_) return false;
-    for (std::size_t k = position_; k < steps_.size(); ++k) {
-        if (IsInput(contents_.records[steps_[k]])) return true;
-    }
-    return false;
-}
+// Every input before the position was consumed, so those left are counted.
+bool RecordedInputs::HasInput() const { return !diverged_ && consumed_ < std::min(limit_, inputCount_); }
 
 std::string RecordedInputs::Describe(std::size_t step) const {
     return DescribeRecord(contents_, step < steps_.size() ? steps_[step] : contents_.records.size());
