@@ -6,13 +6,13 @@
 
 #include <zlib.h>
 
-#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <utility>
 
 #include "journal/journal_format.hpp"
 #include "journal/recorded_inputs.hpp"
+#include "journal/whole_number.hpp"
 
 namespace tg::journal {
 
@@ -21,15 +21,6 @@ namespace {
 constexpr std::string_view FragmentName = "game=";
 
 Fault Damaged(const std::string& what) { return Fault{Fault::Kind::Damaged, "the link is damaged or cut short: " + what}; }
-
-// The moment's number of inputs, written in plain digits.
-std::optional<std::size_t> MomentNumber(std::string_view text) {
-    std::size_t at = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, at);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-    return at;
-}
 
 // What is wrong with a moment the journal's game does not reach; a journal
 // that does not read is refused when it is read.
@@ -103,7 +94,7 @@ Result<LinkedGame> ReadLink(std::string_view link) {
         if (moment.substr(0, MomentMark.size()) != MomentMark) {
             return Damaged("what follows the game is not \"&at=\" and a number");
         }
-        at = MomentNumber(moment.substr(MomentMark.size()));
+        at = WholeNumber<std::size_t>(moment.substr(MomentMark.size()));
         if (!at) return Damaged("its moment is not a number of inputs");
     }
     const Result<std::string> compressed = DecodeBase64Url(data);

@@ -3,10 +3,10 @@
 #include "journal/journal_format.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 
 #include "console/key_decoder.hpp"
+#include "journal/whole_number.hpp"
 
 namespace tg::journal {
 
@@ -116,19 +116,13 @@ Record ReadRecord(RecordReader& reader) {
     return record;
 }
 
-template <class Number>
-bool ReadWhole(std::string_view text, Number& number) {
-    const auto [stop, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
-    return !text.empty() && failure == std::errc() && stop == text.data() + text.size();
-}
-
 // The format line: why not, when it is not one this game reads.
 std::optional<std::string> ParseFormatLine(std::string_view line, Header& header) {
     const std::string prefix = std::string(FormatName) + " ";
     if (line.substr(0, prefix.size()) != prefix) return "it is not a journal of this game";
-    if (!ReadWhole(line.substr(prefix.size()), header.formatVersion) || header.formatVersion < 1) {
-        return "its format line is damaged";
-    }
+    const std::optional<int> version = WholeNumber<int>(line.substr(prefix.size()));
+    if (!version || *version < 1) return "its format line is damaged";
+    header.formatVersion = *version;
     if (header.formatVersion <= FormatVersion) return std::nullopt;
     return "it was written in journal format " + std::to_string(header.formatVersion) +
            " by a newer version of the game; this one reads format " + std::to_string(FormatVersion);
@@ -157,7 +151,12 @@ std::optional<std::string> ParseHeader(std::string_view text, Header& header) {
             }
             header.border = value;
         }
-        if (key == "seed" && !(seeded = ReadWhole(value, header.seed))) return "its seed is damaged";
+        if (key == "seed") {
+            const std::optional<std::uint32_t> seed = WholeNumber<std::uint32_t>(value);
+            if (!seed) return "its seed is damaged";
+            header.seed = *seed;
+            seeded = true;
+        }
     }
     if (!seeded) return "its header names no seed";
     return std::nullopt;

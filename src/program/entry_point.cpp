@@ -9,14 +9,14 @@
 #include <fstream>
 #include <iostream>
 
-#include "program/file_store.hpp"
 #include "journal/game_link.hpp"
 #include "journal/recorded_inputs.hpp"
 #include "journal/replay_pace.hpp"
 #include "journal/sessions.hpp"
+#include "journal/whole_number.hpp"
 #include "program/build_info.hpp"
+#include "program/file_store.hpp"
 #include "program/games_list.hpp"
-#include "program/whole_number.hpp"
 #include "program/version_text.hpp"
 #include "shell/play_game.hpp"
 #include "terminal/system_terminal.hpp"

@@ -7,9 +7,9 @@
 #include <ctime>
 #include <vector>
 
+#include "journal/whole_number.hpp"
 #include "program/file_store.hpp"
 #include "program/game_description.hpp"
-#include "program/whole_number.hpp"
 
 namespace tg {
 

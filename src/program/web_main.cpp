@@ -11,7 +11,6 @@
 // These are the page's own words, not a player's, so they are read here
 // in a few lines rather than by the command line's full parser.
 
-#include <charconv>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -21,6 +20,7 @@
 #include <cstdio>
 
 #include "journal/sessions.hpp"
+#include "journal/whole_number.hpp"
 #include "program/browser_store.hpp"
 #include "program/build_info.hpp"
 #include "program/game_description.hpp"
@@ -32,12 +32,7 @@ namespace {
 
 // The seed the page gave, or the time.
 std::uint32_t SeedFrom(const std::string& text) {
-    std::uint32_t seed = 0;
-    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (text.empty() || error != std::errc() || stop != text.data() + text.size()) {
-        return static_cast<std::uint32_t>(std::time(nullptr));
-    }
-    return seed;
+    return tg::WholeNumber<std::uint32_t>(text).value_or(static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
 tg::GameEnd RunGame(tg::Platform& platform, std::uint32_t seed, tg::GameEvents* events, tg::InputJournal* journal) {
@@ -58,11 +53,7 @@ tg::journal::SessionEnd PlayNew(tg::BrowserStore& store, std::uint32_t seed) {
 // against the game before it asks.
 std::optional<std::size_t> StartingInput(int argc, char** argv) {
     if (argc < 5 || std::string(argv[3]) != "--at") return std::nullopt;
-    std::size_t at = 0;
-    const std::string text = argv[4];
-    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), at);
-    if (text.empty() || error != std::errc() || stop != text.data() + text.size()) return std::nullopt;
-    return at;
+    return tg::WholeNumber<std::size_t>(argv[4]);
 }
 
 std::vector<std::string> Cells(const tg::GameDescription& description, const std::string& standing) {
